@@ -1,0 +1,26 @@
+#!/bin/sh
+# Installs the Debian 12 packages that building, testing and packaging vn274 need.
+# Safe to run again: it does nothing when everything is present. Works as root or through sudo.
+set -eu
+
+PACKAGES="build-essential cmake pkg-config
+qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-qpa-plugins
+libusb-dev libgl-dev fonts-dejavu-core
+udev dpkg-dev file"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=""
+else
+    as_root="sudo"
+fi
+echo "Installing:$missing"
+$as_root apt-get update
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y $missing

@@ -1,0 +1,3 @@
+#ifndef SIMDRIVER_H
+#define SIMDRIVER_H
+#endif
