@@ -1,0 +1,73 @@
+#ifndef USBDEVICE_H
+#define USBDEVICE_H
+
+#include <QByteArray>
+#include <QMutex>
+#include <QObject>
+
+struct usb_dev_handle;   // libusb 0.1 (<usb.h>)
+
+// The one lock of the USB link, process-wide and not recursive. Every single
+// USB operation (connect, disconnect, one control or bulk transfer, reading
+// the serial string) holds it for its whole duration; sequences of transfers
+// are not protected. Constant-initialised, so it exists before main runs.
+extern QMutex linkMutex;
+
+// The program's only path to the hardware: finds the driver on the USB buses
+// through libusb 0.1, opens it (configuration 1, interface 0), checks that it
+// answers request 255 with the expected identification word, and carries
+// vendor control transfers in both directions.
+//
+// Any failed control transfer closes the link; the next transfer opens the
+// device again by itself, so callers never reconnect explicitly.
+//
+// All results are 0 or a byte count for success and -1 for failure.
+// Public operations take linkMutex; the ...Private ones expect it to be held
+// and are the only ones that may run while it is.
+class UsbDevice : public QObject
+{
+    Q_OBJECT
+
+public:
+    UsbDevice();
+    ~UsbDevice() override;
+
+    void setVidPid(quint16 vendorId, quint16 productId);
+    void setDeviceId(quint16 id);
+
+    // Closes an open link, enumerates the buses and opens the first matching
+    // device that identifies itself. 0 when connected, -1 otherwise.
+    int connect();
+    void disconnect();
+
+    // Vendor control transfers on the default endpoint, 2000 ms time-out.
+    // control_receive: bytes received (may be fewer than length) or -1; a
+    // receive without buffer or with length 0 is a failure.
+    // control_send: bytes sent (0 for a request without data stage) or -1; a
+    // null buffer or length 0 sends the request without data.
+    int control_receive(quint8 bRequest, quint16 wValue, quint16 wIndex, void *buffer, int length);
+    int control_send(quint8 bRequest, quint16 wValue, quint16 wIndex, const void *buffer, int length);
+
+    // Bulk endpoints 0x02 (out) and 0x81 (in), 2000 ms time-out. They neither
+    // connect nor close the link: -1 without a transfer when closed.
+    int bulk_write(const void *buffer, int length);
+    int bulk_read(void *buffer, int length);
+
+    // The device's string descriptor 3 as 8-bit characters: 9 characters from
+    // the application firmware, 10 ending in 'b' from the bootloader. Empty
+    // when the link is closed or the request fails; never connects.
+    QByteArray getSerial();
+
+protected:
+    int connectPrivate();
+    void disconnectPrivate();
+    int control_receivePrivate(quint8 bRequest, quint16 wValue, quint16 wIndex, void *buffer, int length);
+
+private:
+    quint16 productId = 0;
+    quint16 vendorId = 0;
+    quint16 deviceId = 0;
+    usb_dev_handle *handle = nullptr;
+};
+
+#endif // USBDEVICE_H
