@@ -1,0 +1,253 @@
+#include "upgrade/hextobin.h"
+
+#include <QFile>
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+// Value of every byte as a hexadecimal digit, -1 for the others.
+constexpr std::array<signed char, 256> digitValues = [] {
+    std::array<signed char, 256> values {};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= '0' && c <= '9')
+            values[c] = static_cast<signed char>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            values[c] = static_cast<signed char>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            values[c] = static_cast<signed char>(c - 'A' + 10);
+        else
+            values[c] = -1;
+    }
+    return values;
+}();
+
+inline int digitValue(char c)
+{
+    return digitValues[static_cast<unsigned char>(c)];
+}
+
+// The blanks that QString::toUInt skips around a number.
+inline bool isBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Hands out the lines of a device one at a time, each with its line end (LF,
+// CR LF, or a CR alone). Reads the device in chunks; a line is kept whole
+// whatever its length.
+class LineReader
+{
+public:
+    explicit LineReader(QIODevice &device)
+        : device(device), buffer(ChunkSize, Qt::Uninitialized)
+    {
+    }
+
+    // False at the end of the data or on a read error (see failed()).
+    bool next(const char **line, int *length);
+    bool failed() const { return readError; }
+
+private:
+    enum { ChunkSize = 64 * 1024 };
+
+    void fill();
+
+    QIODevice &device;
+    QByteArray buffer;
+    int begin = 0;   // first unread byte of the buffer
+    int end = 0;     // one past the last byte read into the buffer
+    bool atEnd = false;
+    bool readError = false;
+};
+
+bool LineReader::next(const char **line, int *length)
+{
+    int scanned = 0;   // bytes after begin already known to hold no line end
+    for (;;) {
+        const char *data = buffer.constData();
+        int k = begin + scanned;
+        while (k < end && data[k] != '\n' && data[k] != '\r')
+            ++k;
+        if (k < end) {
+            int stop = k + 1;
+            if (data[k] == '\r') {
+                if (stop == end && !atEnd) {
+                    // Whether an LF follows this CR is in the next chunk.
+                    scanned = k - begin;
+                    fill();
+                    continue;
+                }
+                if (stop < end && data[stop] == '\n')
+                    ++stop;
+            }
+            *line = data + begin;
+            *length = stop - begin;
+            begin = stop;
+            return true;
+        }
+        if (atEnd) {
+            if (begin == end)
+                return false;
+            *line = data + begin;   // last line, without a line end
+            *length = end - begin;
+            begin = end;
+            return true;
+        }
+        scanned = k - begin;
+        fill();
+    }
+}
+
+void LineReader::fill()
+{
+    const int kept = end - begin;
+    if (begin > 0) {
+        std::memmove(buffer.data(), buffer.constData() + begin, size_t(kept));
+        begin = 0;
+        end = kept;
+    }
+    if (end == buffer.size())
+        buffer.resize(buffer.size() * 2);
+    const qint64 n = device.read(buffer.data() + end, buffer.size() - end);
+    if (n < 0)
+        readError = true;
+    if (n <= 0)
+        atEnd = true;
+    else
+        end += int(n);
+}
+
+// A field of the line; one that runs past the line's characters is not hexadecimal.
+inline bool lineField(const char *line, int length, int position, int width, quint32 *value)
+{
+    return position + width <= length && hexfield::parse(line + position, width, value);
+}
+
+} // namespace
+
+namespace hexfield {
+
+bool parse(const char *field, int width, quint32 *value)
+{
+    // Firmware builds write plain digits; everything else takes the long way.
+    quint32 plain = 0;
+    int i = 0;
+    for (; i < width; ++i) {
+        const int d = digitValue(field[i]);
+        if (d < 0)
+            break;
+        plain = (plain << 4) | quint32(d);
+    }
+    if (i == width) {
+        *value = plain;
+        return width > 0;
+    }
+
+    int e = 0;
+    while (e < width && field[e] != '\0')
+        ++e;
+    int b = 0;
+    while (b < e && isBlank(field[b]))
+        ++b;
+    while (e > b && isBlank(field[e - 1]))
+        --e;
+    if (b < e && field[b] == '+')
+        ++b;
+    if (e - b >= 2 && field[b] == '0' && (field[b + 1] == 'x' || field[b + 1] == 'X'))
+        b += 2;
+    if (b == e)
+        return false;
+    quint32 result = 0;
+    for (; b < e; ++b) {
+        const int d = digitValue(field[b]);
+        if (d < 0)
+            return false;
+        result = (result << 4) | quint32(d);
+    }
+    *value = result;
+    return true;
+}
+
+} // namespace hexfield
+
+int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress, quint32 lastAddress)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return HexToBinCannotRead;
+
+    LineReader lines(file);
+    quint32 upper = 0;
+    unsigned char data[255];
+    const char *line;
+    int length;
+    while (lines.next(&line, &length)) {
+        if (length < 11)
+            return HexToBinLineTooShort;
+        if (line[0] != ':')
+            return HexToBinNoStartCode;
+        quint32 count, address, type;
+        if (!lineField(line, length, 1, 2, &count))
+            return HexToBinBadByteCount;
+        if (!lineField(line, length, 3, 4, &address))
+            return HexToBinBadAddress;
+        if (!lineField(line, length, 7, 2, &type))
+            return HexToBinBadRecordType;
+
+        if (type == 0x01)
+            return HexToBinOk;
+        if (type == 0x05)
+            continue;
+        if (type != 0x00 && type != 0x04)
+            return HexToBinUnsupportedRecord;
+
+        quint32 linearAddress = 0;
+        if (type == 0x04 && !lineField(line, length, 9, 4, &linearAddress))
+            return HexToBinUnsupportedRecord;
+
+        // The record takes effect only once its checksum matched.
+        quint32 sum = count + (address >> 8) + address + type;
+        for (quint32 i = 0; i < count; ++i) {
+            quint32 byte;
+            if (!lineField(line, length, 9 + 2 * int(i), 2, &byte))
+                return HexToBinBadData;
+            data[i] = static_cast<unsigned char>(byte);
+            sum += byte;
+        }
+        quint32 checksum;
+        if (!lineField(line, length, 9 + 2 * int(count), 2, &checksum))
+            return HexToBinBadData;
+        if (((sum + checksum) & 0xFF) != 0)
+            return HexToBinBadChecksum;
+
+        if (type == 0x04) {
+            upper = linearAddress << 16;
+            continue;
+        }
+        for (quint32 i = 0; i < count; ++i) {
+            const quint32 a = upper + address + i;
+            if (a >= firstAddress && a <= lastAddress)
+                image[a - firstAddress] = data[i];
+        }
+    }
+    return lines.failed() ? HexToBinCannotRead : HexToBinOk;
+}
+
+const char *hexToBinResultName(int result)
+{
+    switch (result) {
+    case HexToBinOk:                return "ok";
+    case HexToBinLineTooShort:      return "line too short";
+    case HexToBinNoStartCode:       return "no start code";
+    case HexToBinBadByteCount:      return "bad byte count";
+    case HexToBinBadAddress:        return "bad address";
+    case HexToBinBadRecordType:     return "bad record type";
+    case HexToBinBadData:           return "bad data";
+    case HexToBinUnsupportedRecord: return "unsupported record";
+    case HexToBinBadChecksum:       return "bad checksum";
+    case HexToBinCannotRead:        return "cannot read file";
+    }
+    return "unknown error";
+}
