@@ -91,7 +91,7 @@ void reset();
 // there. Open handles fail from now on; the status word is kept.
 void setMode(Mode mode);
 Mode mode();                 // the mode it runs, or is restarting into
-bool onBus();                // listed by the next enumeration (as far as known now)
+bool onBus();                // on the bus now: plugged in and not restarting
 
 // The device leaves the bus (open handles fail) until plug(). plug() puts it
 // back at once, in its current mode, ending any restart in progress.

@@ -1,0 +1,231 @@
+#include "usb/usbdevice.h"
+
+#include <QMutexLocker>
+#include <QtDebug>
+
+#include <usb.h>
+
+// Constant-initialised (QMutex has a constexpr constructor), so it is ready
+// before any static constructor or main runs.
+QMutex linkMutex;
+
+namespace {
+
+constexpr int TimeoutMs = 2000;
+constexpr int ConfigurationValue = 1;
+constexpr int InterfaceNumber = 0;
+constexpr int RequestTypeIn = USB_ENDPOINT_IN | USB_TYPE_VENDOR | USB_RECIP_DEVICE;    // 0xC0
+constexpr int RequestTypeOut = USB_ENDPOINT_OUT | USB_TYPE_VENDOR | USB_RECIP_DEVICE;  // 0x40
+constexpr int BulkOutEndpoint = 0x02;
+constexpr int BulkInEndpoint = 0x81;
+constexpr quint8 IdentifyRequest = 255;
+constexpr unsigned char StringDescriptor = 3;
+constexpr unsigned char SerialStringIndex = 3;
+
+void logDevice(const struct usb_bus *bus, const struct usb_device *dev)
+{
+    qDebug("bus: %p", static_cast<const void *>(bus));
+    qDebug("bus->devices: %p", static_cast<const void *>(bus->devices));
+    qDebug("dev->descriptor.idVendor: 0x%04x", unsigned(dev->descriptor.idVendor));
+    qDebug("dev->descriptor.idProduct: 0x%04x", unsigned(dev->descriptor.idProduct));
+    qDebug("dev->descriptor.iSerialNumber: %u", unsigned(dev->descriptor.iSerialNumber));
+    qDebug("dev->descriptor.bMaxPacketSize0: %u", unsigned(dev->descriptor.bMaxPacketSize0));
+}
+
+void logTransfer(const char *direction, quint8 bRequest, quint16 wValue, quint16 wIndex, int length, bool ok)
+{
+    const char *outcome = ok ? "OK" : "ERROR";
+    if (length != 0)
+        qDebug("USB Control %s bRequest=%u, wValue=%u, wIndex=%u, dataLength=%d - %s.", direction,
+               unsigned(bRequest), unsigned(wValue), unsigned(wIndex), length, outcome);
+    else
+        qDebug("USB Control %s bRequest=%u, wValue=%u, wIndex=%u - %s.", direction,
+               unsigned(bRequest), unsigned(wValue), unsigned(wIndex), outcome);
+}
+
+} // namespace
+
+UsbDevice::UsbDevice() = default;
+
+UsbDevice::~UsbDevice()
+{
+    qDebug("UsbDevice destructor");
+    if (handle)
+        disconnect();
+}
+
+void UsbDevice::setVidPid(quint16 vendor, quint16 product)
+{
+    QMutexLocker lock(&linkMutex);
+    vendorId = vendor;
+    productId = product;
+}
+
+void UsbDevice::setDeviceId(quint16 id)
+{
+    deviceId = id;
+}
+
+int UsbDevice::connect()
+{
+    QMutexLocker lock(&linkMutex);
+    return connectPrivate();
+}
+
+void UsbDevice::disconnect()
+{
+    QMutexLocker lock(&linkMutex);
+    disconnectPrivate();
+}
+
+int UsbDevice::connectPrivate()
+{
+    qDebug("USB Connect");
+    if (handle) {
+        usb_close(handle);
+        handle = nullptr;
+    }
+
+    usb_init();
+    usb_find_busses();
+    usb_find_devices();
+
+    for (struct usb_bus *bus = usb_get_busses(); bus; bus = bus->next) {
+        for (struct usb_device *dev = bus->devices; dev; dev = dev->next) {
+            logDevice(bus, dev);
+            if (dev->descriptor.idVendor != vendorId || dev->descriptor.idProduct != productId)
+                continue;
+
+            handle = usb_open(dev);
+            if (!handle)
+                continue;
+            qDebug("usb_opened ");
+
+            if (usb_set_configuration(handle, ConfigurationValue) < 0) {
+                disconnectPrivate();
+                continue;
+            }
+            qDebug("usb_set_configuration ");
+
+            if (usb_claim_interface(handle, InterfaceNumber) < 0) {
+                disconnectPrivate();
+                continue;
+            }
+            qDebug("usb_claim_interface ");
+
+            // A failing transfer closes the handle inside control_receivePrivate.
+            unsigned char id[2] = {0, 0};
+            qDebug("control_receivePrivate( %u, %u, %u, %p, %d )", unsigned(IdentifyRequest), 0u, 0u,
+                   static_cast<void *>(id), int(sizeof id));
+            if (control_receivePrivate(IdentifyRequest, 0, 0, id, sizeof id) == int(sizeof id)) {
+                const quint16 word = quint16(id[0] | id[1] << 8);
+                qDebug("identification word: 0x%04x, deviceId: 0x%04x", unsigned(word), unsigned(deviceId));
+                if (word == deviceId)
+                    return 0;
+            }
+            // Short reply or another model: not ours.
+            disconnectPrivate();
+        }
+    }
+    return -1;
+}
+
+void UsbDevice::disconnectPrivate()
+{
+    qDebug("USB Disconnect");
+    if (handle) {
+        usb_release_interface(handle, InterfaceNumber);
+        usb_close(handle);
+        handle = nullptr;
+    }
+}
+
+int UsbDevice::control_receive(quint8 bRequest, quint16 wValue, quint16 wIndex, void *buffer, int length)
+{
+    QMutexLocker lock(&linkMutex);
+    return control_receivePrivate(bRequest, wValue, wIndex, buffer, length);
+}
+
+int UsbDevice::control_receivePrivate(quint8 bRequest, quint16 wValue, quint16 wIndex, void *buffer, int length)
+{
+    if (!handle && connectPrivate() < 0)
+        return -1;
+
+    // A negative length would be taken as a huge wLength by libusb: no transfer.
+    int result = -1;
+    if (buffer && length > 0)
+        result = usb_control_msg(handle, RequestTypeIn, bRequest, wValue, wIndex,
+                                 static_cast<char *>(buffer), length, TimeoutMs);
+
+    logTransfer("Receive", bRequest, wValue, wIndex, length, result >= 0);
+    if (result < 0) {
+        disconnectPrivate();
+        return -1;
+    }
+    return result;
+}
+
+int UsbDevice::control_send(quint8 bRequest, quint16 wValue, quint16 wIndex, const void *buffer, int length)
+{
+    QMutexLocker lock(&linkMutex);
+    qDebug("UsbDevice::control_send()");
+    if (!handle && connectPrivate() < 0)
+        return -1;
+
+    // Without data the request goes out with no data stage.
+    if (!buffer || length == 0) {
+        buffer = nullptr;
+        length = 0;
+    }
+    // libusb sends nothing from a const buffer, whatever its prototype says.
+    // A negative length would be taken as a huge wLength by libusb: no transfer.
+    const int result = length < 0
+            ? -1
+            : usb_control_msg(handle, RequestTypeOut, bRequest, wValue, wIndex,
+                              static_cast<char *>(const_cast<void *>(buffer)), length, TimeoutMs);
+
+    logTransfer("Send", bRequest, wValue, wIndex, length, result >= 0);
+    if (result < 0) {
+        disconnectPrivate();
+        return -1;
+    }
+    return result;
+}
+
+int UsbDevice::bulk_write(const void *buffer, int length)
+{
+    QMutexLocker lock(&linkMutex);
+    if (!buffer || length < 1 || !handle)
+        return -1;
+    const int result = usb_bulk_write(handle, BulkOutEndpoint, static_cast<const char *>(buffer), length, TimeoutMs);
+    return result < 0 ? -1 : result;
+}
+
+int UsbDevice::bulk_read(void *buffer, int length)
+{
+    QMutexLocker lock(&linkMutex);
+    if (!buffer || length < 1 || !handle)
+        return -1;
+    const int result = usb_bulk_read(handle, BulkInEndpoint, static_cast<char *>(buffer), length, TimeoutMs);
+    return result < 0 ? -1 : result;
+}
+
+QByteArray UsbDevice::getSerial()
+{
+    // Takes the lock too: unlocked, it could read through a handle that a
+    // connect in the other thread is closing at that moment.
+    QMutexLocker lock(&linkMutex);
+    QByteArray serial;
+    if (!handle)
+        return serial;
+
+    unsigned char descriptor[256];
+    const int received = usb_get_descriptor(handle, StringDescriptor, SerialStringIndex, descriptor, sizeof descriptor);
+    // UTF-16LE units from byte 2 on; the low byte of each is the character.
+    for (int i = 2; i + 1 < received; i += 2) {
+        if (descriptor[i] == 0 && descriptor[i + 1] == 0)
+            break;
+        serial += char(descriptor[i]);
+    }
+    return serial;
+}
