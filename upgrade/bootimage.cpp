@@ -1,0 +1,50 @@
+#include "upgrade/bootimage.h"
+
+#include "upgrade/hextobin.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+
+using namespace bootimage;
+
+BootloaderImage buildBootloaderImage(const QString &hexFileName, const QString &serial)
+{
+    BootloaderImage built;
+    built.image = QByteArray(ImageSize, char(0xFF));
+    built.hexResult = HexToBin(hexFileName, reinterpret_cast<unsigned char *>(built.image.data()),
+                               FlashBase, FlashBase + ImageSize - 1);
+
+    const QByteArray digits = serial.toLatin1().left(SerialLength);
+    std::copy(digits.cbegin(), digits.cend(), built.image.begin() + SerialOffset);
+    return built;
+}
+
+bool writeBootloaderImage(const QString &fileName, const QByteArray &image, QString *errorString)
+{
+    QSaveFile file(fileName);
+    // Without a commit the save file discards what it wrote.
+    if (file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.commit())
+        return true;
+    if (errorString)
+        *errorString = file.errorString();
+    return false;
+}
+
+QString bootloaderImageFileName(const QString &serial)
+{
+    return QStringLiteral("Vn274Bootloader_") + serial;
+}
+
+bool isValidBootloaderSerial(const QString &serial)
+{
+    if (serial.size() != SerialLength)
+        return false;
+    for (QChar c : serial)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    const int month = serial.mid(2, 2).toInt();
+    const int day = serial.mid(4, 2).toInt();
+    const int number = serial.mid(6, 3).toInt();
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31 && number >= 1 && number <= 999;
+}

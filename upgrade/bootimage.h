@@ -1,0 +1,42 @@
+#ifndef BOOTIMAGE_H
+#define BOOTIMAGE_H
+
+#include <QByteArray>
+#include <QString>
+
+// Bootloader images (.bin) for the production line: the bootloader's 16 KB of
+// internal flash, 0x08000000-0x08003FFF, byte i at address 0x08000000 + i, with
+// the device's serial number stamped in. Raw bytes, no header, not scrambled.
+namespace bootimage {
+
+inline constexpr quint32 FlashBase = 0x08000000;
+inline constexpr int ImageSize = 16384;
+inline constexpr int SerialOffset = 0x3FF0;   // nine ASCII digits, no terminator
+inline constexpr int SerialLength = 9;
+
+} // namespace bootimage
+
+struct BootloaderImage
+{
+    QByteArray image;     // 16384 bytes
+    int hexResult = 0;    // HexToBin result
+};
+
+// Reads the bootloader's HEX file into an image whose gaps are 0xFF (erased
+// flash) and writes the serial's nine characters at 0x3FF0 over whatever the HEX
+// file put there. A HexToBin error does not stop it: the image holds what was
+// read before the error, and hexResult tells the caller.
+BootloaderImage buildBootloaderImage(const QString &hexFileName, const QString &serial);
+
+// Writes the image through QSaveFile. Returns false, with the reason in
+// errorString if given, when the file cannot be written.
+bool writeBootloaderImage(const QString &fileName, const QByteArray &image, QString *errorString = nullptr);
+
+// The file name proposed for an image: "Vn274Bootloader_" followed by the serial.
+QString bootloaderImageFileName(const QString &serial);
+
+// Whether a serial number reads YYMMDDNNN: nine digits, month 01-12, day 01-31
+// (not checked against the month), number 001-999.
+bool isValidBootloaderSerial(const QString &serial);
+
+#endif // BOOTIMAGE_H

@@ -1,0 +1,131 @@
+#include "upgrade/upgradefile.h"
+
+#include "upgrade/hextobin.h"
+#include "usb/transferscrambling.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+using namespace upgradefile;
+
+namespace {
+
+// Sum of the region's little-endian words except the last, where it belongs.
+quint32 regionChecksum(const char *region, int length)
+{
+    quint32 sum = 0;
+    for (int offset = 0; offset < length - 4; offset += 4)
+        sum += qFromLittleEndian<quint32>(region + offset);
+    return sum;
+}
+
+void storeChecksum(char *region, int length)
+{
+    qToLittleEndian<quint32>(regionChecksum(region, length), region + length - 4);
+}
+
+bool checksumMatches(const char *region, int length)
+{
+    return qFromLittleEndian<quint32>(region + length - 4) == regionChecksum(region, length);
+}
+
+} // namespace
+
+UpgradeImage buildUpgradeImage(const QString &hexFileName)
+{
+    UpgradeImage built;
+    built.image = QByteArray(ImageSize, '\0');
+    auto *image = reinterpret_cast<unsigned char *>(built.image.data());
+
+    built.applicationResult = HexToBin(hexFileName, image + ApplicationOffset,
+                                       FlashBase + ApplicationOffset,
+                                       FlashBase + ApplicationOffset + ApplicationSize - 1);
+    built.externalFlashResult = HexToBin(hexFileName, image + ExternalFlashOffset,
+                                         FlashBase + ExternalFlashOffset,
+                                         FlashBase + ExternalFlashOffset + ExternalFlashSize - 1);
+
+    storeChecksum(built.image.data() + ApplicationOffset, ApplicationSize);
+    storeChecksum(built.image.data() + ExternalFlashOffset, ExternalFlashSize);
+    return built;
+}
+
+bool writeUpgradeFile(const QString &fileName, const QByteArray &image, QString *errorString)
+{
+    auto fail = [errorString](const QString &reason) {
+        if (errorString)
+            *errorString = reason;
+        return false;
+    };
+    if (image.size() != ImageSize)
+        return fail(QStringLiteral("the image is not %1 bytes").arg(ImageSize));
+
+    QByteArray scrambled(image.constData(), image.size());
+    encodeTransfer(scrambled.data(), scrambled.size());
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    QDataStream out(&file);
+    out << QString::fromLatin1(Header) << QString::fromLatin1(Version) << scrambled;
+    // Without a commit the save file discards what it wrote.
+    if (out.status() != QDataStream::Ok || !file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+UpgradeFileContent readUpgradeFile(const QString &fileName)
+{
+    UpgradeFileContent content;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        content.result = UpgradeFileResult::CannotOpen;
+        return content;
+    }
+    QDataStream in(&file);
+
+    QString header;
+    in >> header;
+    if (header != QLatin1String(Header)) {
+        content.result = UpgradeFileResult::WrongHeader;
+        return content;
+    }
+    QString version;
+    in >> version;
+    if (version != QLatin1String(Version)) {
+        content.result = UpgradeFileResult::WrongVersion;
+        return content;
+    }
+    // An image of any other length is a format this program does not know.
+    QByteArray image;
+    in >> image;
+    if (in.status() != QDataStream::Ok || image.size() != ImageSize) {
+        content.result = UpgradeFileResult::WrongVersion;
+        return content;
+    }
+
+    decodeTransfer(image.data(), image.size());
+    if (!checksumMatches(image.constData() + ApplicationOffset, ApplicationSize)
+        || !checksumMatches(image.constData() + ExternalFlashOffset, ExternalFlashSize)) {
+        content.result = UpgradeFileResult::WrongChecksum;
+        return content;
+    }
+
+    content.result = UpgradeFileResult::Ok;
+    content.application = image.mid(ApplicationOffset, ApplicationSize);
+    content.externalFlash = image.mid(ExternalFlashOffset, ExternalFlashSize);
+    return content;
+}
+
+const char *upgradeFileResultName(UpgradeFileResult result)
+{
+    switch (result) {
+    case UpgradeFileResult::Ok:            return "ok";
+    case UpgradeFileResult::CannotOpen:    return "cannot open file";
+    case UpgradeFileResult::WrongHeader:   return "wrong file header";
+    case UpgradeFileResult::WrongVersion:  return "wrong file version";
+    case UpgradeFileResult::WrongChecksum: return "wrong file checksum";
+    }
+    return "unknown result";
+}
