@@ -1,8 +1,13 @@
+#include "upgrade/bootimage.h"
 #include "upgrade/hextobin.h"
+#include "upgrade/upgradefile.h"
+#include "usb/transferscrambling.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <algorithm>
 #include <vector>
@@ -34,6 +39,45 @@ QByteArray bytes(int count, int first)
     for (int i = 0; i < count; ++i)
         b[i] = char(first + i);
     return b;
+}
+
+// A HEX file of 16-byte records holding the given blocks at their absolute
+// addresses, with extended linear address records where needed.
+QByteArray hexFile(const QList<QPair<quint32, QByteArray>> &blocks)
+{
+    QByteArray text;
+    quint32 upper = 0xFFFFFFFF;
+    for (const auto &[address, data] : blocks) {
+        for (int i = 0; i < data.size();) {
+            const quint32 a = address + quint32(i);
+            if ((a >> 16) != upper) {
+                upper = a >> 16;
+                text += linearRecord(quint16(upper)) + "\r\n";
+            }
+            const int n = int(qMin<quint32>(16, qMin<quint32>(data.size() - i, 0x10000 - (a & 0xFFFF))));
+            text += dataRecord(quint16(a), data.mid(i, n)) + "\r\n";
+            i += n;
+        }
+    }
+    return text + eofRecord + "\r\n";
+}
+
+// The sum of a region's little-endian words but the last, computed here apart
+// from the program's own arithmetic.
+quint32 wordSum(const QByteArray &image, int offset, int length)
+{
+    quint64 sum = 0;
+    for (int i = offset; i < offset + length - 4; i += 4)
+        sum += qFromLittleEndian<quint32>(image.constData() + i);
+    return quint32(sum);
+}
+
+QByteArray streamBytes(const QString &header, const QString &version, const QByteArray &image)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << header << version << image;
+    return bytes;
 }
 
 } // namespace
@@ -70,6 +114,18 @@ private slots:
     void lineEnds();
     void longRecords();
     void resultNames();
+
+    // Upgrade files
+    void upgradeFileBytes();
+    void upgradeFileWithoutExternalData();
+    void readerRefusals_data();
+    void readerRefusals();
+    void writeFailuresReported();
+
+    // Bootloader images
+    void bootloaderImage();
+    void bootloaderSerials_data();
+    void bootloaderSerials();
 };
 
 // The fast field reader must agree with QString::toUInt(&ok, 16), the conversion
@@ -137,7 +193,7 @@ void TstUpgrade::resultCodes_data()
     add("type 01 checksum not checked", ":00000001AB", 0);
     add("type 05 not parsed", ":04000005ZZZZZZZZZZ", 0);
     add("blanks and signs as toUInt reads them", ": 40010+0AABBCCDDDE", 0);
-    QTest::newRow("-9 no end record needed") << good << 0;
+    QTest::newRow("file without end record") << good << 0;
 }
 
 void TstUpgrade::resultCodes()
@@ -254,6 +310,178 @@ void TstUpgrade::resultNames()
     QCOMPARE(names.size(), 10);
     QCOMPARE(hexToBinResultName(-8), "bad checksum");
     QCOMPARE(hexToBinResultName(-10), "unknown error");
+}
+
+void TstUpgrade::upgradeFileBytes()
+{
+    const QByteArray application = bytes(0x123, 0x11);
+    const QString hex = writeFile(hexFile({
+        { 0x08000000, bytes(64, 0x80) },          // a bootloader in the same file: ignored
+        { 0x08004000, application },              // ends long before the checksum word
+        { 0x0801FFF8, bytes(8, 0x50) },           // last 4 bytes replaced by the checksum
+        { 0x08020000, bytes(40, 0x60) },
+        { 0x08033FF0, bytes(16, 0x70) },          // last 4 bytes replaced by the checksum
+        { 0x08034000, bytes(32, 0x90) },          // beyond the external flash data: ignored
+    }));
+
+    QByteArray expected(0x40000, 0);
+    expected.replace(0x4000, application.size(), application);
+    expected.replace(0x1FFF8, 4, bytes(4, 0x50));
+    expected.replace(0x20000, 40, bytes(40, 0x60));
+    expected.replace(0x33FF0, 12, bytes(12, 0x70));
+    qToLittleEndian(wordSum(expected, 0x4000, 0x1C000), expected.data() + 0x1FFFC);
+    qToLittleEndian(wordSum(expected, 0x20000, 0x14000), expected.data() + 0x33FFC);
+
+    const UpgradeImage built = buildUpgradeImage(hex);
+    QCOMPARE(built.applicationResult, 0);
+    QCOMPARE(built.externalFlashResult, 0);
+    QCOMPARE(built.image, expected);
+
+    const QString upg = dir.filePath("built.upg");
+    QVERIFY(writeUpgradeFile(upg, built.image));
+    QFile file(upg);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QCOMPARE(written.size(), 262210);
+    // Header and version as UTF-16 strings, then the image length: the same
+    // 66 bytes start every upgrade file.
+    QCOMPARE(written.left(66).toHex(),
+             QByteArray("00000032" "0056006e00320037003400200055007000670072006100640065"
+                        "002000460069006c00650020004800650061006400650072"
+                        "00000004" "00300031" "00040000"));
+    QByteArray payload = written.mid(66);
+    QVERIFY(payload != expected);
+    decodeTransfer(payload.data(), payload.size());
+    QCOMPARE(payload, expected);
+
+    const UpgradeFileContent read = readUpgradeFile(upg);
+    QCOMPARE(read.result, UpgradeFileResult::Ok);
+    QCOMPARE(read.application, expected.mid(0x4000, 0x1C000));
+    QCOMPARE(read.externalFlash, expected.mid(0x20000, 0x14000));
+}
+
+void TstUpgrade::upgradeFileWithoutExternalData()
+{
+    const UpgradeImage built = buildUpgradeImage(writeFile(hexFile({ { 0x08004000, bytes(16, 1) } })));
+    QCOMPARE(built.externalFlashResult, 0);
+    QCOMPARE(built.image.mid(0x20000, 0x14000), QByteArray(0x14000, 0));
+
+    // A HEX error in the middle is reported for both windows; what came before stays.
+    const UpgradeImage broken = buildUpgradeImage(writeFile(
+        hexFile({ { 0x08004000, bytes(16, 1) } }).replace(":00000001FF", ":04001000AABBCCDDCC")));
+    QCOMPARE(broken.applicationResult, -8);
+    QCOMPARE(broken.externalFlashResult, -8);
+    QCOMPARE(broken.image.mid(0x4000, 16), bytes(16, 1));
+    QCOMPARE(buildUpgradeImage(dir.filePath("missing.hex")).applicationResult, -9);
+}
+
+void TstUpgrade::readerRefusals_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<UpgradeFileResult>("expected");
+
+    QByteArray plain = buildUpgradeImage(writeFile(hexFile({ { 0x08004000, bytes(100, 1) },
+                                                            { 0x08020000, bytes(100, 2) } }))).image;
+    QByteArray scrambled = plain;
+    encodeTransfer(scrambled.data(), scrambled.size());
+    const QString header = "Vn274 Upgrade File Header";
+    auto damaged = [&](int offset) {
+        QByteArray image = scrambled;
+        image[offset] = char(image[offset] ^ 0x01);
+        return streamBytes(header, "01", image);
+    };
+
+    QTest::newRow("accepted") << streamBytes(header, "01", scrambled) << UpgradeFileResult::Ok;
+    QTest::newRow("empty") << QByteArray() << UpgradeFileResult::WrongHeader;
+    QTest::newRow("header") << streamBytes("Vn274 Upgrade File", "01", scrambled) << UpgradeFileResult::WrongHeader;
+    QTest::newRow("version") << streamBytes(header, "02", scrambled) << UpgradeFileResult::WrongVersion;
+    QTest::newRow("short image") << streamBytes(header, "01", scrambled.left(262140)) << UpgradeFileResult::WrongVersion;
+    QTest::newRow("long image") << streamBytes(header, "01", scrambled + "1234") << UpgradeFileResult::WrongVersion;
+    QTest::newRow("cut file") << streamBytes(header, "01", scrambled).left(100000) << UpgradeFileResult::WrongVersion;
+    QTest::newRow("application damaged") << damaged(0x4000 + 50) << UpgradeFileResult::WrongChecksum;
+    QTest::newRow("application checksum damaged") << damaged(0x1FFFF) << UpgradeFileResult::WrongChecksum;
+    QTest::newRow("external flash damaged") << damaged(0x33000) << UpgradeFileResult::WrongChecksum;
+}
+
+void TstUpgrade::readerRefusals()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(UpgradeFileResult, expected);
+    const UpgradeFileContent read = readUpgradeFile(writeFile(content));
+    QCOMPARE(read.result, expected);
+    QCOMPARE(read.application.size(), expected == UpgradeFileResult::Ok ? 0x1C000 : 0);
+    QCOMPARE(read.externalFlash.size(), expected == UpgradeFileResult::Ok ? 0x14000 : 0);
+    QCOMPARE(readUpgradeFile(dir.filePath("missing.upg")).result, UpgradeFileResult::CannotOpen);
+}
+
+void TstUpgrade::writeFailuresReported()
+{
+    // Tests may run as root, so a directory that does not exist stands for one
+    // that cannot be written.
+    const QString nowhere = dir.filePath("no-such-directory/file");
+    QString reason;
+    QVERIFY(!writeUpgradeFile(nowhere, QByteArray(0x40000, 0), &reason));
+    QVERIFY(!reason.isEmpty());
+    reason.clear();
+    QVERIFY(!writeBootloaderImage(nowhere, QByteArray(16384, 0), &reason));
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(!QFile::exists(nowhere));
+}
+
+void TstUpgrade::bootloaderImage()
+{
+    const QByteArray versions = QByteArray("BOOT 1.02\0\0\0\0\0\0\0HW 3\0\0\0\0\0\0\0\0\0\0\0\0", 32);
+    const QByteArray hex = hexFile({
+        { 0x08000000, bytes(0x100, 0x01) },
+        { 0x08003FD0, versions },
+        { 0x08003FF0, bytes(16, 0x30) },          // a serial already there is replaced
+        { 0x08004000, bytes(0x100, 0x02) },       // an application in the same file: ignored
+    });
+    const BootloaderImage built = buildBootloaderImage(writeFile(hex), "241231001");
+    QCOMPARE(built.hexResult, 0);
+    QCOMPARE(built.image.size(), 16384);
+    QCOMPARE(built.image.left(0x100), bytes(0x100, 0x01));
+    QCOMPARE(built.image.mid(0x100, 0x3ED0), QByteArray(0x3ED0, char(0xFF)));
+    QCOMPARE(built.image.mid(0x3FD0, 32), versions);
+    QCOMPARE(built.image.mid(0x3FF0, 16), QByteArray("241231001") + bytes(7, 0x39));
+
+    const QString bin = dir.filePath(bootloaderImageFileName("241231001"));
+    QVERIFY(bin.endsWith("/Vn274Bootloader_241231001"));
+    QVERIFY(writeBootloaderImage(bin, built.image));
+    QFile file(bin);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), built.image);
+
+    // A HEX error is reported; the serial is stamped all the same.
+    const BootloaderImage broken = buildBootloaderImage(writeFile(QByteArray(hex).insert(0, "\n")), "240101002");
+    QCOMPARE(broken.hexResult, -1);
+    QCOMPARE(broken.image.size(), 16384);
+    QCOMPARE(broken.image.mid(0x3FF0, 9), QByteArray("240101002"));
+}
+
+void TstUpgrade::bootloaderSerials_data()
+{
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("last day of 2024") << "241231001" << true;
+    QTest::newRow("day 31 in February") << "240231999" << true;
+    QTest::newRow("year 00") << "000101001" << true;
+    QTest::newRow("month 00") << "240001001" << false;
+    QTest::newRow("month 13") << "241301001" << false;
+    QTest::newRow("day 00") << "241200001" << false;
+    QTest::newRow("day 32") << "241232001" << false;
+    QTest::newRow("number 000") << "241231000" << false;
+    QTest::newRow("eight digits") << "24123100" << false;
+    QTest::newRow("ten digits") << "2412310011" << false;
+    QTest::newRow("not a digit") << "2412310a1" << false;
+    QTest::newRow("sign") << "+41231001" << false;
+}
+
+void TstUpgrade::bootloaderSerials()
+{
+    QFETCH(QString, serial);
+    QFETCH(bool, valid);
+    QCOMPARE(isValidBootloaderSerial(serial), valid);
 }
 
 QTEST_GUILESS_MAIN(TstUpgrade)
