@@ -177,6 +177,7 @@ void State::reset()
     addDeviceLocked(*this, 1, -1, RootHubVendor, RootHubProduct);
     vn274 = addDeviceLocked(*this, 1, 0, VendorId, ProductId);
     vn274->identification = QByteArray("\xBA\x00", 2);
+    initialised = false;
 
     mode = Mode::Application;
     plugged = true;
