@@ -35,67 +35,91 @@ inline bool isBlank(char c)
 }
 
 // Hands out the lines of a device one at a time, each with its line end (LF,
-// CR LF, or a CR alone). Reads the device in chunks; a line is kept whole
-// whatever its length.
+// CR LF, or a CR alone). Reads the device in chunks, so that lines of any length
+// are read whole; a line can only be refused for its content, never for where a
+// read happened to stop.
 class LineReader
 {
 public:
     explicit LineReader(QIODevice &device)
-        : device(device), buffer(ChunkSize, Qt::Uninitialized)
+        : device(device), buffer(BufferSize, Qt::Uninitialized)
     {
     }
 
-    // False at the end of the data or on a read error (see failed()).
+    // The next line, valid until the next call. False at the end of the data or
+    // on a read error (see failed()).
     bool next(const char **line, int *length);
     bool failed() const { return readError; }
 
 private:
-    enum { ChunkSize = 64 * 1024 };
+    // No record needs more than 523 characters (255 data bytes and CR LF). Of a
+    // longer line only the first MaxLine characters are handed out and the rest
+    // is skipped, so that a huge file without line ends costs no memory.
+    enum { BufferSize = 64 * 1024, MaxLine = 4096 };
 
+    int lineEnd(int *scanned) const;
     void fill();
 
     QIODevice &device;
     QByteArray buffer;
-    int begin = 0;   // first unread byte of the buffer
-    int end = 0;     // one past the last byte read into the buffer
+    int begin = 0;           // first byte of the current line in the buffer
+    int end = 0;             // one past the last byte read into the buffer
     bool atEnd = false;
     bool readError = false;
+    bool skipping = false;   // the rest of an overlong line is still to be skipped
 };
+
+// Where the line at begin ends (just past its line end), or -1 when the data
+// read so far does not tell. *scanned counts the bytes after begin known to hold
+// no line end.
+int LineReader::lineEnd(int *scanned) const
+{
+    const char *data = buffer.constData();
+    int k = begin + *scanned;
+    while (k < end && data[k] != '\n' && data[k] != '\r')
+        ++k;
+    *scanned = k - begin;
+    if (k == end)
+        return atEnd ? end : -1;
+    if (data[k] == '\n')
+        return k + 1;
+    if (k + 1 < end)
+        return data[k + 1] == '\n' ? k + 2 : k + 1;
+    return atEnd ? k + 1 : -1;   // whether an LF follows this CR is in the next chunk
+}
 
 bool LineReader::next(const char **line, int *length)
 {
-    int scanned = 0;   // bytes after begin already known to hold no line end
+    int scanned = 0;
     for (;;) {
-        const char *data = buffer.constData();
-        int k = begin + scanned;
-        while (k < end && data[k] != '\n' && data[k] != '\r')
-            ++k;
-        if (k < end) {
-            int stop = k + 1;
-            if (data[k] == '\r') {
-                if (stop == end && !atEnd) {
-                    // Whether an LF follows this CR is in the next chunk.
-                    scanned = k - begin;
-                    fill();
-                    continue;
-                }
-                if (stop < end && data[stop] == '\n')
-                    ++stop;
-            }
-            *line = data + begin;
-            *length = stop - begin;
+        if (readError)
+            return false;
+        const int stop = lineEnd(&scanned);
+        if (stop == begin)
+            return false;   // at the end, nothing left
+        if (stop > begin) {
+            const int start = begin;
             begin = stop;
+            scanned = 0;
+            if (skipping) {
+                skipping = false;
+                continue;
+            }
+            *line = buffer.constData() + start;
+            *length = stop - start;
             return true;
         }
-        if (atEnd) {
-            if (begin == end)
-                return false;
-            *line = data + begin;   // last line, without a line end
-            *length = end - begin;
-            begin = end;
-            return true;
+        if (scanned >= MaxLine) {
+            const int start = begin;
+            begin += scanned;
+            scanned = 0;
+            if (!skipping) {
+                skipping = true;
+                *line = buffer.constData() + start;
+                *length = MaxLine;
+                return true;
+            }
         }
-        scanned = k - begin;
         fill();
     }
 }
@@ -103,13 +127,9 @@ bool LineReader::next(const char **line, int *length)
 void LineReader::fill()
 {
     const int kept = end - begin;
-    if (begin > 0) {
-        std::memmove(buffer.data(), buffer.constData() + begin, size_t(kept));
-        begin = 0;
-        end = kept;
-    }
-    if (end == buffer.size())
-        buffer.resize(buffer.size() * 2);
+    std::memmove(buffer.data(), buffer.constData() + begin, size_t(kept));
+    begin = 0;
+    end = kept;
     const qint64 n = device.read(buffer.data() + end, buffer.size() - end);
     if (n < 0)
         readError = true;
@@ -208,7 +228,7 @@ int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress
             return HexToBinUnsupportedRecord;
 
         // The record takes effect only once its checksum matched.
-        quint32 sum = count + (address >> 8) + address + type;
+        quint32 sum = count + (address >> 8) + (address & 0xFF) + type;
         for (quint32 i = 0; i < count; ++i) {
             quint32 byte;
             if (!lineField(line, length, 9 + 2 * int(i), 2, &byte))
