@@ -61,7 +61,7 @@ const int pushButtonHeight = 26;
 const int radioContentsLeft = 20;
 const int radioInset = 5;
 const int titlePlatePadding = 20;
-const int frameCornerRadius = 10;
+const int frameCornerRadius = 9;     // the arcs of the groupframe corner images
 
 bool isHovered(const QStyleOption *option)
 {

@@ -154,11 +154,14 @@ QImage groupFrame()
     const int size = 3 * frameCorner;
     QImage image = canvas(size, size);
     Painter p(&image);
+    // The arcs stay inside the corner pieces, so the edge pieces are straight
+    // and tile without seams.
+    const qreal radius = frameCorner - 2;
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(255, 255, 255, 170), 1));
-    p.drawRoundedRect(QRectF(1.5, 1.5, size - 2, size - 2), frameCorner - 1, frameCorner - 1);
+    p.drawRoundedRect(QRectF(1.5, 1.5, size - 3, size - 3), radius - 1, radius - 1);
     p.setPen(QPen(ink, 1));
-    p.drawRoundedRect(QRectF(0.5, 0.5, size - 2, size - 2), frameCorner - 1, frameCorner - 1);
+    p.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), radius, radius);
     return image;
 }
 
