@@ -1,11 +1,18 @@
-#include <QApplication>
-#include <QLabel>
+#include "app/startup.h"
 
-// Placeholder until the main window arrives.
+#include <QApplication>
+#include <QLocale>
+
+#ifdef VN274_DEMO
+#include "app/demo.h"
+#endif
+
 int main(int argc, char *argv[])
 {
+    const QString localeName = QLocale::system().name();
     QApplication app(argc, argv);
-    QLabel label("vn274");
-    label.show();
-    return app.exec();
+#ifdef VN274_DEMO
+    seedDemoDriver();
+#endif
+    return runMainWindow(localeName);
 }

@@ -1,0 +1,36 @@
+#include "app/translation.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+bool isRestartCode(int code)
+{
+    return code == RestartInPolish || code == RestartInEnglish;
+}
+
+QString translationFileName(int restartCode, const QString &systemLocaleName)
+{
+    switch (restartCode) {
+    case RestartInPolish:
+        return QStringLiteral("vn274_pl");
+    case RestartInEnglish:
+        return QStringLiteral("vn274_en");
+    default:
+        return QStringLiteral("vn274_") + systemLocaleName;
+    }
+}
+
+QStringList translationSearchPath()
+{
+    return { QString(), QCoreApplication::applicationDirPath(),
+             QStringLiteral(VN274_TRANSLATIONS_INSTALL_DIR) };
+}
+
+bool loadTranslation(QTranslator &translator, const QString &fileName, const QStringList &searchPath)
+{
+    for (const QString &directory : searchPath) {
+        if (translator.load(fileName, directory))
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,35 @@
+#ifndef TRANSLATION_H
+#define TRANSLATION_H
+
+#include <QString>
+#include <QStringList>
+
+class QTranslator;
+
+// Exit codes of the event loop that ask for the window to be built again under
+// another translation. Any other code ends the program.
+enum RestartCode {
+    RestartInPolish = -11,
+    RestartInEnglish = -12,
+};
+
+bool isRestartCode(int code);
+
+// The translation to load, by name without suffix: at the first start (code 0)
+// the one of the system locale ("vn274_pl_PL"), after a language switch
+// "vn274_pl" or "vn274_en".
+QString translationFileName(int restartCode, const QString &systemLocaleName);
+
+// Where translations are looked for, in this order: the working directory (an
+// empty entry: the name alone), the program's own directory and the directory
+// the translations are installed to.
+QStringList translationSearchPath();
+
+// Loads the named translation from the first directory of the search path that
+// has it, with QTranslator's usual fallbacks (".qm" suffix, name shortened at
+// its last "_"). Returns false when none has it; the translator then stays
+// empty and the texts stay in English.
+bool loadTranslation(QTranslator &translator, const QString &fileName,
+                     const QStringList &searchPath = translationSearchPath());
+
+#endif // TRANSLATION_H

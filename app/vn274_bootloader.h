@@ -1,0 +1,116 @@
+#ifndef VN274_BOOTLOADER_H
+#define VN274_BOOTLOADER_H
+
+#include <QByteArray>
+#include <QList>
+#include <QMainWindow>
+
+class ArthurStyle;
+class QCloseEvent;
+class QLayout;
+class SuperRGB;
+class Upgrader;
+class USBRQ518;
+
+namespace Ui {
+class Vn274_bootloaderClass;
+}
+
+// The program's only window: the Settings tab with the firmware change, the
+// message area and the progress bars (and the hidden service panel), and the
+// Programs and Scenes tabs that edit the driver's light shows lamp by lamp.
+//
+// The window owns the device object, its form and the two show tables. Its
+// slots live beside the subsystem they drive: service/ for the service panel,
+// upgrade/ for the firmware, shows/ for programs and scenes.
+class Vn274_bootloader : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Vn274_bootloader(QWidget *parent = nullptr);
+    ~Vn274_bootloader() override;
+
+    // The device and the tables as they stand, for callers outside the window.
+    USBRQ518 *device() const { return boot_usb; }
+    const QByteArray &programTable() const { return ProgramTable; }
+    const QByteArray &sceneTable() const { return SceneTable; }
+
+public slots:
+    // service panel: connection
+    void slotpushButtonConnect(bool t);
+    void slotpushButtonDisconnect(bool t);
+    // service panel: memory
+    void slotpushButtonRead(bool t);
+    void slotpushButtonWrite(bool t);
+    void slotpushButtonWritePage(bool t);
+    // firmware
+    void slotpushButtonFirmware(bool t);
+    // service panel: external flash
+    void slotpushButtonWriteExtFlashBin(bool t);
+    void slotpushButtonRunApplication(bool t);
+    void slotpushButtonWriteExternalFlash(bool t);
+    void slotpushButtonReadExternalFlash(bool t);
+    // firmware files
+    void slotpushButtonCreateUpg(bool t);
+    void slotpushButtonCreateBootBin(bool t);
+    // service panel: status word
+    void slotpushButtonStatusGet(bool t);
+    void slotpushButtonStatusSet(bool t);
+    void slotpushButtonStatusClr(bool t);
+    void slotTimeout();
+    // firmware change in the worker thread
+    void slotpushButtonCHF(bool t);
+    // programs and scenes
+    void slotUpdateProgramScene(int value);
+    void slotpushButtonGetProgramsFromVn274(bool t);
+    void slotpushButtonSetProgramsInVn274(bool t);
+    void slotUpdateScene(int value);
+    void slotpushButtonGetScenesFromVn274(bool t);
+    void slotpushButtonSetScenesInVn274(bool t);
+    void slotpushButtonLoadScenesFromFile(bool t);
+    void slotpushButtonLoadProgramsFromFile(bool t);
+    void slotpushButtonSaveScenesToFile(bool t);
+    void slotpushButtonSaveProgramsToFile(bool t);
+    // window
+    void slotShowInfo(bool t);
+    void slotTabChange(int index);
+    void slotPolish(bool t);
+    void slotEnglish(bool t);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void addLamps(QList<SuperRGB *> &lamps, QLayout *layout);
+    void connectExternalFlashBars();
+    void disconnectExternalFlashBars();
+
+    // Programs and scenes editors (shows/).
+    void commitProgramEditor(QByteArray &table, int program, int step) const;
+    void showProgramRecord(int program, int step);
+    void commitSceneEditor(QByteArray &table, int scene) const;
+    void showSceneRecord(int scene);
+    int selectedProgram() const;
+    int selectedStep() const;
+    int selectedScene() const;
+
+    USBRQ518 *boot_usb = nullptr;
+    Upgrader *upgrader = nullptr;
+    Ui::Vn274_bootloaderClass *ui = nullptr;
+    int timerState = 0;
+    ArthurStyle *arthurStyle = nullptr;
+    QList<SuperRGB *> programLamps;
+    QList<SuperRGB *> sceneLamps;
+    QByteArray ProgramTable;
+    QByteArray SceneTable;
+
+    // The records the editors show. They start at the first program step and
+    // the first scene, which the editors show at start, so that edits made
+    // before the first change of a number reach the table.
+    int shownProgram = 0;
+    int shownStep = 0;
+    int shownScene = 0;
+};
+
+#endif // VN274_BOOTLOADER_H

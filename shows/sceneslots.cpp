@@ -1,0 +1,76 @@
+// The Scenes tab of the main window: one stand-alone scene at a time in the
+// editor, the whole scenes table to and from the driver.
+#include "app/vn274_bootloader.h"
+#include "ui_vn274_bootloader.h"
+
+#include "app/userprompts.h"
+#include "shows/lampcolours.h"
+#include "shows/showtables.h"
+#include "shows/showtransfer.h"
+
+#include <QDebug>
+
+int Vn274_bootloader::selectedScene() const
+{
+    return ui->spinBoxSceneSceneNumber->value() - 1;
+}
+
+// Stand-alone scenes have no end marker in the editor: the byte keeps
+// whatever the table holds.
+void Vn274_bootloader::commitSceneEditor(QByteArray &table, int scene) const
+{
+    const int offset = Shows::sceneRecordOffset(scene);
+    SceneRecord record = Shows::recordAt(table, offset);
+    record.riseTime = ui->spinBoxSceneRiseTime->value();
+    record.staticTime = ui->spinBoxSceneStaticTime->value();
+    Shows::takeLampColours(sceneLamps, record);
+    Shows::setRecordAt(table, offset, record);
+}
+
+void Vn274_bootloader::showSceneRecord(int scene)
+{
+    const SceneRecord record = Shows::recordAt(SceneTable, Shows::sceneRecordOffset(scene));
+    ui->spinBoxSceneRiseTime->setValue(record.riseTime);
+    ui->spinBoxSceneStaticTime->setValue(record.staticTime);
+    Shows::showLampColours(record, sceneLamps);
+}
+
+void Vn274_bootloader::slotUpdateScene(int)
+{
+    const int scene = selectedScene();
+    if (scene != shownScene)
+        commitSceneEditor(SceneTable, shownScene);
+    showSceneRecord(scene);
+    shownScene = scene;
+}
+
+void Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool)
+{
+    qDebug("Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool t)");
+    switch (Shows::readScenesFromDriver(*boot_usb, SceneTable)) {
+    case Shows::TransferResult::AcquireFailed:
+        UserPrompts::current().critical(this, tr("Error"), tr("USB Timeout\nCheck USB Cable"));
+        return;
+    case Shows::TransferResult::ReadFailed:
+        UserPrompts::current().critical(this, tr("Error"), tr("ReadExternalFlashFromAddress"));
+        break;
+    default:
+        break;
+    }
+    slotUpdateScene(0);
+}
+
+void Vn274_bootloader::slotpushButtonSetScenesInVn274(bool)
+{
+    qDebug("Vn274_bootloader::slotpushButtonSetScenesInVn274(bool t)");
+    QByteArray scenes = SceneTable;
+    commitSceneEditor(scenes, selectedScene());
+    const Shows::TransferResult result = Shows::writeScenesToDriver(*boot_usb, scenes);
+    if (result == Shows::TransferResult::AcquireFailed) {
+        UserPrompts::current().critical(this, tr("Error"), tr("USB Timeout\nCheck USB Cable"));
+        return;
+    }
+    SceneTable = scenes;
+    if (result == Shows::TransferResult::WriteFailed)
+        UserPrompts::current().critical(this, tr("Error"), tr("WriteExternalFlashToAddress"));
+}
