@@ -1,0 +1,399 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>DialogInfo</name>
+    <message>
+        <source>Vn274 Information</source>
+        <translation>Vn274 Information</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:8.25pt; font-weight:400; font-style:normal;"&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Vn274 driver configuration software&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;img src=":/res/images/vn274_logo.png" /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;www.example.com&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Example Lighting Ltd.&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;1 Example Street&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;00-000 Example City&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Exampleland&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;tel. +00 000 000 000&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;fax +00 000 000 001&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;e-mail: info@example.com&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:8.25pt; font-weight:400; font-style:normal;"&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Vn274 driver configuration software&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;img src=":/res/images/vn274_logo.png" /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;www.example.com&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Example Lighting Ltd.&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;1 Example Street&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;00-000 Example City&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Exampleland&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;tel. +00 000 000 000&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;fax +00 000 000 001&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;e-mail: info@example.com&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>Lamp</name>
+    <message>
+        <source>LampWindow</source>
+        <comment>don't translate</comment>
+        <translation>LampWindow</translation>
+    </message>
+    <message>
+        <source>Single LED settings</source>
+        <comment>Actual single LED settings</comment>
+        <translation>Single LED settings</translation>
+    </message>
+    <message>
+        <source>Add 1 to red</source>
+        <comment>no comment</comment>
+        <translation>Add 1 to red</translation>
+    </message>
+    <message>
+        <source>Add 1 to green</source>
+        <comment>no comment</comment>
+        <translation>Add 1 to green</translation>
+    </message>
+    <message>
+        <source>Add 1 to blue</source>
+        <comment>no comment</comment>
+        <translation>Add 1 to blue</translation>
+    </message>
+    <message>
+        <source>Remove 1 from red</source>
+        <comment>no comment</comment>
+        <translation>Remove 1 from red</translation>
+    </message>
+    <message>
+        <source>Remove 1 from green</source>
+        <comment>no comment</comment>
+        <translation>Remove 1 from green</translation>
+    </message>
+    <message>
+        <source>Remove 1 from blue</source>
+        <comment>no comment</comment>
+        <translation>Remove 1 from blue</translation>
+    </message>
+    <message>
+        <source>Value of red color &lt;0-255&gt; </source>
+        <comment>no comment</comment>
+        <translation>Value of red color &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <source>TAB key next green edit box, SHIFT+TAB previous blue edit box</source>
+        <comment>wprowadzanie wartosci z klawiatury, klawisz TAB oraz SHIFT+TAB przejscie do nastepnego/poprzedniego pola</comment>
+        <translation>TAB key next green edit box, SHIFT+TAB previous blue edit box</translation>
+    </message>
+    <message>
+        <source>Value of green color &lt;0-255&gt; </source>
+        <comment>no comment</comment>
+        <translation>Value of green color &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <source>TAB key next blue edit box, SHIFT+TAB previous red edit box</source>
+        <comment>wprowadzanie wartosci z klawiatury, klawisz TAB oraz SHIFT+TAB przejscie do nastepnego/poprzedniego pola</comment>
+        <translation>TAB key next blue edit box, SHIFT+TAB previous red edit box</translation>
+    </message>
+    <message>
+        <source>Value of blue color &lt;0-255&gt; </source>
+        <comment>no comment</comment>
+        <translation>Value of blue color &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <source>TAB key next red edit box, SHIFT+TAB previous green edit box</source>
+        <comment>wprowadzanie wartosci z klawiatury, klawisz TAB oraz SHIFT+TAB przejscie do nastepnego/poprzedniego pola</comment>
+        <translation>TAB key next red edit box, SHIFT+TAB previous green edit box</translation>
+    </message>
+    <message>
+        <source>DMX addres</source>
+        <comment>no comment</comment>
+        <translation>DMX addres</translation>
+    </message>
+</context>
+<context>
+    <name>QDialog</name>
+    <message>
+        <source>Vn274 ver. </source>
+        <translation>Vn274 ver. </translation>
+    </message>
+</context>
+<context>
+    <name>SuperRGB</name>
+    <message>
+        <source>DMX addres</source>
+        <translation>DMX addres</translation>
+    </message>
+    <message>
+        <source>L: %1</source>
+        <translation>L: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Vn274_bootloader</name>
+    <message>
+        <source>Vn274 ver. </source>
+        <translation>Vn274 ver. </translation>
+    </message>
+    <message>
+        <source>Wrong file header</source>
+        <translation>Wrong file header</translation>
+    </message>
+    <message>
+        <source>Wrong version</source>
+        <translation>Wrong version</translation>
+    </message>
+    <message>
+        <source>Wrong file length</source>
+        <translation>Wrong file length</translation>
+    </message>
+    <message>
+        <source>Can't write file</source>
+        <translation>Can't write file</translation>
+    </message>
+    <message>
+        <source>File error</source>
+        <translation>File error</translation>
+    </message>
+    <message>
+        <source>Save Programs File</source>
+        <translation>Save Programs File</translation>
+    </message>
+    <message>
+        <source>Programs Files (*.pgm)</source>
+        <translation>Programs Files (*.pgm)</translation>
+    </message>
+    <message>
+        <source>Open Programs File</source>
+        <translation>Open Programs File</translation>
+    </message>
+    <message>
+        <source>Save Scenes File</source>
+        <translation>Save Scenes File</translation>
+    </message>
+    <message>
+        <source>Scens Files (*.scn)</source>
+        <translation>Scens Files (*.scn)</translation>
+    </message>
+    <message>
+        <source>Open Scenes File</source>
+        <translation>Open Scenes File</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>USB Timeout
+Check USB Cable</source>
+        <translation>USB Timeout
+Check USB Cable</translation>
+    </message>
+    <message>
+        <source>ReadExternalFlashFromAddress</source>
+        <translation>ReadExternalFlashFromAddress</translation>
+    </message>
+    <message>
+        <source>WriteExternalFlashToAddress</source>
+        <translation>WriteExternalFlashToAddress</translation>
+    </message>
+</context>
+<context>
+    <name>Vn274_bootloaderClass</name>
+    <message>
+        <source>VN274</source>
+        <translation>VN274</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Flash %p%</source>
+        <translation>Flash %p%</translation>
+    </message>
+    <message>
+        <source>External flash write %p%</source>
+        <translation>External flash write %p%</translation>
+    </message>
+    <message>
+        <source>External flash verify %p%</source>
+        <translation>External flash verify %p%</translation>
+    </message>
+    <message>
+        <source>Firmware Change</source>
+        <translation>Firmware Change</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>WritePage</source>
+        <translation>WritePage</translation>
+    </message>
+    <message>
+        <source>Change Firmware</source>
+        <translation>Change Firmware</translation>
+    </message>
+    <message>
+        <source>WriteExtFlashBin</source>
+        <translation>WriteExtFlashBin</translation>
+    </message>
+    <message>
+        <source>RunApplication</source>
+        <translation>RunApplication</translation>
+    </message>
+    <message>
+        <source>WriteExternalFlash</source>
+        <translation>WriteExternalFlash</translation>
+    </message>
+    <message>
+        <source>ReadExternalFlash</source>
+        <translation>ReadExternalFlash</translation>
+    </message>
+    <message>
+        <source>CreateUpg</source>
+        <translation>CreateUpg</translation>
+    </message>
+    <message>
+        <source>CreateBootBin</source>
+        <translation>CreateBootBin</translation>
+    </message>
+    <message>
+        <source>StatusClr</source>
+        <translation>StatusClr</translation>
+    </message>
+    <message>
+        <source>StatusGet</source>
+        <translation>StatusGet</translation>
+    </message>
+    <message>
+        <source>StatusSet</source>
+        <translation>StatusSet</translation>
+    </message>
+    <message>
+        <source>Programs</source>
+        <translation>Programs</translation>
+    </message>
+    <message>
+        <source>Program Number</source>
+        <translation>Program Number</translation>
+    </message>
+    <message>
+        <source>Scene Number</source>
+        <translation>Scene Number</translation>
+    </message>
+    <message>
+        <source>XFade</source>
+        <translation>XFade</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>Scene Time</source>
+        <translation>Scene Time</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>End Marker</source>
+        <translation>End Marker</translation>
+    </message>
+    <message>
+        <source>Get Programs Form Vn274</source>
+        <translation>Get Programs Form Vn274</translation>
+    </message>
+    <message>
+        <source>Set Programs In Vn274</source>
+        <translation>Set Programs In Vn274</translation>
+    </message>
+    <message>
+        <source>Load Programs From FIle</source>
+        <translation>Load Programs From FIle</translation>
+    </message>
+    <message>
+        <source>Save Programs To File</source>
+        <translation>Save Programs To File</translation>
+    </message>
+    <message>
+        <source>Scenes</source>
+        <translation>Scenes</translation>
+    </message>
+    <message>
+        <source>Get Scenes Form Vn274</source>
+        <translation>Get Scenes Form Vn274</translation>
+    </message>
+    <message>
+        <source>Set Scenes In Vn274</source>
+        <translation>Set Scenes In Vn274</translation>
+    </message>
+    <message>
+        <source>Load Scenes From File</source>
+        <translation>Load Scenes From File</translation>
+    </message>
+    <message>
+        <source>Save Scenes To File</source>
+        <translation>Save Scenes To File</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Vn274 - info</source>
+        <translation>Vn274 - info</translation>
+    </message>
+    <message>
+        <source>Polish</source>
+        <translation>Polish</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+</context>
+</TS>

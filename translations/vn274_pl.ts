@@ -1,0 +1,399 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pl" sourcelanguage="en">
+<context>
+    <name>DialogInfo</name>
+    <message>
+        <source>Vn274 Information</source>
+        <translation>Vn274 – informacje</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:8.25pt; font-weight:400; font-style:normal;"&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Vn274 driver configuration software&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;img src=":/res/images/vn274_logo.png" /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;www.example.com&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Example Lighting Ltd.&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;1 Example Street&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;00-000 Example City&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Exampleland&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;tel. +00 000 000 000&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;fax +00 000 000 001&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;e-mail: info@example.com&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:8.25pt; font-weight:400; font-style:normal;"&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Oprogramowanie konfiguracyjne sterownika Vn274&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;img src=":/res/images/vn274_logo.png" /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;www.example.com&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Example Lighting Sp. z o.o.&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;ul. Przykładowa 1&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;00-000 Przykładowo&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Polska&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;tel. +00 000 000 000&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;faks +00 000 000 001&lt;/span&gt;&lt;/p&gt;
+&lt;p align="center" style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align="center" style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;e-mail: info@example.com&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>Lamp</name>
+    <message>
+        <source>LampWindow</source>
+        <comment>don't translate</comment>
+        <translation>LampWindow</translation>
+    </message>
+    <message>
+        <source>Single LED settings</source>
+        <comment>Actual single LED settings</comment>
+        <translation>Ustawienia pojedynczej diody</translation>
+    </message>
+    <message>
+        <source>Add 1 to red</source>
+        <comment>no comment</comment>
+        <translation>Dodaj 1 do czerwonego</translation>
+    </message>
+    <message>
+        <source>Add 1 to green</source>
+        <comment>no comment</comment>
+        <translation>Dodaj 1 do zielonego</translation>
+    </message>
+    <message>
+        <source>Add 1 to blue</source>
+        <comment>no comment</comment>
+        <translation>Dodaj 1 do niebieskiego</translation>
+    </message>
+    <message>
+        <source>Remove 1 from red</source>
+        <comment>no comment</comment>
+        <translation>Odejmij 1 od czerwonego</translation>
+    </message>
+    <message>
+        <source>Remove 1 from green</source>
+        <comment>no comment</comment>
+        <translation>Odejmij 1 od zielonego</translation>
+    </message>
+    <message>
+        <source>Remove 1 from blue</source>
+        <comment>no comment</comment>
+        <translation>Odejmij 1 od niebieskiego</translation>
+    </message>
+    <message>
+        <source>Value of red color &lt;0-255&gt; </source>
+        <comment>no comment</comment>
+        <translation>Wartość koloru czerwonego &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <source>TAB key next green edit box, SHIFT+TAB previous blue edit box</source>
+        <comment>wprowadzanie wartosci z klawiatury, klawisz TAB oraz SHIFT+TAB przejscie do nastepnego/poprzedniego pola</comment>
+        <translation>TAB – następne pole (zielony), SHIFT+TAB – poprzednie pole (niebieski)</translation>
+    </message>
+    <message>
+        <source>Value of green color &lt;0-255&gt; </source>
+        <comment>no comment</comment>
+        <translation>Wartość koloru zielonego &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <source>TAB key next blue edit box, SHIFT+TAB previous red edit box</source>
+        <comment>wprowadzanie wartosci z klawiatury, klawisz TAB oraz SHIFT+TAB przejscie do nastepnego/poprzedniego pola</comment>
+        <translation>TAB – następne pole (niebieski), SHIFT+TAB – poprzednie pole (czerwony)</translation>
+    </message>
+    <message>
+        <source>Value of blue color &lt;0-255&gt; </source>
+        <comment>no comment</comment>
+        <translation>Wartość koloru niebieskiego &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <source>TAB key next red edit box, SHIFT+TAB previous green edit box</source>
+        <comment>wprowadzanie wartosci z klawiatury, klawisz TAB oraz SHIFT+TAB przejscie do nastepnego/poprzedniego pola</comment>
+        <translation>TAB – następne pole (czerwony), SHIFT+TAB – poprzednie pole (zielony)</translation>
+    </message>
+    <message>
+        <source>DMX addres</source>
+        <comment>no comment</comment>
+        <translation>Adres DMX</translation>
+    </message>
+</context>
+<context>
+    <name>QDialog</name>
+    <message>
+        <source>Vn274 ver. </source>
+        <translation>Vn274 wer. </translation>
+    </message>
+</context>
+<context>
+    <name>SuperRGB</name>
+    <message>
+        <source>DMX addres</source>
+        <translation>Adres DMX</translation>
+    </message>
+    <message>
+        <source>L: %1</source>
+        <translation>L: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Vn274_bootloader</name>
+    <message>
+        <source>Vn274 ver. </source>
+        <translation>Vn274 wer. </translation>
+    </message>
+    <message>
+        <source>Wrong file header</source>
+        <translation>Błędny nagłówek pliku</translation>
+    </message>
+    <message>
+        <source>Wrong version</source>
+        <translation>Błędna wersja</translation>
+    </message>
+    <message>
+        <source>Wrong file length</source>
+        <translation>Błędna długość pliku</translation>
+    </message>
+    <message>
+        <source>Can't write file</source>
+        <translation>Nie można zapisać pliku</translation>
+    </message>
+    <message>
+        <source>File error</source>
+        <translation>Błąd pliku</translation>
+    </message>
+    <message>
+        <source>Save Programs File</source>
+        <translation>Zapisz plik programów</translation>
+    </message>
+    <message>
+        <source>Programs Files (*.pgm)</source>
+        <translation>Pliki programów (*.pgm)</translation>
+    </message>
+    <message>
+        <source>Open Programs File</source>
+        <translation>Otwórz plik programów</translation>
+    </message>
+    <message>
+        <source>Save Scenes File</source>
+        <translation>Zapisz plik scen</translation>
+    </message>
+    <message>
+        <source>Scens Files (*.scn)</source>
+        <translation>Pliki scen (*.scn)</translation>
+    </message>
+    <message>
+        <source>Open Scenes File</source>
+        <translation>Otwórz plik scen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Błąd</translation>
+    </message>
+    <message>
+        <source>USB Timeout
+Check USB Cable</source>
+        <translation>Przekroczony czas USB
+Sprawdź kabel USB</translation>
+    </message>
+    <message>
+        <source>ReadExternalFlashFromAddress</source>
+        <translation>Błąd odczytu pamięci zewnętrznej (ReadExternalFlashFromAddress)</translation>
+    </message>
+    <message>
+        <source>WriteExternalFlashToAddress</source>
+        <translation>Błąd zapisu pamięci zewnętrznej (WriteExternalFlashToAddress)</translation>
+    </message>
+</context>
+<context>
+    <name>Vn274_bootloaderClass</name>
+    <message>
+        <source>VN274</source>
+        <translation>VN274</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ustawienia</translation>
+    </message>
+    <message>
+        <source>Flash %p%</source>
+        <translation>Flash %p%</translation>
+    </message>
+    <message>
+        <source>External flash write %p%</source>
+        <translation>Zapis pamięci zewnętrznej %p%</translation>
+    </message>
+    <message>
+        <source>External flash verify %p%</source>
+        <translation>Weryfikacja pamięci zewnętrznej %p%</translation>
+    </message>
+    <message>
+        <source>Firmware Change</source>
+        <translation>Zmiana oprogramowania</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Połącz</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Rozłącz</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Odczyt</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Zapis</translation>
+    </message>
+    <message>
+        <source>WritePage</source>
+        <translation>Zapis strony</translation>
+    </message>
+    <message>
+        <source>Change Firmware</source>
+        <translation>Zmień oprogramowanie</translation>
+    </message>
+    <message>
+        <source>WriteExtFlashBin</source>
+        <translation>Zapis pliku bin do pamięci zewn.</translation>
+    </message>
+    <message>
+        <source>RunApplication</source>
+        <translation>Uruchom aplikację</translation>
+    </message>
+    <message>
+        <source>WriteExternalFlash</source>
+        <translation>Zapis pamięci zewnętrznej</translation>
+    </message>
+    <message>
+        <source>ReadExternalFlash</source>
+        <translation>Odczyt pamięci zewnętrznej</translation>
+    </message>
+    <message>
+        <source>CreateUpg</source>
+        <translation>Utwórz plik upg</translation>
+    </message>
+    <message>
+        <source>CreateBootBin</source>
+        <translation>Utwórz obraz bootloadera</translation>
+    </message>
+    <message>
+        <source>StatusClr</source>
+        <translation>Kasuj status</translation>
+    </message>
+    <message>
+        <source>StatusGet</source>
+        <translation>Odczytaj status</translation>
+    </message>
+    <message>
+        <source>StatusSet</source>
+        <translation>Ustaw status</translation>
+    </message>
+    <message>
+        <source>Programs</source>
+        <translation>Programy</translation>
+    </message>
+    <message>
+        <source>Program Number</source>
+        <translation>Numer programu</translation>
+    </message>
+    <message>
+        <source>Scene Number</source>
+        <translation>Numer sceny</translation>
+    </message>
+    <message>
+        <source>XFade</source>
+        <translation>Przenikanie</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>Scene Time</source>
+        <translation>Czas sceny</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>End Marker</source>
+        <translation>Znacznik końca</translation>
+    </message>
+    <message>
+        <source>Get Programs Form Vn274</source>
+        <translation>Pobierz programy z Vn274</translation>
+    </message>
+    <message>
+        <source>Set Programs In Vn274</source>
+        <translation>Zapisz programy w Vn274</translation>
+    </message>
+    <message>
+        <source>Load Programs From FIle</source>
+        <translation>Wczytaj programy z pliku</translation>
+    </message>
+    <message>
+        <source>Save Programs To File</source>
+        <translation>Zapisz programy do pliku</translation>
+    </message>
+    <message>
+        <source>Scenes</source>
+        <translation>Sceny</translation>
+    </message>
+    <message>
+        <source>Get Scenes Form Vn274</source>
+        <translation>Pobierz sceny z Vn274</translation>
+    </message>
+    <message>
+        <source>Set Scenes In Vn274</source>
+        <translation>Zapisz sceny w Vn274</translation>
+    </message>
+    <message>
+        <source>Load Scenes From File</source>
+        <translation>Wczytaj sceny z pliku</translation>
+    </message>
+    <message>
+        <source>Save Scenes To File</source>
+        <translation>Zapisz sceny do pliku</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Plik</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Język</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Pomoc</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Otwórz</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Vn274 - info</source>
+        <translation>Vn274 – informacje</translation>
+    </message>
+    <message>
+        <source>Polish</source>
+        <translation>Polski</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>Angielski</translation>
+    </message>
+</context>
+</TS>
