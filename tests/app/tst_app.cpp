@@ -1,0 +1,340 @@
+// The application shell: the main window as built, the tab switch, the
+// restart loop with its translations, the about box and the demo's driver.
+#include "app/demo.h"
+#include "app/startup.h"
+#include "app/translation.h"
+#include "app/vn274_bootloader.h"
+#include "common/scriptedprompts.h"
+#include "shows/showtables.h"
+#include "simulator/simdriver.h"
+#include "usb/usbrq518.h"
+#include "widgets/superrgb.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaMethod>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTranslator>
+#include <QLoggingCategory>
+#include <QtTest>
+
+namespace {
+
+// How many connections a signal has (QObject::receivers is protected).
+struct ReceiverCount : QObject
+{
+    static int of(const QObject *sender, const char *signal)
+    {
+        return (sender->*(&ReceiverCount::receivers))(signal);
+    }
+};
+
+QStringList menuTexts(const QList<QAction *> &actions)
+{
+    QStringList texts;
+    for (const QAction *action : actions)
+        texts << action->text();
+    return texts;
+}
+
+// Restores the working directory when a test leaves.
+struct WorkingDirectory
+{
+    explicit WorkingDirectory(const QString &path) : saved(QDir::currentPath()) { QDir::setCurrent(path); }
+    ~WorkingDirectory() { QDir::setCurrent(saved); }
+    QString saved;
+};
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void windowAsBuilt();
+    void slotTableInOrder();
+    void externalFlashBarsFollowOnlyTheSettingsTab();
+    void translationNames();
+    void translationSearchOrder();
+    void languageSwitchRebuildsTheWindow();
+    void startsInTheSystemLanguage_data();
+    void startsInTheSystemLanguage();
+    void aboutDialog();
+    void demoDriverHoldsShows();
+};
+
+void TestApp::initTestCase()
+{
+    // The window and the device narrate every step; keep the test log readable.
+    QLoggingCategory::setFilterRules("default.debug=false");
+}
+
+void TestApp::init()
+{
+    sim::reset();
+}
+
+void TestApp::windowAsBuilt()
+{
+    Vn274_bootloader window;
+    QCOMPARE(window.windowTitle(), QString("Vn274 ver. 1.02"));
+    QCOMPARE(window.objectName(), QString("Vn274_bootloaderClass"));
+
+    // Only "Firmware Change" in the button column.
+    const auto *column = window.findChild<QGridLayout *>("gridLayout_2");
+    QStringList usable;
+    int buttons = 0;
+    for (int i = 0; i < column->count(); ++i) {
+        auto *button = qobject_cast<QPushButton *>(column->itemAt(i)->widget());
+        if (!button)
+            continue;
+        ++buttons;
+        if (button->isVisibleTo(&window) || button->isEnabled())
+            usable << button->text();
+    }
+    QCOMPARE(buttons, 16);
+    QCOMPARE(usable, QStringList("Firmware Change"));
+
+    // Menus: File (Close), Language (Polish, English), Help; Open in none.
+    QCOMPARE(menuTexts(window.menuBar()->actions()), QStringList({ "File", "Language", "Help" }));
+    QCOMPARE(menuTexts(window.findChild<QMenu *>("menuFile")->actions()), QStringList("Close"));
+    QCOMPARE(menuTexts(window.findChild<QMenu *>("menuLanguage")->actions()), QStringList({ "Polish", "English" }));
+    QCOMPARE(menuTexts(window.findChild<QMenu *>("menuHelp")->actions()), QStringList("Vn274 - info"));
+    QVERIFY(!window.findChild<QAction *>("actionPolish")->isCheckable());
+    QVERIFY(window.findChild<QAction *>("actionOpen")->associatedObjects().isEmpty());
+
+    // Final ranges.
+    const QList<std::tuple<const char *, int, int>> ranges = {
+        { "spinBoxProgramNumber", 1, 8 }, { "spinBoxSceneNumber", 1, 20 },
+        { "spinBoxRiseTime", 0, 100000 }, { "spinBoxStaticTime", 0, 900000 }, { "spinBoxEndMarker", 0, 1 },
+        { "spinBoxSceneSceneNumber", 1, 8 }, { "spinBoxSceneRiseTime", 0, 100000 },
+        { "spinBoxSceneStaticTime", 0, 900000 },
+    };
+    for (const auto &[name, minimum, maximum] : ranges) {
+        const auto *box = window.findChild<QSpinBox *>(name);
+        QVERIFY2(box->minimum() == minimum && box->maximum() == maximum && box->value() == minimum, name);
+    }
+
+    // Twelve black lamps on each tab, in lamp order, wearing the window's skin.
+    for (const char *contents : { "scrollAreaWidgetContents", "scrollAreaWidgetContents_2" }) {
+        const QList<SuperRGB *> lamps =
+            window.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(lamps.size(), 12);
+        for (int i = 0; i < lamps.size(); ++i) {
+            QCOMPARE(lamps.at(i)->color(), QColor(0, 0, 0));
+            QCOMPARE(lamps.at(i)->findChild<QLabel *>("LabelAddress1")->text(), QString::number(3 * i + 1));
+            QCOMPARE(lamps.at(i)->style(), window.style());
+            for (const QWidget *child : lamps.at(i)->findChildren<QWidget *>())
+                QCOMPARE(child->style(), window.style());
+        }
+    }
+    QVERIFY(window.style() != QApplication::style());
+
+    QCOMPARE(window.programTable(), QByteArray(7680, '\0'));
+    QCOMPARE(window.sceneTable(), QByteArray(384, '\0'));
+    for (const char *bar : { "progressBarFlash", "progressBarExtFlashWr", "progressBarExtFlashRd" })
+        QCOMPARE(window.findChild<QProgressBar *>(bar)->value(), 0);
+    QCOMPARE(window.findChild<QTabWidget *>("tabWidget")->currentIndex(), 0);
+}
+
+void TestApp::slotTableInOrder()
+{
+    const QStringList expected = {
+        "slotpushButtonConnect(bool)", "slotpushButtonDisconnect(bool)", "slotpushButtonRead(bool)",
+        "slotpushButtonWrite(bool)", "slotpushButtonWritePage(bool)", "slotpushButtonFirmware(bool)",
+        "slotpushButtonWriteExtFlashBin(bool)", "slotpushButtonRunApplication(bool)",
+        "slotpushButtonWriteExternalFlash(bool)", "slotpushButtonReadExternalFlash(bool)",
+        "slotpushButtonCreateUpg(bool)", "slotpushButtonCreateBootBin(bool)", "slotpushButtonStatusGet(bool)",
+        "slotpushButtonStatusSet(bool)", "slotpushButtonStatusClr(bool)", "slotTimeout()", "slotpushButtonCHF(bool)",
+        "slotUpdateProgramScene(int)", "slotpushButtonGetProgramsFromVn274(bool)",
+        "slotpushButtonSetProgramsInVn274(bool)", "slotUpdateScene(int)", "slotpushButtonGetScenesFromVn274(bool)",
+        "slotpushButtonSetScenesInVn274(bool)", "slotpushButtonLoadScenesFromFile(bool)",
+        "slotpushButtonLoadProgramsFromFile(bool)", "slotpushButtonSaveScenesToFile(bool)",
+        "slotpushButtonSaveProgramsToFile(bool)", "slotShowInfo(bool)", "slotTabChange(int)", "slotPolish(bool)",
+        "slotEnglish(bool)",
+    };
+    const QMetaObject &meta = Vn274_bootloader::staticMetaObject;
+    QStringList declared;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        QCOMPARE(meta.method(i).methodType(), QMetaMethod::Slot);
+        declared << QString::fromLatin1(meta.method(i).methodSignature());
+    }
+    QCOMPARE(declared, expected);
+}
+
+void TestApp::externalFlashBarsFollowOnlyTheSettingsTab()
+{
+    Vn274_bootloader window;
+    USBRQ518 *device = window.device();
+    auto *tabs = window.findChild<QTabWidget *>("tabWidget");
+    auto *written = window.findChild<QProgressBar *>("progressBarExtFlashWr");
+    auto *read = window.findChild<QProgressBar *>("progressBarExtFlashRd");
+    const auto connections = [device] {
+        return QPair<int, int>(ReceiverCount::of(device, SIGNAL(sendPercentExtFlashWrite(int))),
+                               ReceiverCount::of(device, SIGNAL(sendPercentExtFlashRead(int))));
+    };
+    QCOMPARE(connections(), qMakePair(1, 1));
+
+    for (int index : { 1, 0, 2, 1, 0, 0 })
+        tabs->setCurrentIndex(index);
+    QCOMPARE(connections(), qMakePair(1, 1));
+    emit device->sendPercentExtFlashWrite(37);
+    emit device->sendPercentExtFlashRead(64);
+    QCOMPARE(written->value(), 37);
+    QCOMPARE(read->value(), 64);
+
+    tabs->setCurrentIndex(2);
+    QCOMPARE(connections(), qMakePair(0, 0));
+    emit device->sendPercentExtFlashWrite(90);
+    QCOMPARE(written->value(), 37);
+}
+
+void TestApp::translationNames()
+{
+    QCOMPARE(translationFileName(0, "pl_PL"), QString("vn274_pl_PL"));
+    QCOMPARE(translationFileName(RestartInPolish, "de_DE"), QString("vn274_pl"));
+    QCOMPARE(translationFileName(RestartInEnglish, "pl_PL"), QString("vn274_en"));
+    QVERIFY(isRestartCode(-11) && isRestartCode(-12));
+    QVERIFY(!isRestartCode(0) && !isRestartCode(-1) && !isRestartCode(-13));
+}
+
+void TestApp::translationSearchOrder()
+{
+    const QString besideProgram = QCoreApplication::applicationDirPath() + "/vn274_pl.qm";
+    QVERIFY2(QFile::exists(besideProgram), "the translations are built beside the programs");
+
+    QTemporaryDir dir;
+    WorkingDirectory cwd(dir.path());
+
+    // Found only beside the program.
+    QTranslator fromProgramDir;
+    QVERIFY(loadTranslation(fromProgramDir, "vn274_pl_PL"));
+    QCOMPARE(QFileInfo(fromProgramDir.filePath()).canonicalFilePath(), QFileInfo(besideProgram).canonicalFilePath());
+    QCOMPARE(fromProgramDir.translate("Vn274_bootloaderClass", "Scenes"), QString("Sceny"));
+
+    // The working directory comes first.
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/vn274_en.qm", dir.filePath("vn274_pl.qm")));
+    QTranslator fromWorkingDir;
+    QVERIFY(loadTranslation(fromWorkingDir, "vn274_pl"));
+    QCOMPARE(QFileInfo(fromWorkingDir.filePath()).canonicalFilePath(),
+             QFileInfo(dir.filePath("vn274_pl.qm")).canonicalFilePath());
+
+    // Nowhere: an empty translator, English texts.
+    QTranslator none;
+    QVERIFY(!loadTranslation(none, "vn274_de_DE"));
+    QVERIFY(none.isEmpty());
+    QVERIFY(!loadTranslation(none, "vn274_pl", { dir.filePath("nothing here") }));
+}
+
+void TestApp::languageSwitchRebuildsTheWindow()
+{
+    QStringList titles;
+    QStringList files;
+    QList<Vn274_bootloader *> windows;
+    // Each window picks the next language from its menu; the last one is closed.
+    const QStringList picks = { "actionPolish", "actionPolish", "actionEnglish", "actionClose" };
+    const int code = runMainWindow("de_DE", [&](Vn274_bootloader &window, const QTranslator &translator) {
+        titles << window.findChild<QTabWidget *>("tabWidget")->tabText(2);
+        files << QFileInfo(translator.filePath()).fileName();
+        windows << &window;
+        const QString pick = picks.value(windows.size() - 1, "actionClose");
+        QAction *action = window.findChild<QAction *>(pick);
+        QTimer::singleShot(0, action, &QAction::trigger);
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(files, QStringList({ "", "vn274_pl.qm", "vn274_pl.qm", "vn274_en.qm" }));
+    QCOMPARE(titles, QStringList({ "Scenes", "Sceny", "Sceny", "Scenes" }));
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<Vn274_bootloader *>(widget));
+}
+
+void TestApp::startsInTheSystemLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Polish") << "pl_PL" << "Vn274 wer. 1.02";
+    QTest::newRow("English") << "en_GB" << "Vn274 ver. 1.02";
+    QTest::newRow("German") << "de_DE" << "Vn274 ver. 1.02";
+}
+
+void TestApp::startsInTheSystemLanguage()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, title);
+    QString shownTitle;
+    const int code = runMainWindow(locale, [&](Vn274_bootloader &window, const QTranslator &) {
+        shownTitle = window.windowTitle();
+        QTimer::singleShot(0, &window, &QWidget::close);
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(shownTitle, title);
+}
+
+void TestApp::aboutDialog()
+{
+    Vn274_bootloader window;
+    window.show();
+    QString version, title, objectName, text;
+    bool closedByOk = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        objectName = dialog->objectName();
+        title = dialog->windowTitle();
+        version = dialog->findChild<QLabel *>("labelVersion")->text();
+        text = dialog->findChild<QLabel *>("label")->text();
+        QVERIFY(dialog->parentWidget() == &window);
+        auto *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
+        QCOMPARE(buttons->buttons().size(), 1);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        closedByOk = !dialog->isVisible();
+    });
+    window.findChild<QAction *>("actionVn274_info")->trigger();
+    QVERIFY(closedByOk);
+    QCOMPARE(objectName, QString("DialogInfo"));
+    QCOMPARE(title, QString("Vn274 Information"));
+    QCOMPARE(version, QString("Vn274 ver. 1.02"));
+    QVERIFY(text.contains("Vn274 driver configuration software"));
+    QVERIFY(text.contains("example.com"));
+    const QRegularExpressionMatch logo = QRegularExpression("<img src=\"([^\"]+)\"").match(text);
+    QVERIFY(logo.hasMatch());
+    QVERIFY2(!QPixmap(logo.captured(1)).isNull(), qPrintable(logo.captured(1)));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestApp::demoDriverHoldsShows()
+{
+    seedDemoDriver();
+    ScriptedPrompts prompts;
+    Vn274_bootloader window;
+    window.slotpushButtonGetProgramsFromVn274(false);
+    window.slotpushButtonGetScenesFromVn274(false);
+    QVERIFY(prompts.asked.isEmpty());
+    QCOMPARE(window.programTable(), demoPrograms());
+    QCOMPARE(window.sceneTable(), demoScenes());
+
+    // Colours at once, in the first program step and the first scene.
+    for (const char *contents : { "scrollAreaWidgetContents", "scrollAreaWidgetContents_2" }) {
+        const QList<SuperRGB *> lamps =
+            window.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(lamps.first()->color() != QColor(0, 0, 0));
+    }
+}
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"
