@@ -120,13 +120,13 @@ Vn274_bootloader::~Vn274_bootloader()
     sceneLamps.clear();
 }
 
-void Vn274_bootloader::addLamps(QList<SuperRGB *> &lamps, QLayout *layout)
+void Vn274_bootloader::addLamps(QList<SuperRGB *> &lamps, QBoxLayout *layout)
 {
     for (int lampNumber = 0; lampNumber < Shows::LampsPerScene; ++lampNumber) {
         SuperRGB *lamp = new SuperRGB(0, 0, 0, lampNumber);
         setStyleRecursively(lamp, arthurStyle);
         lamps.append(lamp);
-        static_cast<QBoxLayout *>(layout)->addWidget(lamp, 0);
+        layout->addWidget(lamp, 0);
     }
 }
 

@@ -7,7 +7,7 @@
 
 class ArthurStyle;
 class QCloseEvent;
-class QLayout;
+class QBoxLayout;
 class SuperRGB;
 class Upgrader;
 class USBRQ518;
@@ -82,7 +82,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void addLamps(QList<SuperRGB *> &lamps, QLayout *layout);
+    void addLamps(QList<SuperRGB *> &lamps, QBoxLayout *layout);
     void connectExternalFlashBars();
     void disconnectExternalFlashBars();
 

@@ -69,7 +69,6 @@ private slots:
     void windowAsBuilt();
     void slotTableInOrder();
     void externalFlashBarsFollowOnlyTheSettingsTab();
-    void translationNames();
     void translationSearchOrder();
     void languageSwitchRebuildsTheWindow();
     void startsInTheSystemLanguage_data();
@@ -202,15 +201,6 @@ void TestApp::externalFlashBarsFollowOnlyTheSettingsTab()
     QCOMPARE(connections(), qMakePair(0, 0));
     emit device->sendPercentExtFlashWrite(90);
     QCOMPARE(written->value(), 37);
-}
-
-void TestApp::translationNames()
-{
-    QCOMPARE(translationFileName(0, "pl_PL"), QString("vn274_pl_PL"));
-    QCOMPARE(translationFileName(RestartInPolish, "de_DE"), QString("vn274_pl"));
-    QCOMPARE(translationFileName(RestartInEnglish, "pl_PL"), QString("vn274_en"));
-    QVERIFY(isRestartCode(-11) && isRestartCode(-12));
-    QVERIFY(!isRestartCode(0) && !isRestartCode(-1) && !isRestartCode(-13));
 }
 
 void TestApp::translationSearchOrder()
