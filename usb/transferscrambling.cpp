@@ -24,13 +24,21 @@ namespace {
 
 constexpr int KeyWords = 32;
 
+// On x86-64 Linux the two loops are also built for AVX2, and the loader picks
+// the build that the processor runs best.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+#define SCRAMBLING_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define SCRAMBLING_CLONES
+#endif
+
 struct Key
 {
     uint32_t word[KeyWords];
 };
 
 // The key as host-order words, in a local copy so that the compiler knows the
-// area being scrambled cannot overlap it and is free to vectorise.
+// area being scrambled cannot overlap it and keeps the key in registers.
 inline Key loadKey()
 {
     Key key;
@@ -39,31 +47,37 @@ inline Key loadKey()
     return key;
 }
 
-// One key cycle (up to 32 words) at p. Straight-line, branch-free loops over
-// little-endian loads and stores, so that both compile to vector code.
-inline void encodeWords(unsigned char *p, int words, const Key &key)
+inline void encodeWord(unsigned char *p, uint32_t k)
 {
-    for (int i = 0; i < words; ++i) {
-        const uint32_t w = qFromLittleEndian<uint32_t>(p + 4 * i);
-        qToLittleEndian<uint32_t>((w ^ key.word[i]) + key.word[i], p + 4 * i);
-    }
+    qToLittleEndian<uint32_t>((qFromLittleEndian<uint32_t>(p) ^ k) + k, p);
 }
 
-inline void decodeWords(unsigned char *p, int words, const Key &key)
+inline void decodeWord(unsigned char *p, uint32_t k)
 {
-    for (int i = 0; i < words; ++i) {
-        const uint32_t w = qFromLittleEndian<uint32_t>(p + 4 * i);
-        qToLittleEndian<uint32_t>((w - key.word[i]) ^ key.word[i], p + 4 * i);
-    }
+    qToLittleEndian<uint32_t>((qFromLittleEndian<uint32_t>(p) - k) ^ k, p);
 }
 
-template <void (*apply)(unsigned char *, int, const Key &)>
-void scramble(unsigned char *p, int words)
+// Whole key cycles of 32 words, then the rest: straight loops without
+// branches, which the compiler turns into vector code (this file is always
+// built with -O3, see CMakeLists.txt).
+SCRAMBLING_CLONES void encodeWords(unsigned char *p, int words)
 {
     const Key key = loadKey();
     for (; words >= KeyWords; words -= KeyWords, p += 4 * KeyWords)
-        apply(p, KeyWords, key);
-    apply(p, words, key);
+        for (int i = 0; i < KeyWords; ++i)
+            encodeWord(p + 4 * i, key.word[i]);
+    for (int i = 0; i < words; ++i)
+        encodeWord(p + 4 * i, key.word[i]);
+}
+
+SCRAMBLING_CLONES void decodeWords(unsigned char *p, int words)
+{
+    const Key key = loadKey();
+    for (; words >= KeyWords; words -= KeyWords, p += 4 * KeyWords)
+        for (int i = 0; i < KeyWords; ++i)
+            decodeWord(p + 4 * i, key.word[i]);
+    for (int i = 0; i < words; ++i)
+        decodeWord(p + 4 * i, key.word[i]);
 }
 
 QByteArray pointerText(const void *p)
@@ -78,13 +92,13 @@ int encodeTransfer(void *area, int length)
     unsigned char *p = static_cast<unsigned char *>(area);
     const int words = length >> 2;
     qDebug("Encoding started @ 0x%s", pointerText(p).constData());
-    scramble<encodeWords>(p, words);
+    encodeWords(p, words);
     qDebug("Encoding end @ 0x%s", pointerText(p + 4 * words).constData());
     return 0;
 }
 
 int decodeTransfer(void *area, int length)
 {
-    scramble<decodeWords>(static_cast<unsigned char *>(area), length >> 2);
+    decodeWords(static_cast<unsigned char *>(area), length >> 2);
     return 0;
 }
