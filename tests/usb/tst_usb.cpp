@@ -177,6 +177,7 @@ void TstUsb::refusedDevice()
 
     QCOMPARE(device.connect(), -1);
     QCOMPARE(sim::openHandles(), 0);
+    QCOMPARE(sim::counters().releases, sim::counters().claims);
     QVERIFY(!sim::interfaceClaimed());
     QVERIFY(device.getSerial().isEmpty());
 
