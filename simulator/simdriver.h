@@ -84,7 +84,8 @@ constexpr int Forever = -1;      // a fault that never runs out
 
 // A fresh device: application mode, on the bus, flash as described above,
 // status 0, no other devices, no faults, defaults for re-enumeration, no
-// latency, empty log and counters. Handles opened before fail from now on.
+// latency, empty log and counters. Handles opened before fail from now on,
+// and usb_init must be called again, as in a new process.
 void reset();
 
 // Puts the device on the bus in this mode at once, as if it had just started
@@ -129,6 +130,8 @@ QByteArray lastTestWrite();  // payload of the last accepted request 2
 // Transfers are usb_control_msg calls to the Vn274. Rules count only the
 // transfers they match (request, or AnyRequest); the first `skip` matching
 // transfers pass, the next `times` are hit. A hit transfer has no effect.
+// Every rule counts every transfer it matches; when two hit the same
+// transfer, the one added first decides.
 
 // Fail with -errnoValue, e.g. failTransfers(AnyRequest, 3) for the next three
 // transfers, failTransfers(5, 1, 2) for the third transfer of request 5.
