@@ -23,8 +23,10 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
 
     setWindowTitle(tr("Vn274 ver. ") + QLatin1String(vn274Version));
 
+    // The whole window wears the skin, not only the window itself: a widget's
+    // style does not pass on to the widgets already inside it.
     arthurStyle = new ArthurStyle;
-    setStyle(arthurStyle);
+    setStyleRecursively(this, arthurStyle);
     timerState = 0;
 
     qDebug("MY_DEBUG");
