@@ -21,14 +21,16 @@ bool isRestartCode(int code);
 QString translationFileName(int restartCode, const QString &systemLocaleName);
 
 // Where translations are looked for, in this order: the working directory (an
-// empty entry: the name alone), the program's own directory and the directory
-// the translations are installed to.
+// empty entry: the name alone), the program's own directory, the installed
+// translations' directory as seen from the program (for a staged or moved
+// installation) and the directory the translations are installed to.
 QStringList translationSearchPath();
 
 // Loads the named translation from the first directory of the search path that
 // has it, with QTranslator's usual fallbacks (".qm" suffix, name shortened at
 // its last "_"). Returns false when none has it; the translator then stays
-// empty and the texts stay in English.
+// empty and the texts stay in English. Writes the file it loaded, or "none", to
+// the debug output.
 bool loadTranslation(QTranslator &translator, const QString &fileName,
                      const QStringList &searchPath = translationSearchPath());
 

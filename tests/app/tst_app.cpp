@@ -229,6 +229,13 @@ void TestApp::translationSearchOrder()
     QVERIFY(!loadTranslation(none, "vn274_de_DE"));
     QVERIFY(none.isEmpty());
     QVERIFY(!loadTranslation(none, "vn274_pl", { dir.filePath("nothing here") }));
+
+    // After the program's directory, the installed translations as seen from the
+    // program (a staged or moved installation), then their configured place.
+    const QStringList path = translationSearchPath();
+    QCOMPARE(path.size(), 4);
+    QCOMPARE(path.at(2), QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" VN274_TRANSLATIONS_FROM_PROGRAM));
+    QCOMPARE(path.at(3), QString(VN274_TRANSLATIONS_INSTALL_DIR));
 }
 
 void TestApp::languageSwitchRebuildsTheWindow()
