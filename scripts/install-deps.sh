@@ -6,7 +6,7 @@ set -eu
 PACKAGES="build-essential cmake pkg-config
 qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-qpa-plugins
 libusb-dev libgl-dev fonts-dejavu-core
-udev dpkg-dev file"
+udev dpkg-dev file desktop-file-utils"
 
 missing=""
 for p in $PACKAGES; do
