@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "shows/showtables.h"
 #include "style/arthurstyle.h"
+#include "upgrade/upgrader.h"
 #include "usb/usbrq518.h"
 #include "widgets/superrgb.h"
 
@@ -24,8 +25,10 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     setWindowTitle(tr("Vn274 ver. ") + QLatin1String(vn274Version));
 
     // The whole window wears the skin, not only the window itself: a widget's
-    // style does not pass on to the widgets already inside it.
+    // style does not pass on to the widgets already inside it. The style is a
+    // child of the window made after the form, so it goes after the widgets.
     arthurStyle = new ArthurStyle;
+    arthurStyle->setParent(this);
     setStyleRecursively(this, arthurStyle);
     timerState = 0;
 
@@ -104,17 +107,26 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
 
     addLamps(sceneLamps, ui->horizontalLayoutScenes);
 
-    // The firmware change worker is created here, with boot_usb, and connected:
-    //   sendText(QString) -> txt append(QString)
-    //   sendPercent(int)  -> progressBarFlash setValue(int)
+    upgrader = new Upgrader(boot_usb);
+    connect(upgrader, &Upgrader::sendText, ui->txt, &QTextBrowser::append);
+    connect(upgrader, &Upgrader::sendPercent, ui->progressBarFlash, &QProgressBar::setValue);
 
     connectExternalFlashBars();
+
+    // Emitted in the worker's thread, handled in the window's.
+    connect(upgrader, &QThread::finished, this, &Vn274_bootloader::firmwareChangeFinished);
 }
 
 Vn274_bootloader::~Vn274_bootloader()
 {
-    // The device's destructor closes an open link. The lamp editors belong to
-    // their layouts' widgets and go with the window; the style outlives it.
+    // The worker uses the device to its last step, so the device goes after
+    // it; its destructor closes an open link. The lamp editors belong to their
+    // layouts' widgets and go with the window, the style after them.
+    if (upgrader) {
+        upgrader->wait();
+        delete upgrader;
+        upgrader = nullptr;
+    }
     delete boot_usb;
     boot_usb = nullptr;
     delete ui;
@@ -159,6 +171,10 @@ void Vn274_bootloader::slotTabChange(int index)
 void Vn274_bootloader::closeEvent(QCloseEvent *event)
 {
     qDebug("Vn274_bootloader::closeEvent ( QCloseEvent * event )");
+    if (refuseDuringFirmwareChange()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 
@@ -173,11 +189,15 @@ void Vn274_bootloader::slotShowInfo(bool)
 void Vn274_bootloader::slotPolish(bool)
 {
     qDebug("Vn274_bootloader::slotPolish(bool t)");
+    if (refuseDuringFirmwareChange())
+        return;
     QCoreApplication::exit(RestartInPolish);
 }
 
 void Vn274_bootloader::slotEnglish(bool)
 {
     qDebug("Vn274_bootloader::slotEnglish(bool t)");
+    if (refuseDuringFirmwareChange())
+        return;
     QCoreApplication::exit(RestartInEnglish);
 }

@@ -31,8 +31,10 @@ public:
     explicit Vn274_bootloader(QWidget *parent = nullptr);
     ~Vn274_bootloader() override;
 
-    // The device and the tables as they stand, for callers outside the window.
+    // The device, its firmware change worker and the tables as they stand, for
+    // callers outside the window.
     USBRQ518 *device() const { return boot_usb; }
+    Upgrader *firmwareWorker() const { return upgrader; }
     const QByteArray &programTable() const { return ProgramTable; }
     const QByteArray &sceneTable() const { return SceneTable; }
 
@@ -85,6 +87,14 @@ private:
     void addLamps(QList<SuperRGB *> &lamps, QBoxLayout *layout);
     void connectExternalFlashBars();
     void disconnectExternalFlashBars();
+
+    // The firmware change worker (upgrade/): while it runs, the buttons that
+    // would use the device are off, and the window neither closes nor switches
+    // language (a new window would destroy the device under it).
+    bool firmwareChangeRunning() const;
+    void setFirmwareChangeControlsEnabled(bool enabled);
+    void firmwareChangeFinished();
+    bool refuseDuringFirmwareChange();
 
     // Programs and scenes editors (shows/).
     void commitProgramEditor(QByteArray &table, int program, int step) const;

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <atomic>
 
 using namespace bootimage;
 
@@ -47,4 +48,18 @@ bool isValidBootloaderSerial(const QString &serial)
     const int day = serial.mid(4, 2).toInt();
     const int number = serial.mid(6, 3).toInt();
     return month >= 1 && month <= 12 && day >= 1 && day <= 31 && number >= 1 && number <= 999;
+}
+
+namespace {
+std::atomic<DateSource> dateSource { QDate::currentDate };
+} // namespace
+
+void setProductionDateSource(DateSource source)
+{
+    dateSource = source ? source : QDate::currentDate;
+}
+
+QDate productionToday()
+{
+    return dateSource.load()();
 }

@@ -2,6 +2,7 @@
 #define BOOTIMAGE_H
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 
 // Bootloader images (.bin) for the production line: the bootloader's 16 KB of
@@ -38,5 +39,12 @@ QString bootloaderImageFileName(const QString &serial);
 // Whether a serial number reads YYMMDDNNN: nine digits, month 01-12, day 01-31
 // (not checked against the month), number 001-999.
 bool isValidBootloaderSerial(const QString &serial);
+
+// Today's date, from which the serial number dialogs take their presets. It
+// goes through a replaceable function so that tests can pick the day; a null
+// function restores QDate::currentDate.
+using DateSource = QDate (*)();
+void setProductionDateSource(DateSource source);
+QDate productionToday();
 
 #endif // BOOTIMAGE_H

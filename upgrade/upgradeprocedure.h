@@ -1,0 +1,38 @@
+#ifndef UPGRADEPROCEDURE_H
+#define UPGRADEPROCEDURE_H
+
+#include <QString>
+
+#include <functional>
+
+class USBRQ518;
+
+// Where an unattended firmware change reports as it goes. Either may be empty.
+struct UpgradeProgress
+{
+    std::function<void(const QString &line)> line;   // one line of progress text
+    std::function<void(int percent)> percent;        // application pages written, 0-100
+};
+
+// The complete firmware change from an upgrade file, without questions and
+// without message boxes, as the "Firmware Change" worker runs it (and a
+// command-line program may):
+//
+//  1. the file is read and checked (header, version, image length, checksums)
+//     before any USB traffic;
+//  2. connect (4 attempts, 200 ms apart), show the serial string and the
+//     bootloader's two version texts;
+//  3. an application is reset into the bootloader (2000 ms, disconnect, 500 ms,
+//     then up to 10 attempts 200 ms apart);
+//  4. the 112 application pages are written and read back, with a percentage
+//     after each page;
+//  5. only if every page verified: the external flash data block is written
+//     and read back, and only if it verified the new application is started
+//     (then 1000 ms and disconnect).
+//
+// Every stop is reported by one line. The lines are translated in the context
+// "Upgrader". Returns true when the new application was verified and started;
+// an empty file name returns false at once without any line.
+bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress);
+
+#endif // UPGRADEPROCEDURE_H

@@ -1,0 +1,114 @@
+#include "upgrade/upgradesteps.h"
+
+#include "upgrade/upgradefile.h"
+#include "usb/transferscrambling.h"
+#include "usb/usbrq518.h"
+
+#include <QThread>
+#include <QtDebug>
+
+#include <atomic>
+#include <cstring>
+
+namespace upgradesteps {
+
+namespace {
+
+constexpr int ApplicationSerialLength = 9;
+constexpr int BootloaderSerialLength = 10;
+constexpr char BootloaderMark = 'b';
+
+void threadSleep(unsigned long milliseconds)
+{
+    QThread::msleep(milliseconds);
+}
+
+std::atomic<SleepFunction> sleepFunction { threadSleep };
+
+} // namespace
+
+DriverMode driverMode(const QByteArray &serial)
+{
+    if (serial.size() == ApplicationSerialLength)
+        return DriverMode::Application;
+    if (serial.size() == BootloaderSerialLength && serial.at(BootloaderSerialLength - 1) == BootloaderMark)
+        return DriverMode::Bootloader;
+    return DriverMode::Neither;
+}
+
+bool reportsBootloader(const QByteArray &serial)
+{
+    return serial.size() >= BootloaderSerialLength && serial.at(BootloaderSerialLength - 1) == BootloaderMark;
+}
+
+bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs)
+{
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (usb.connect() == 0 && reportsBootloader(usb.getSerial()))
+            return true;
+        if (pauseMs > 0)
+            sleep(pauseMs);
+    }
+    return false;
+}
+
+PageResult writeAndVerifyPage(USBRQ518 &usb, const QByteArray &application, int offset)
+{
+    const quint32 address = pageAddress(offset);
+    QByteArray page(PageSize, char(0xFF));
+    std::memcpy(page.data(), application.constData() + offset, size_t(qMin(PageSize, int(application.size()) - offset)));
+    // Writing scrambles the page buffer in place; the comparison needs it plain.
+    const QByteArray sent(page.constData(), page.size());
+
+    if (usb.WritePageToAddress(page.data(), address) != 0) {
+        qDebug("page write ERROR");
+        return PageResult::WriteFailed;
+    }
+    qDebug("page write OK");
+
+    QByteArray readBack(PageSize, char(0xFF));
+    if (usb.ReadFromAddress(readBack.data(), address, PageSize) != 0) {
+        qDebug("page read ERROR");
+        return PageResult::ReadFailed;
+    }
+    return readBack == sent ? PageResult::Verified : PageResult::Differs;
+}
+
+quint32 pageNumber(int offset)
+{
+    // Pages count from the start of the internal flash.
+    return (quint32(offset) + quint32(upgradefile::ApplicationOffset)) / PageSize;
+}
+
+quint32 pageAddress(int offset)
+{
+    return ApplicationAddress + quint32(offset);
+}
+
+QByteArray scrambledCopy(const QByteArray &plain)
+{
+    QByteArray copy(plain.constData(), plain.size());
+    encodeTransfer(copy.data(), int(copy.size()));
+    return copy;
+}
+
+ExternalFlashCheck verifyExternalFlash(USBRQ518 &usb, const QByteArray &plain, QByteArray *readBack)
+{
+    *readBack = QByteArray(plain.size(), '\0');
+    if (usb.ReadExternalFlashFromAddress(readBack->data(), 0, quint32(plain.size())) != 0)
+        return ExternalFlashCheck::ReadFailed;
+    decodeTransfer(readBack->data(), int(readBack->size()));
+    return *readBack == plain ? ExternalFlashCheck::Equal : ExternalFlashCheck::Differs;
+}
+
+void setSleepFunction(SleepFunction function)
+{
+    sleepFunction = function ? function : threadSleep;
+}
+
+void sleep(unsigned long milliseconds)
+{
+    sleepFunction.load()(milliseconds);
+}
+
+} // namespace upgradesteps
