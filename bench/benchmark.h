@@ -25,5 +25,6 @@ QString scratchPath(const QString &name);
 void measureScrambling();            // encode_vs_memcpy, decode_vs_memcpy
 void measureHexToBin();              // hex2bin_mb_per_s
 void measureUpgradeFileCreation();   // mkupg_ms
+void measureUpgrade();               // upgrade_cpu_ms, upgrade_transfers
 
 #endif // BENCHMARK_H

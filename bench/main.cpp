@@ -19,6 +19,7 @@ const Measurement measurements[] = {
     { "scrambling", measureScrambling },
     { "hex2bin", measureHexToBin },
     { "mkupg", measureUpgradeFileCreation },
+    { "upgrade", measureUpgrade },
 };
 
 // The code under measurement writes debug lines (two per encodeTransfer call);
