@@ -87,13 +87,6 @@ QString masked(QString text)
     return text.replace(address, "src address: 0x*");
 }
 
-QStringList masked(QStringList lines)
-{
-    for (QString &line : lines)
-        line = masked(line);
-    return lines;
-}
-
 QStringList lastLines(const QStringList &lines, int count)
 {
     return lines.mid(qMax(0, int(lines.size()) - count));
@@ -224,7 +217,6 @@ private:
     QString hexFile;
 
     void checkDriverHoldsTheFirmware();
-    QStringList windowLinesUpToWriting(const QString &fileName, sim::Mode mode) const;
 
 private slots:
     void initTestCase();
@@ -322,12 +314,10 @@ void TstFirmware::upgradeFileFromTheWindow()
     QCOMPARE(QStringList({ save.kind, save.title, save.text, save.filter }),
              QStringList({ "save", "Save File", ".", "Upg (*.upg)" }));
 
+    // The file's layout is the builder's (tested with it); here: the slot
+    // saved the image read from the chosen HEX file.
     const QByteArray bytes = fileBytes(made);
     QCOMPARE(bytes.size(), 262210);
-    QCOMPARE(bytes.left(66).toHex(),
-             QByteArray("00000032" "0056006e00320037003400200055007000670072006100640065"
-                        "002000460069006c00650020004800650061006400650072"
-                        "00000004" "00300031" "00040000"));
     QByteArray image = bytes.mid(66);
     decodeTransfer(image.data(), int(image.size()));
     QCOMPARE(image.left(0x4000), QByteArray(0x4000, '\0'));
@@ -499,17 +489,6 @@ void TstFirmware::damagedFilesNeverReachTheDriver()
 
 // --- The interactive change ----------------------------------------------------
 
-QStringList TstFirmware::windowLinesUpToWriting(const QString &fileName, sim::Mode mode) const
-{
-    QStringList lines = { fileName, QFileInfo(fileName).lastModified().toString(Qt::TextDate) };
-    if (mode == sim::Mode::Application)
-        lines << "240611027" << "Apllication mode" << "Reset device" << "Disconnect" << "Connect"
-              << "Serial:240611027b";
-    else
-        lines << "240611027b" << "Bootloader mode";
-    return lines;
-}
-
 void TstFirmware::windowChange_data()
 {
     QTest::addColumn<sim::Mode>("mode");
@@ -523,10 +502,15 @@ void TstFirmware::windowChange()
     sim::setMode(mode);
     const WindowRun run = runWindow(upgFile);
 
-    QCOMPARE(run.lines, windowLinesUpToWriting(upgFile, mode)
-                     + QStringList({ "Writting firmware ... " + Dots112 + "OK",
-                                     "Writting External Flash ... OK",
-                                     "Verify External Flash ...  OK" }));
+    QStringList expected = { upgFile, QFileInfo(upgFile).lastModified().toString(Qt::TextDate) };
+    if (mode == sim::Mode::Application)
+        expected << "240611027" << "Apllication mode" << "Reset device" << "Disconnect" << "Connect"
+                 << "Serial:240611027b";
+    else
+        expected << "240611027b" << "Bootloader mode";
+    expected << "Writting firmware ... " + Dots112 + "OK" << "Writting External Flash ... OK"
+             << "Verify External Flash ...  OK";
+    QCOMPARE(run.lines, expected);
     QCOMPARE(run.boxes, QStringList({ "question|Change external flash?|Change external flash?",
                                       "information|Info|Write OK" }));
     const AskedPrompt &question = run.asked.at(1);
