@@ -58,7 +58,7 @@ bool connectDriver(USBRQ518 &usb)
         if (attempt == ConnectAttempts)
             return false;
         qDebug("usb->connect()\nmssleep(200)");
-        sleep(RetryPauseMs);
+        upgradesteps::sleep(RetryPauseMs);
     }
 }
 
@@ -89,10 +89,10 @@ bool restartIntoBootloader(USBRQ518 &usb, const Report &report)
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Reset device"));
     usb.RunApplication();
     qDebug("usb->RunApplication()");
-    sleep(AfterResetMs);
+    upgradesteps::sleep(AfterResetMs);
     usb.disconnect();
     qDebug("usb->disconnect()");
-    sleep(AfterDisconnectMs);
+    upgradesteps::sleep(AfterDisconnectMs);
 
     if (!waitForBootloader(usb, BootloaderAttempts, RetryPauseMs)) {
         report.say(QT_TRANSLATE_NOOP("Upgrader", "USB timout\nCheck USB cable"));
@@ -154,7 +154,7 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, const Rep
     case ExternalFlashCheck::Equal:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
         usb.RunApplication();
-        sleep(AfterStartMs);
+        upgradesteps::sleep(AfterStartMs);
         usb.disconnect();
         return true;
     case ExternalFlashCheck::ReadFailed:
