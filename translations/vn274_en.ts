@@ -141,6 +141,93 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>Upgrader</name>
+    <message>
+        <source>Serial:</source>
+        <translation>Serial:</translation>
+    </message>
+    <message>
+        <source>Bootloader Version Read Error</source>
+        <translation>Bootloader Version Read Error</translation>
+    </message>
+    <message>
+        <source>Apllication mode</source>
+        <translation>Apllication mode</translation>
+    </message>
+    <message>
+        <source>Reset device</source>
+        <translation>Reset device</translation>
+    </message>
+    <message>
+        <source>USB timout
+Check USB cable</source>
+        <translation>USB timout
+Check USB cable</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>Writting External Flash ... </source>
+        <translation>Writting External Flash ... </translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Verify External Flash ...  </source>
+        <translation>Verify External Flash ...  </translation>
+    </message>
+    <message>
+        <source>read_buffer</source>
+        <translation>read_buffer</translation>
+    </message>
+    <message>
+        <source>ext_datas.data()</source>
+        <translation>ext_datas.data()</translation>
+    </message>
+    <message>
+        <source>Wrong file header</source>
+        <translation>Wrong file header</translation>
+    </message>
+    <message>
+        <source>Wrong file version</source>
+        <translation>Wrong file version</translation>
+    </message>
+    <message>
+        <source>Wrong file checksum</source>
+        <translation>Wrong file checksum</translation>
+    </message>
+    <message>
+        <source>USB Timeout
+Check USB Cable</source>
+        <translation>USB Timeout
+Check USB Cable</translation>
+    </message>
+    <message>
+        <source>Bootloader mode</source>
+        <translation>Bootloader mode</translation>
+    </message>
+    <message>
+        <source>Writting firmware ... </source>
+        <translation>Writting firmware ... </translation>
+    </message>
+</context>
+<context>
     <name>Vn274_bootloader</name>
     <message>
         <source>Vn274 ver. </source>
@@ -207,6 +294,242 @@ Check USB Cable</translation>
     <message>
         <source>WriteExternalFlashToAddress</source>
         <translation>WriteExternalFlashToAddress</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Open File</translation>
+    </message>
+    <message>
+        <source>Hex (*.hex)</source>
+        <translation>Hex (*.hex)</translation>
+    </message>
+    <message>
+        <source>HexToBin error: %1)</source>
+        <translation>HexToBin error: %1)</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Save File</translation>
+    </message>
+    <message>
+        <source>Upg (*.upg)</source>
+        <translation>Upg (*.upg)</translation>
+    </message>
+    <message>
+        <source>Wrong file version</source>
+        <translation>Wrong file version</translation>
+    </message>
+    <message>
+        <source>Wrong file checksum</source>
+        <translation>Wrong file checksum</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to RQ518
+Check USB cable</source>
+        <translation>Can&apos;t connect to RQ518
+Check USB cable</translation>
+    </message>
+    <message>
+        <source>Cable error</source>
+        <translation>Cable error</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to RQ518
+Chcek USB cable</source>
+        <translation>Can&apos;t connect to RQ518
+Chcek USB cable</translation>
+    </message>
+    <message>
+        <source>Bootloader mode</source>
+        <translation>Bootloader mode</translation>
+    </message>
+    <message>
+        <source>Apllication mode</source>
+        <translation>Apllication mode</translation>
+    </message>
+    <message>
+        <source>Reset device</source>
+        <translation>Reset device</translation>
+    </message>
+    <message>
+        <source>USB timout</source>
+        <translation>USB timout</translation>
+    </message>
+    <message>
+        <source>boot_usb-&gt;connect()</source>
+        <translation>boot_usb-&gt;connect()</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Serial:</source>
+        <translation>Serial:</translation>
+    </message>
+    <message>
+        <source>Writting firmware ... </source>
+        <translation>Writting firmware ... </translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>Page Write Error</source>
+        <translation>Page Write Error</translation>
+    </message>
+    <message>
+        <source>Page Read Error</source>
+        <translation>Page Read Error</translation>
+    </message>
+    <message>
+        <source>Page Verify Error %0 adr 0x%1</source>
+        <translation>Page Verify Error %0 adr 0x%1</translation>
+    </message>
+    <message>
+        <source>Page Verify Error</source>
+        <translation>Page Verify Error</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change external flash?</source>
+        <translation>Change external flash?</translation>
+    </message>
+    <message>
+        <source>Writting External Flash ... </source>
+        <translation>Writting External Flash ... </translation>
+    </message>
+    <message>
+        <source>Verify External Flash ...  </source>
+        <translation>Verify External Flash ...  </translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Write OK</source>
+        <translation>Write OK</translation>
+    </message>
+    <message>
+        <source>read_buffer</source>
+        <translation>read_buffer</translation>
+    </message>
+    <message>
+        <source>ext_datas.data()</source>
+        <translation>ext_datas.data()</translation>
+    </message>
+    <message>
+        <source>memcmp</source>
+        <translation>memcmp</translation>
+    </message>
+    <message>
+        <source>Firmware change in progress</source>
+        <translation>Firmware change in progress</translation>
+    </message>
+    <message>
+        <source>Production year</source>
+        <translation>Production year</translation>
+    </message>
+    <message>
+        <source>Year(YY)</source>
+        <translation>Year(YY)</translation>
+    </message>
+    <message>
+        <source>Production mont</source>
+        <translation>Production mont</translation>
+    </message>
+    <message>
+        <source>Month(MM)</source>
+        <translation>Month(MM)</translation>
+    </message>
+    <message>
+        <source>Production day</source>
+        <translation>Production day</translation>
+    </message>
+    <message>
+        <source>Day(DD)</source>
+        <translation>Day(DD)</translation>
+    </message>
+    <message>
+        <source>Production number</source>
+        <translation>Production number</translation>
+    </message>
+    <message>
+        <source>Number(NNN)</source>
+        <translation>Number(NNN)</translation>
+    </message>
+    <message>
+        <source>Save bootloader bin</source>
+        <translation>Save bootloader bin</translation>
+    </message>
+    <message>
+        <source>Bin (*.bin)</source>
+        <translation>Bin (*.bin)</translation>
+    </message>
+    <message>
+        <source>New bootloader + serial:</source>
+        <translation>New bootloader + serial:</translation>
+    </message>
+    <message>
+        <source>Read From Rq518</source>
+        <translation>Read From Rq518</translation>
+    </message>
+    <message>
+        <source>Address (hex)</source>
+        <translation>Address (hex)</translation>
+    </message>
+    <message>
+        <source>Length (dec)</source>
+        <translation>Length (dec)</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>Conversion error</source>
+        <translation>Conversion error</translation>
+    </message>
+    <message>
+        <source>Fill pattern</source>
+        <translation>Fill pattern</translation>
+    </message>
+    <message>
+        <source>Number (dec)</source>
+        <translation>Number (dec)</translation>
+    </message>
+    <message>
+        <source>Length error</source>
+        <translation>Length error</translation>
+    </message>
+    <message>
+        <source>Length should be aligned to 4</source>
+        <translation>Length should be aligned to 4</translation>
+    </message>
+    <message>
+        <source>Write To External Flash Rq518</source>
+        <translation>Write To External Flash Rq518</translation>
+    </message>
+    <message>
+        <source>Data(hex)</source>
+        <translation>Data(hex)</translation>
+    </message>
+    <message>
+        <source>Read External Flash From Rq518</source>
+        <translation>Read External Flash From Rq518</translation>
+    </message>
+    <message>
+        <source>ReadExternalFlashFromAddress error</source>
+        <translation>ReadExternalFlashFromAddress error</translation>
     </message>
 </context>
 <context>

@@ -141,6 +141,93 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>Upgrader</name>
+    <message>
+        <source>Serial:</source>
+        <translation>Numer seryjny:</translation>
+    </message>
+    <message>
+        <source>Bootloader Version Read Error</source>
+        <translation>Błąd odczytu wersji bootloadera</translation>
+    </message>
+    <message>
+        <source>Apllication mode</source>
+        <translation>Tryb aplikacji</translation>
+    </message>
+    <message>
+        <source>Reset device</source>
+        <translation>Restart urządzenia</translation>
+    </message>
+    <message>
+        <source>USB timout
+Check USB cable</source>
+        <translation>Przekroczony czas USB
+Sprawdź kabel USB</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Rozłączanie</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Łączenie</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>BŁĄD</translation>
+    </message>
+    <message>
+        <source>Writting External Flash ... </source>
+        <translation>Zapis pamięci zewnętrznej ... </translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Błąd</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Verify External Flash ...  </source>
+        <translation>Weryfikacja pamięci zewnętrznej ...  </translation>
+    </message>
+    <message>
+        <source>read_buffer</source>
+        <translation>read_buffer</translation>
+    </message>
+    <message>
+        <source>ext_datas.data()</source>
+        <translation>ext_datas.data()</translation>
+    </message>
+    <message>
+        <source>Wrong file header</source>
+        <translation>Błędny nagłówek pliku</translation>
+    </message>
+    <message>
+        <source>Wrong file version</source>
+        <translation>Błędna wersja pliku</translation>
+    </message>
+    <message>
+        <source>Wrong file checksum</source>
+        <translation>Błędna suma kontrolna pliku</translation>
+    </message>
+    <message>
+        <source>USB Timeout
+Check USB Cable</source>
+        <translation>Przekroczony czas USB
+Sprawdź kabel USB</translation>
+    </message>
+    <message>
+        <source>Bootloader mode</source>
+        <translation>Tryb bootloadera</translation>
+    </message>
+    <message>
+        <source>Writting firmware ... </source>
+        <translation>Zapis oprogramowania ... </translation>
+    </message>
+</context>
+<context>
     <name>Vn274_bootloader</name>
     <message>
         <source>Vn274 ver. </source>
@@ -207,6 +294,242 @@ Sprawdź kabel USB</translation>
     <message>
         <source>WriteExternalFlashToAddress</source>
         <translation>Błąd zapisu pamięci zewnętrznej (WriteExternalFlashToAddress)</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Otwórz plik</translation>
+    </message>
+    <message>
+        <source>Hex (*.hex)</source>
+        <translation>Pliki Hex (*.hex)</translation>
+    </message>
+    <message>
+        <source>HexToBin error: %1)</source>
+        <translation>Błąd HexToBin: %1</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Zapisz plik</translation>
+    </message>
+    <message>
+        <source>Upg (*.upg)</source>
+        <translation>Pliki aktualizacji (*.upg)</translation>
+    </message>
+    <message>
+        <source>Wrong file version</source>
+        <translation>Błędna wersja pliku</translation>
+    </message>
+    <message>
+        <source>Wrong file checksum</source>
+        <translation>Błędna suma kontrolna pliku</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to RQ518
+Check USB cable</source>
+        <translation>Nie można połączyć się z RQ518
+Sprawdź kabel USB</translation>
+    </message>
+    <message>
+        <source>Cable error</source>
+        <translation>Błąd kabla</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to RQ518
+Chcek USB cable</source>
+        <translation>Nie można połączyć się z RQ518
+Sprawdź kabel USB</translation>
+    </message>
+    <message>
+        <source>Bootloader mode</source>
+        <translation>Tryb bootloadera</translation>
+    </message>
+    <message>
+        <source>Apllication mode</source>
+        <translation>Tryb aplikacji</translation>
+    </message>
+    <message>
+        <source>Reset device</source>
+        <translation>Restart urządzenia</translation>
+    </message>
+    <message>
+        <source>USB timout</source>
+        <translation>Przekroczony czas USB</translation>
+    </message>
+    <message>
+        <source>boot_usb-&gt;connect()</source>
+        <translation>boot_usb-&gt;connect()</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Rozłączanie</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Łączenie</translation>
+    </message>
+    <message>
+        <source>Serial:</source>
+        <translation>Numer seryjny:</translation>
+    </message>
+    <message>
+        <source>Writting firmware ... </source>
+        <translation>Zapis oprogramowania ... </translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>BŁĄD</translation>
+    </message>
+    <message>
+        <source>Page Write Error</source>
+        <translation>Błąd zapisu strony</translation>
+    </message>
+    <message>
+        <source>Page Read Error</source>
+        <translation>Błąd odczytu strony</translation>
+    </message>
+    <message>
+        <source>Page Verify Error %0 adr 0x%1</source>
+        <translation>Błąd weryfikacji strony %0 adr 0x%1</translation>
+    </message>
+    <message>
+        <source>Page Verify Error</source>
+        <translation>Błąd weryfikacji strony</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Change external flash?</source>
+        <translation>Zmienić zawartość pamięci zewnętrznej?</translation>
+    </message>
+    <message>
+        <source>Writting External Flash ... </source>
+        <translation>Zapis pamięci zewnętrznej ... </translation>
+    </message>
+    <message>
+        <source>Verify External Flash ...  </source>
+        <translation>Weryfikacja pamięci zewnętrznej ...  </translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Informacja</translation>
+    </message>
+    <message>
+        <source>Write OK</source>
+        <translation>Zapis poprawny</translation>
+    </message>
+    <message>
+        <source>read_buffer</source>
+        <translation>read_buffer</translation>
+    </message>
+    <message>
+        <source>ext_datas.data()</source>
+        <translation>ext_datas.data()</translation>
+    </message>
+    <message>
+        <source>memcmp</source>
+        <translation>memcmp</translation>
+    </message>
+    <message>
+        <source>Firmware change in progress</source>
+        <translation>Trwa zmiana oprogramowania</translation>
+    </message>
+    <message>
+        <source>Production year</source>
+        <translation>Rok produkcji</translation>
+    </message>
+    <message>
+        <source>Year(YY)</source>
+        <translation>Rok (RR)</translation>
+    </message>
+    <message>
+        <source>Production mont</source>
+        <translation>Miesiąc produkcji</translation>
+    </message>
+    <message>
+        <source>Month(MM)</source>
+        <translation>Miesiąc (MM)</translation>
+    </message>
+    <message>
+        <source>Production day</source>
+        <translation>Dzień produkcji</translation>
+    </message>
+    <message>
+        <source>Day(DD)</source>
+        <translation>Dzień (DD)</translation>
+    </message>
+    <message>
+        <source>Production number</source>
+        <translation>Numer produkcyjny</translation>
+    </message>
+    <message>
+        <source>Number(NNN)</source>
+        <translation>Numer (NNN)</translation>
+    </message>
+    <message>
+        <source>Save bootloader bin</source>
+        <translation>Zapisz obraz bootloadera</translation>
+    </message>
+    <message>
+        <source>Bin (*.bin)</source>
+        <translation>Pliki binarne (*.bin)</translation>
+    </message>
+    <message>
+        <source>New bootloader + serial:</source>
+        <translation>Nowy bootloader z numerem seryjnym:</translation>
+    </message>
+    <message>
+        <source>Read From Rq518</source>
+        <translation>Odczyt z Rq518</translation>
+    </message>
+    <message>
+        <source>Address (hex)</source>
+        <translation>Adres (hex)</translation>
+    </message>
+    <message>
+        <source>Length (dec)</source>
+        <translation>Długość (dec)</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>błąd</translation>
+    </message>
+    <message>
+        <source>Conversion error</source>
+        <translation>Błąd konwersji</translation>
+    </message>
+    <message>
+        <source>Fill pattern</source>
+        <translation>Wzór wypełnienia</translation>
+    </message>
+    <message>
+        <source>Number (dec)</source>
+        <translation>Liczba (dec)</translation>
+    </message>
+    <message>
+        <source>Length error</source>
+        <translation>Błąd długości</translation>
+    </message>
+    <message>
+        <source>Length should be aligned to 4</source>
+        <translation>Długość powinna być wielokrotnością 4</translation>
+    </message>
+    <message>
+        <source>Write To External Flash Rq518</source>
+        <translation>Zapis do pamięci zewnętrznej Rq518</translation>
+    </message>
+    <message>
+        <source>Data(hex)</source>
+        <translation>Dane (hex)</translation>
+    </message>
+    <message>
+        <source>Read External Flash From Rq518</source>
+        <translation>Odczyt pamięci zewnętrznej z Rq518</translation>
+    </message>
+    <message>
+        <source>ReadExternalFlashFromAddress error</source>
+        <translation>Błąd odczytu pamięci zewnętrznej (ReadExternalFlashFromAddress)</translation>
     </message>
 </context>
 <context>
