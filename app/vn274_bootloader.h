@@ -12,6 +12,10 @@ class SuperRGB;
 class Upgrader;
 class USBRQ518;
 
+namespace Shows {
+enum class TransferResult;
+}
+
 namespace Ui {
 class Vn274_bootloaderClass;
 }
@@ -104,6 +108,7 @@ private:
     int selectedProgram() const;
     int selectedStep() const;
     int selectedScene() const;
+    void showTransferFailure(Shows::TransferResult result);
 
     USBRQ518 *boot_usb = nullptr;
     Upgrader *upgrader = nullptr;

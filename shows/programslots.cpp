@@ -57,16 +57,10 @@ void Vn274_bootloader::slotUpdateProgramScene(int)
 void Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool t)");
-    switch (Shows::readProgramsFromDriver(*boot_usb, ProgramTable)) {
-    case Shows::TransferResult::AcquireFailed:
-        UserPrompts::current().critical(this, tr("Error"), tr("USB Timeout\nCheck USB Cable"));
+    const Shows::TransferResult result = Shows::readProgramsFromDriver(*boot_usb, ProgramTable);
+    showTransferFailure(result);
+    if (result == Shows::TransferResult::AcquireFailed)
         return;
-    case Shows::TransferResult::ReadFailed:
-        UserPrompts::current().critical(this, tr("Error"), tr("ReadExternalFlashFromAddress"));
-        break;
-    default:
-        break;
-    }
     // Shows the selected step from the table as it now stands; edits not yet
     // committed give way to what the driver holds.
     slotUpdateProgramScene(0);
@@ -80,11 +74,25 @@ void Vn274_bootloader::slotpushButtonSetProgramsInVn274(bool)
     QByteArray programs = ProgramTable;
     commitProgramEditor(programs, selectedProgram(), selectedStep());
     const Shows::TransferResult result = Shows::writeProgramsToDriver(*boot_usb, programs);
-    if (result == Shows::TransferResult::AcquireFailed) {
+    if (result != Shows::TransferResult::AcquireFailed)
+        ProgramTable = programs;
+    showTransferFailure(result);
+}
+
+// One box for each way a table transfer can fail; nothing when it was done.
+void Vn274_bootloader::showTransferFailure(Shows::TransferResult result)
+{
+    switch (result) {
+    case Shows::TransferResult::AcquireFailed:
         UserPrompts::current().critical(this, tr("Error"), tr("USB Timeout\nCheck USB Cable"));
-        return;
-    }
-    ProgramTable = programs;
-    if (result == Shows::TransferResult::WriteFailed)
+        break;
+    case Shows::TransferResult::ReadFailed:
+        UserPrompts::current().critical(this, tr("Error"), tr("ReadExternalFlashFromAddress"));
+        break;
+    case Shows::TransferResult::WriteFailed:
         UserPrompts::current().critical(this, tr("Error"), tr("WriteExternalFlashToAddress"));
+        break;
+    case Shows::TransferResult::Done:
+        break;
+    }
 }

@@ -3,7 +3,6 @@
 #include "app/vn274_bootloader.h"
 #include "ui_vn274_bootloader.h"
 
-#include "app/userprompts.h"
 #include "shows/lampcolours.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
@@ -47,16 +46,10 @@ void Vn274_bootloader::slotUpdateScene(int)
 void Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool t)");
-    switch (Shows::readScenesFromDriver(*boot_usb, SceneTable)) {
-    case Shows::TransferResult::AcquireFailed:
-        UserPrompts::current().critical(this, tr("Error"), tr("USB Timeout\nCheck USB Cable"));
+    const Shows::TransferResult result = Shows::readScenesFromDriver(*boot_usb, SceneTable);
+    showTransferFailure(result);
+    if (result == Shows::TransferResult::AcquireFailed)
         return;
-    case Shows::TransferResult::ReadFailed:
-        UserPrompts::current().critical(this, tr("Error"), tr("ReadExternalFlashFromAddress"));
-        break;
-    default:
-        break;
-    }
     slotUpdateScene(0);
 }
 
@@ -66,11 +59,7 @@ void Vn274_bootloader::slotpushButtonSetScenesInVn274(bool)
     QByteArray scenes = SceneTable;
     commitSceneEditor(scenes, selectedScene());
     const Shows::TransferResult result = Shows::writeScenesToDriver(*boot_usb, scenes);
-    if (result == Shows::TransferResult::AcquireFailed) {
-        UserPrompts::current().critical(this, tr("Error"), tr("USB Timeout\nCheck USB Cable"));
-        return;
-    }
-    SceneTable = scenes;
-    if (result == Shows::TransferResult::WriteFailed)
-        UserPrompts::current().critical(this, tr("Error"), tr("WriteExternalFlashToAddress"));
+    if (result != Shows::TransferResult::AcquireFailed)
+        SceneTable = scenes;
+    showTransferFailure(result);
 }
