@@ -106,6 +106,7 @@ struct State
     int refuseOpenErrno = 0;
     int refuseOpenTimes = 0;
     int refuseConfigurationTimes = 0;
+    int refuseConfigurationErrno = EBUSY;
     int refuseClaimTimes = 0;
     int latencyMs = 0;
 
@@ -643,11 +644,12 @@ void refuseOpen(int errnoValue, int times)
     s.refuseOpenTimes = times;
 }
 
-void refuseSetConfiguration(int times)
+void refuseSetConfiguration(int times, int errnoValue)
 {
     State &s = state();
     QMutexLocker lock(&s.mutex);
     s.refuseConfigurationTimes = times;
+    s.refuseConfigurationErrno = errnoValue;
 }
 
 void refuseClaimInterface(int times)
@@ -848,7 +850,7 @@ int usb_set_configuration(usb_dev_handle *handle, int configuration)
     if (handle->device == s.vn274 && s.refuseConfigurationTimes != 0) {
         if (s.refuseConfigurationTimes > 0)
             --s.refuseConfigurationTimes;
-        return model::fail(EBUSY);
+        return model::fail(s.refuseConfigurationErrno);
     }
     if (configuration != 1)
         return model::fail(EINVAL);

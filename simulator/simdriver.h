@@ -146,7 +146,10 @@ void corruptReads(Memory memory, quint32 address, int times = 1);
 // usb_open of the Vn274 returns null with errno set to errnoValue (EACCES,
 // EPERM, ...); lastOpenErrno() tells it afterwards.
 void refuseOpen(int errnoValue = EACCES, int times = Forever);
-void refuseSetConfiguration(int times = Forever);   // -EBUSY
+// usb_set_configuration of the Vn274 fails with -errnoValue: -EBUSY as when
+// another program holds it, -EPERM as libusb 0.1 answers for a device it could
+// open only for reading (no write permission on its device node).
+void refuseSetConfiguration(int times = Forever, int errnoValue = EBUSY);
 void refuseClaimInterface(int times = Forever);     // -EBUSY
 // Every transfer to the Vn274 takes this long (slept outside the lock).
 void setLatency(int milliseconds);

@@ -5,6 +5,8 @@
 
 #include <usb.h>
 
+#include <cerrno>
+
 // Constant-initialised (QMutex has a constexpr constructor), so it is ready
 // before any static constructor or main runs.
 QMutex linkMutex;
@@ -41,6 +43,20 @@ void logTransfer(const char *direction, quint8 bRequest, quint16 wValue, quint16
     else
         qDebug("USB Control %s bRequest=%u, wValue=%u, wIndex=%u - %s.", direction,
                unsigned(bRequest), unsigned(wValue), unsigned(wIndex), outcome);
+}
+
+// libusb reports a refusal for lack of rights as EACCES or EPERM: usb_open
+// through errno, the later steps through their negative result (libusb 0.1
+// opens a device it may only read, and then its first request is refused).
+bool isPermissionError(int errnoValue)
+{
+    return errnoValue == EACCES || errnoValue == EPERM;
+}
+
+// The more telling of two causes (the enumeration's order is their rank).
+UsbDevice::ConnectionFailure moreTelling(UsbDevice::ConnectionFailure a, UsbDevice::ConnectionFailure b)
+{
+    return int(a) > int(b) ? a : b;
 }
 
 } // namespace
@@ -90,24 +106,33 @@ int UsbDevice::connectPrivate()
     usb_find_busses();
     usb_find_devices();
 
+    ConnectionFailure failure = ConnectionFailure::NotFound;
     for (struct usb_bus *bus = usb_get_busses(); bus; bus = bus->next) {
         for (struct usb_device *dev = bus->devices; dev; dev = dev->next) {
             logDevice(bus, dev);
             if (dev->descriptor.idVendor != vendorId || dev->descriptor.idProduct != productId)
                 continue;
 
+            errno = 0;
             handle = usb_open(dev);
-            if (!handle)
+            if (!handle) {
+                failure = moreTelling(failure, isPermissionError(errno) ? ConnectionFailure::PermissionDenied
+                                                                         : ConnectionFailure::Unavailable);
                 continue;
+            }
             qDebug("usb_opened ");
 
-            if (usb_set_configuration(handle, ConfigurationValue) < 0) {
+            if (const int result = usb_set_configuration(handle, ConfigurationValue); result < 0) {
+                failure = moreTelling(failure, isPermissionError(-result) ? ConnectionFailure::PermissionDenied
+                                                                          : ConnectionFailure::Unavailable);
                 disconnectPrivate();
                 continue;
             }
             qDebug("usb_set_configuration ");
 
-            if (usb_claim_interface(handle, InterfaceNumber) < 0) {
+            if (const int result = usb_claim_interface(handle, InterfaceNumber); result < 0) {
+                failure = moreTelling(failure, isPermissionError(-result) ? ConnectionFailure::PermissionDenied
+                                                                          : ConnectionFailure::Unavailable);
                 disconnectPrivate();
                 continue;
             }
@@ -120,14 +145,24 @@ int UsbDevice::connectPrivate()
             if (control_receivePrivate(IdentifyRequest, 0, 0, id, sizeof id) == int(sizeof id)) {
                 const quint16 word = quint16(id[0] | id[1] << 8);
                 qDebug("identification word: 0x%04x, deviceId: 0x%04x", unsigned(word), unsigned(deviceId));
-                if (word == deviceId)
+                if (word == deviceId) {
+                    connectionFailure = ConnectionFailure::None;
                     return 0;
+                }
             }
             // Short reply or another model: not ours.
+            failure = moreTelling(failure, ConnectionFailure::NotIdentified);
             disconnectPrivate();
         }
     }
+    connectionFailure = failure;
     return -1;
+}
+
+UsbDevice::ConnectionFailure UsbDevice::lastConnectionFailure()
+{
+    QMutexLocker lock(&linkMutex);
+    return connectionFailure;
 }
 
 void UsbDevice::disconnectPrivate()

@@ -40,6 +40,21 @@ public:
     int connect();
     void disconnect();
 
+    // Why the last connection attempt (by connect() or by a transfer that
+    // reconnected) found no usable driver; None after one that succeeded.
+    // Where several devices carry the ids, the most telling cause is kept:
+    // PermissionDenied before Unavailable before NotIdentified. The window does not
+    // look at it; programs that explain failures in words do.
+    enum class ConnectionFailure {
+        None,
+        NotFound,           // no device with the vendor and product id on the buses
+        NotIdentified,      // such a device, but it did not answer with the identification word
+        Unavailable,        // it could not be opened, configured or claimed: in use by another
+                            // program, or gone meanwhile
+        PermissionDenied    // present, but this user may not open it (EACCES, EPERM)
+    };
+    ConnectionFailure lastConnectionFailure();
+
     // Vendor control transfers on the default endpoint, 2000 ms time-out.
     // control_receive: bytes received (may be fewer than length) or -1; a
     // receive without buffer or with length 0 is a failure.
@@ -68,6 +83,7 @@ private:
     quint16 vendorId = 0;
     quint16 deviceId = 0;
     usb_dev_handle *handle = nullptr;
+    ConnectionFailure connectionFailure = ConnectionFailure::None;
 };
 
 #endif // USBDEVICE_H

@@ -74,6 +74,8 @@ QList<int> percents(const QSignalSpy &spy)
 
 } // namespace
 
+Q_DECLARE_METATYPE(UsbDevice::ConnectionFailure)
+
 class TstUsb : public QObject
 {
     Q_OBJECT
@@ -142,6 +144,7 @@ void TstUsb::noDevice()
     sim::unplug();
     USBRQ518 device;
     QCOMPARE(device.connect(), -1);
+    QCOMPARE(device.lastConnectionFailure(), UsbDevice::ConnectionFailure::NotFound);
     const quint32 mask = 1;
     QCOMPARE(device.control_send(USBRQ518::StatusSetRequest, 0, 0, &mask, 4), -1);
     QVERIFY(sim::transfers().isEmpty());
@@ -150,19 +153,28 @@ void TstUsb::noDevice()
 
 void TstUsb::refusedDevice_data()
 {
+    using Cause = UsbDevice::ConnectionFailure;
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("another identification word") << "word";
-    QTest::newRow("one-byte identification") << "short";
-    QTest::newRow("open refused") << "open";
-    QTest::newRow("configuration refused") << "configuration";
-    QTest::newRow("interface refused") << "claim";
+    QTest::addColumn<Cause>("cause");
+    QTest::newRow("another identification word") << "word" << Cause::NotIdentified;
+    QTest::newRow("one-byte identification") << "short" << Cause::NotIdentified;
+    QTest::newRow("open refused") << "open" << Cause::PermissionDenied;
+    QTest::newRow("open not permitted") << "open EPERM" << Cause::PermissionDenied;
+    QTest::newRow("open failed otherwise") << "open EBUSY" << Cause::Unavailable;
+    QTest::newRow("configuration refused") << "configuration" << Cause::Unavailable;
+    // libusb 0.1 opens a node it may only read; configuring it is then refused.
+    QTest::newRow("read-only device node") << "configuration EPERM" << Cause::PermissionDenied;
+    QTest::newRow("interface refused") << "claim" << Cause::Unavailable;
+    // Another device with our ids is skipped; our refusal is what tells.
+    QTest::newRow("another model first, ours not permitted") << "other, open" << Cause::PermissionDenied;
 }
 
 // A device that cannot be used is closed and skipped; the next connect tries
-// again from scratch.
+// again from scratch. The link remembers why it could not connect.
 void TstUsb::refusedDevice()
 {
     QFETCH(QString, refusal);
+    QFETCH(UsbDevice::ConnectionFailure, cause);
     USBRQ518 device;
     if (refusal == "word")
         device.setDeviceId(0x0217);
@@ -170,12 +182,23 @@ void TstUsb::refusedDevice()
         sim::shortenTransfers(255, 1);
     else if (refusal == "open")
         sim::refuseOpen(EACCES, 1);
+    else if (refusal == "open EPERM")
+        sim::refuseOpen(EPERM, 1);
+    else if (refusal == "open EBUSY")
+        sim::refuseOpen(EBUSY, 1);
     else if (refusal == "configuration")
         sim::refuseSetConfiguration(1);
-    else
+    else if (refusal == "configuration EPERM")
+        sim::refuseSetConfiguration(1, EPERM);
+    else if (refusal == "claim")
         sim::refuseClaimInterface(1);
+    else {
+        sim::addDevice(sim::VendorId, sim::ProductId, QByteArray("\x17\x02", 2), true);
+        sim::refuseOpen(EACCES, 1);
+    }
 
     QCOMPARE(device.connect(), -1);
+    QCOMPARE(device.lastConnectionFailure(), cause);
     QCOMPARE(sim::openHandles(), 0);
     QCOMPARE(sim::counters().releases, sim::counters().claims);
     QVERIFY(!sim::interfaceClaimed());
@@ -183,6 +206,7 @@ void TstUsb::refusedDevice()
 
     device.setDeviceId(USBRQ518::Vn274DeviceId);
     QCOMPARE(device.connect(), 0);
+    QCOMPARE(device.lastConnectionFailure(), UsbDevice::ConnectionFailure::None);
     QVERIFY(sim::interfaceClaimed());
 }
 
