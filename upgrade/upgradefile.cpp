@@ -26,9 +26,12 @@ void storeChecksum(char *region, int length)
     qToLittleEndian<quint32>(regionChecksum(region, length), region + length - 4);
 }
 
-bool checksumMatches(const char *region, int length)
+RegionChecksum checksumOf(const char *region, int length)
 {
-    return qFromLittleEndian<quint32>(region + length - 4) == regionChecksum(region, length);
+    RegionChecksum checksum;
+    checksum.stored = qFromLittleEndian<quint32>(region + length - 4);
+    checksum.computed = regionChecksum(region, length);
+    return checksum;
 }
 
 } // namespace
@@ -75,46 +78,54 @@ bool writeUpgradeFile(const QString &fileName, const QByteArray &image, QString 
     return true;
 }
 
-UpgradeFileContent readUpgradeFile(const QString &fileName)
+UpgradeFileFields inspectUpgradeFile(const QString &fileName)
 {
-    UpgradeFileContent content;
+    UpgradeFileFields fields;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        content.result = UpgradeFileResult::CannotOpen;
-        return content;
+        fields.result = UpgradeFileResult::CannotOpen;
+        return fields;
     }
     QDataStream in(&file);
 
-    QString header;
-    in >> header;
-    if (header != QLatin1String(Header)) {
-        content.result = UpgradeFileResult::WrongHeader;
-        return content;
+    in >> fields.header;
+    if (fields.header != QLatin1String(Header)) {
+        fields.result = UpgradeFileResult::WrongHeader;
+        return fields;
     }
-    QString version;
-    in >> version;
-    if (version != QLatin1String(Version)) {
-        content.result = UpgradeFileResult::WrongVersion;
-        return content;
+    in >> fields.version;
+    if (fields.version != QLatin1String(Version)) {
+        fields.result = UpgradeFileResult::WrongVersion;
+        return fields;
     }
     // An image of any other length is a format this program does not know.
     QByteArray image;
     in >> image;
-    if (in.status() != QDataStream::Ok || image.size() != ImageSize) {
-        content.result = UpgradeFileResult::WrongVersion;
-        return content;
+    if (in.status() == QDataStream::Ok)
+        fields.imageSize = image.size();
+    if (fields.imageSize != ImageSize) {
+        fields.result = UpgradeFileResult::WrongVersion;
+        return fields;
     }
 
     decodeTransfer(image.data(), image.size());
-    if (!checksumMatches(image.constData() + ApplicationOffset, ApplicationSize)
-        || !checksumMatches(image.constData() + ExternalFlashOffset, ExternalFlashSize)) {
-        content.result = UpgradeFileResult::WrongChecksum;
-        return content;
-    }
+    fields.application = checksumOf(image.constData() + ApplicationOffset, ApplicationSize);
+    fields.externalFlash = checksumOf(image.constData() + ExternalFlashOffset, ExternalFlashSize);
+    fields.image = image;
+    fields.result = fields.application.matches() && fields.externalFlash.matches() ? UpgradeFileResult::Ok
+                                                                                 : UpgradeFileResult::WrongChecksum;
+    return fields;
+}
 
-    content.result = UpgradeFileResult::Ok;
-    content.application = image.mid(ApplicationOffset, ApplicationSize);
-    content.externalFlash = image.mid(ExternalFlashOffset, ExternalFlashSize);
+UpgradeFileContent readUpgradeFile(const QString &fileName)
+{
+    const UpgradeFileFields fields = inspectUpgradeFile(fileName);
+    UpgradeFileContent content;
+    content.result = fields.result;
+    if (content.result == UpgradeFileResult::Ok) {
+        content.application = fields.image.mid(ApplicationOffset, ApplicationSize);
+        content.externalFlash = fields.image.mid(ExternalFlashOffset, ExternalFlashSize);
+    }
     return content;
 }
 

@@ -73,6 +73,31 @@ struct UpgradeFileContent
 // must match. Only with Ok are the regions filled. Touches no device.
 UpgradeFileContent readUpgradeFile(const QString &fileName);
 
+// A region's checksum word as stored and as the region's other words add up.
+struct RegionChecksum
+{
+    quint32 stored = 0;
+    quint32 computed = 0;
+    bool matches() const { return stored == computed; }
+};
+
+// What the reader finds in an upgrade file, field by field, for tools that show
+// it. Reading stops where readUpgradeFile stops: the fields after the one that
+// failed keep their defaults.
+struct UpgradeFileFields
+{
+    UpgradeFileResult result = UpgradeFileResult::CannotOpen;
+    QString header;                // as stored
+    QString version;               // as stored, once the header was right
+    qint64 imageSize = -1;         // bytes of the image; -1 when not reached or cut short
+    QByteArray image;              // descrambled, when it has 262144 bytes
+    RegionChecksum application;    // with such an image
+    RegionChecksum externalFlash;
+};
+
+// The reading behind readUpgradeFile, with everything it found.
+UpgradeFileFields inspectUpgradeFile(const QString &fileName);
+
 // A short English name of a reading result, for logs and command-line tools.
 const char *upgradeFileResultName(UpgradeFileResult result);
 

@@ -8,8 +8,6 @@
 #include <QCoreApplication>
 #include <QtDebug>
 
-#include <cstring>
-
 using namespace upgradesteps;
 
 namespace {
@@ -62,24 +60,15 @@ bool connectDriver(USBRQ518 &usb)
     }
 }
 
-// The text at `offset` of the version area, up to its first NUL and never
-// beyond the bytes read.
-QString versionText(const QByteArray &area, int offset)
-{
-    const char *text = area.constData() + offset;
-    const void *end = std::memchr(text, '\0', size_t(area.size() - offset));
-    return QString::fromLatin1(text, end ? int(static_cast<const char *>(end) - text) : int(area.size()) - offset);
-}
-
 bool showBootloaderVersion(USBRQ518 &usb, const Report &report)
 {
-    QByteArray area(BootloaderVersionLength, '\0');
-    if (usb.ReadFromAddress(area.data(), BootloaderVersionAddress, quint32(area.size())) != 0) {
+    QString first, second;
+    if (!readBootloaderVersion(usb, &first, &second)) {
         report.say(QT_TRANSLATE_NOOP("Upgrader", "Bootloader Version Read Error"));
         return false;
     }
-    report.line(versionText(area, 0));
-    report.line(versionText(area, 16));
+    report.line(first);
+    report.line(second);
     return true;
 }
 

@@ -25,6 +25,15 @@ void threadSleep(unsigned long milliseconds)
 
 std::atomic<SleepFunction> sleepFunction { threadSleep };
 
+// The text at `offset` of the version area, up to its first NUL and never
+// beyond the bytes read.
+QString versionText(const QByteArray &area, int offset)
+{
+    const char *text = area.constData() + offset;
+    const void *end = std::memchr(text, '\0', size_t(area.size() - offset));
+    return QString::fromLatin1(text, end ? int(static_cast<const char *>(end) - text) : int(area.size()) - offset);
+}
+
 } // namespace
 
 DriverMode driverMode(const QByteArray &serial)
@@ -34,6 +43,16 @@ DriverMode driverMode(const QByteArray &serial)
     if (serial.size() == BootloaderSerialLength && serial.at(BootloaderSerialLength - 1) == BootloaderMark)
         return DriverMode::Bootloader;
     return DriverMode::Neither;
+}
+
+bool readBootloaderVersion(USBRQ518 &usb, QString *first, QString *second)
+{
+    QByteArray area(BootloaderVersionLength, '\0');
+    if (usb.ReadFromAddress(area.data(), BootloaderVersionAddress, quint32(area.size())) != 0)
+        return false;
+    *first = versionText(area, 0);
+    *second = versionText(area, 16);
+    return true;
 }
 
 bool reportsBootloader(const QByteArray &serial)

@@ -2,6 +2,7 @@
 #define UPGRADESTEPS_H
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 class USBRQ518;
@@ -20,6 +21,12 @@ inline constexpr int BootloaderVersionLength = 32;
 // application runs, 10 ending in 'b' while the bootloader runs.
 enum class DriverMode { Application, Bootloader, Neither };
 DriverMode driverMode(const QByteArray &serial);
+
+// The bootloader's two version texts, read as 32 bytes at
+// BootloaderVersionAddress: the text at offset 0 and the one at offset 16,
+// each up to its first NUL and never beyond the bytes read. False, with the
+// texts untouched, when the read fails.
+bool readBootloaderVersion(USBRQ518 &usb, QString *first, QString *second);
 
 // After a reset the bootloader is recognised more leniently: at least 10
 // characters, the 10th a 'b'.
