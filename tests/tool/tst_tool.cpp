@@ -1,0 +1,708 @@
+// vn274-tool: its subcommands run in-process against the simulated driver and
+// on files, the files compared with those the window's slots write from the
+// same input; then the simulated program itself, for its streams, exit
+// statuses and the driver set up from its environment.
+#include "app/vn274_bootloader.h"
+#include "common/scriptedprompts.h"
+#include "shows/showtables.h"
+#include "simulator/simdriver.h"
+#include "tool/tool.h"
+#include "upgrade/bootimage.h"
+#include "upgrade/samplefirmware.h"
+#include "upgrade/upgradesteps.h"
+#include "usb/transferscrambling.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run tool(const QStringList &args, bool terminal = false)
+{
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = runTool(args, out, err, terminal);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+QByteArray fileBytes(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(fileName));
+}
+
+QByteArray scrambled(QByteArray bytes)
+{
+    encodeTransfer(bytes.data(), int(bytes.size()));
+    return bytes;
+}
+
+QByteArray streamBytes(const QString &header, const QString &version, const QByteArray &image)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << header << version << image;
+    return bytes;
+}
+
+QByteArray patterned(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(i * 13 + i / 48);
+    return bytes;
+}
+
+// "Flash 10%" ... "Flash 100%", as a log shows a bar.
+QStringList tenths(const QString &label)
+{
+    QStringList lines;
+    for (int percent = 10; percent <= 100; percent += 10)
+        lines << QStringLiteral("%1 %2%").arg(label).arg(percent);
+    return lines;
+}
+
+QString word(const QByteArray &image, int offset)
+{
+    return "0x" + QStringLiteral("%1").arg(qFromLittleEndian<quint32>(image.constData() + offset), 8, 16, QLatin1Char('0')).toUpper();
+}
+
+void noSleep(unsigned long)
+{
+}
+
+} // namespace
+
+class TstTool : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString hexFile;       // the sample firmware release
+    QString brokenHex;     // a record with a wrong checksum
+    QString bootHex;       // a bootloader with its version texts
+    QString upgFile;       // the release as an upgrade file
+    QByteArray image;      // its plain image
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QStringList withPaths(QStringList args) const;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    // Files.
+    void helpAndUsage();
+    void refusals_data();
+    void refusals();
+    void hex2binWindow();
+    void filesAsTheWindowWritesThem();
+    void bootloaderBatch();
+    void upginfo_data();
+    void upginfo();
+
+    // The driver.
+    void upgradeFromApplicationMode();
+    void upgradeOnATerminal();
+    void upgradeFailures_data();
+    void upgradeFailures();
+    void info_data();
+    void info();
+    void showsRoundTrip_data();
+    void showsRoundTrip();
+    void showsFailures_data();
+    void showsFailures();
+
+    // The program.
+    void theProgramItself_data();
+    void theProgramItself();
+};
+
+// "@name" stands for a file of the test folder.
+QStringList TstTool::withPaths(QStringList args) const
+{
+    for (QString &arg : args)
+        if (arg.startsWith('@'))
+            arg = path(arg.mid(1));
+    return args;
+}
+
+void TstTool::initTestCase()
+{
+    QLoggingCategory::setFilterRules("default.debug=false");
+    QVERIFY(dir.isValid());
+
+    hexFile = path("sample.hex");
+    writeBytes(hexFile, samplefirmware::hexFile());
+    QList<QByteArray> records = samplefirmware::intelHex({ { 0x08004000, QByteArray(256, 0x5A) } }).split('\n');
+    records[5].replace(records[5].size() - 3, 2, "00");
+    brokenHex = path("broken.hex");
+    writeBytes(brokenHex, records.join('\n'));
+    bootHex = path("boot.hex");
+    writeBytes(bootHex, samplefirmware::intelHex({ { 0x08000000, patterned(0x300) },
+                                                   { 0x08003FD0, QByteArray("Vn274 boot 2.0\0\0Jan 01 2025\0\0\0\0\0", 32) },
+                                                   { 0x08003FF0, QByteArray("999999999ABCDEF") } }));
+
+    upgFile = path("sample.upg");
+    QCOMPARE(tool({ "mkupg", hexFile, upgFile }).status, 0);
+    image = fileBytes(upgFile).mid(66);
+    decodeTransfer(image.data(), int(image.size()));
+
+    writeBytes(path("shows.scn"), streamBytes("Vn274 Scenes File", "Version 01", QByteArray(Shows::SceneTableSize, 1)));
+}
+
+void TstTool::init()
+{
+    sim::reset();
+    sim::setReenumeration(2, 600000);   // back after a reset at once, counted in enumerations
+    upgradesteps::setSleepFunction(noSleep);
+}
+
+void TstTool::cleanup()
+{
+    upgradesteps::setSleepFunction(nullptr);
+    setProductionDateSource(nullptr);
+}
+
+// --- Files -------------------------------------------------------------------
+
+void TstTool::helpAndUsage()
+{
+    const Run overview = tool({ "--help" });
+    QCOMPARE(overview.status, 0);
+    for (const char *name : { "hex2bin", "mkupg", "upginfo", "mkboot", "upgrade", "info", "get-programs",
+                              "set-programs", "get-scenes", "set-scenes" }) {
+        QVERIFY2(overview.out.contains(QStringLiteral("\n  %1 ").arg(name)), name);
+        const Run help = tool({ name, "--help" });
+        QCOMPARE(help.status, 0);
+        QVERIFY2(help.out.startsWith(QStringLiteral("usage: vn274-tool %1").arg(name)), qPrintable(help.out));
+        QVERIFY(help.err.isEmpty());
+    }
+
+    // Without a command the overview goes to standard error.
+    const Run none = tool({});
+    QCOMPARE(none.status, 2);
+    QVERIFY(none.out.isEmpty());
+    QVERIFY(none.err.startsWith("usage: vn274-tool COMMAND"));
+    const Run unknown = tool({ "flash", "x.upg" });
+    QCOMPARE(unknown.status, 2);
+    QCOMPARE(unknown.err, QString("vn274-tool: unknown command flash    (vn274-tool --help lists them)\n"));
+}
+
+void TstTool::refusals_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("hex2bin, three arguments") << QStringList({ "hex2bin", "@sample.hex", "0", "@out.bin" })
+                                              << "expected four arguments, got 3";
+    QTest::newRow("hex2bin, not an address") << QStringList({ "hex2bin", "@sample.hex", "0x0800400G", "0x08004FFF", "@out.bin" })
+                                             << "FIRST '0x0800400G' is not a 32-bit address";
+    QTest::newRow("hex2bin, beyond 32 bits") << QStringList({ "hex2bin", "@sample.hex", "0", "4294967296", "@out.bin" })
+                                             << "LAST '4294967296' is not a 32-bit address";
+    QTest::newRow("hex2bin, signed address") << QStringList({ "hex2bin", "@sample.hex", "+0", "15", "@out.bin" })
+                                             << "FIRST '+0' is not a 32-bit address";
+    QTest::newRow("hex2bin, last below first") << QStringList({ "hex2bin", "@sample.hex", "0x08004FFF", "0x08004000", "@out.bin" })
+                                               << "LAST 0x08004000 lies below FIRST 0x08004FFF";
+    QTest::newRow("hex2bin, window over 16 MiB") << QStringList({ "hex2bin", "@sample.hex", "0", "0x01000000", "@out.bin" })
+                                                 << "a window of 16777217 bytes is more than the 16 MiB allowed";
+    QTest::newRow("hex2bin, fill not a byte") << QStringList({ "hex2bin", "@sample.hex", "0", "15", "@out.bin", "--fill", "256" })
+                                              << "--fill '256' is not a byte";
+    QTest::newRow("hex2bin, unknown option") << QStringList({ "hex2bin", "@sample.hex", "0", "15", "@out.bin", "--fil=0" })
+                                             << "unknown option --fil=0";
+    QTest::newRow("hex2bin, option without value") << QStringList({ "hex2bin", "@sample.hex", "0", "15", "@out.bin", "--fill" })
+                                                   << "option --fill needs a value";
+    QTest::newRow("hex2bin, missing HEX file") << QStringList({ "hex2bin", "@missing.hex", "0", "15", "@out.bin" })
+                                               << "missing.hex: HexToBin error: -9) cannot read file";
+    QTest::newRow("hex2bin, HEX error") << QStringList({ "hex2bin", "@broken.hex", "0x08004000", "0x080040FF", "@out.bin" })
+                                        << "broken.hex: HexToBin error: -8) bad checksum";
+    QTest::newRow("mkupg, HEX error") << QStringList({ "mkupg", "@broken.hex", "@out.upg" })
+                                      << "broken.hex, application 0x08004000-0x0801FFFF: HexToBin error: -8) bad checksum\n"
+                                         "vn274-tool mkupg: " + path("broken.hex")
+                                         + ", external flash data 0x08020000-0x08033FFF: HexToBin error: -8) bad checksum";
+    QTest::newRow("mkupg, unwritable") << QStringList({ "mkupg", "@sample.hex", "@no-folder/out.upg" })
+                                       << "cannot write " + path("no-folder/out.upg");
+    QTest::newRow("upginfo, missing file") << QStringList({ "upginfo", "@missing.upg" }) << "cannot open";
+    QTest::newRow("mkboot, month 13") << QStringList({ "mkboot", "@boot.hex", "241301001", "@out.bin" })
+                                      << "'241301001' is not a serial number";
+    QTest::newRow("mkboot, day 00") << QStringList({ "mkboot", "@boot.hex", "241200001", "@out.bin" })
+                                    << "'241200001' is not a serial number";
+    QTest::newRow("mkboot, number 000") << QStringList({ "mkboot", "@boot.hex", "241231000", "@out.bin" })
+                                        << "'241231000' is not a serial number";
+    QTest::newRow("mkboot, eight digits") << QStringList({ "mkboot", "@boot.hex", "24123101", "@out.bin" })
+                                          << "'24123101' is not a serial number";
+    QTest::newRow("mkboot, HEX error") << QStringList({ "mkboot", "@broken.hex", "241231001", "@out.bin" })
+                                       << "HexToBin error: -8) bad checksum";
+    QTest::newRow("mkboot, batch past 999")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231998", "--count", "3", "--out-dir", "@out" })
+            << "3 images from 241231998 would run past number 999 (the last is 241231999)";
+    QTest::newRow("mkboot, batch of none")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231001", "--count", "0", "--out-dir", "@out" })
+            << "--count '0' is not a number from 1 to 999";
+    QTest::newRow("mkboot, batch without folder")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231001", "--count", "2" })
+            << "a batch takes FILE.hex with --serial-from, --count and --out-dir";
+    QTest::newRow("mkboot, batch with a bad serial")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241232001", "--count", "2", "--out-dir", "@out" })
+            << "'241232001' is not a serial number";
+    QTest::newRow("upgrade, missing file") << QStringList({ "upgrade", "@missing.upg" })
+                                           << "cannot open file, the upgrade refuses this file";
+    QTest::newRow("upgrade, two files") << QStringList({ "upgrade", "@sample.upg", "@sample.upg" })
+                                        << "expected 1 argument(s), got 2";
+    QTest::newRow("info, an argument") << QStringList({ "info", "now" }) << "expected 0 argument(s), got 1";
+    QTest::newRow("set-programs, missing file") << QStringList({ "set-programs", "@missing.pgm" }) << "cannot open";
+    QTest::newRow("set-programs, a scenes file") << QStringList({ "set-programs", "@shows.scn" })
+                                                 << "shows.scn is not a programs file (wrong file header)";
+    QTest::newRow("set-scenes, an upgrade file") << QStringList({ "set-scenes", "@sample.upg" })
+                                                 << "sample.upg is not a scenes file";
+}
+
+// Every refusal says why on standard error, ends with status 2, writes nothing
+// and never touches the driver.
+void TstTool::refusals()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, error);
+    const Run run = tool(withPaths(args));
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.startsWith("vn274-tool " + args.first() + ": "), qPrintable(run.err));
+    QVERIFY2(run.err.contains(error), qPrintable(run.err));
+    QVERIFY(!QFile::exists(path("out.bin")) && !QFile::exists(path("out.upg")) && !QFile::exists(path("out")));
+    QVERIFY(sim::transfers().isEmpty());
+}
+
+void TstTool::hex2binWindow()
+{
+    // 16 bytes on either side of the application, FIRST in decimal, LAST in hexadecimal.
+    const QByteArray application = samplefirmware::application();
+    const QString first = QString::number(samplefirmware::ApplicationAddress - 16);
+    const QString last = QStringLiteral("0x%1").arg(samplefirmware::ApplicationAddress + application.size() + 15, 0, 16);
+
+    Run run = tool({ "hex2bin", hexFile, first, last, path("erased.bin") });
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.isEmpty() && run.err.isEmpty());
+    QCOMPARE(fileBytes(path("erased.bin")), QByteArray(16, char(0xFF)) + application + QByteArray(16, char(0xFF)));
+
+    run = tool({ "hex2bin", "--fill", "0X5a", hexFile, first, last, path("filled.bin") });
+    QCOMPARE(run.status, 0);
+    QCOMPARE(fileBytes(path("filled.bin")), QByteArray(16, 0x5A) + application + QByteArray(16, 0x5A));
+}
+
+void TstTool::filesAsTheWindowWritesThem()
+{
+    Vn274_bootloader window;
+    {
+        ScriptedPrompts prompts;
+        prompts.answer(hexFile).answer(path("window.upg"));
+        window.slotpushButtonCreateUpg(false);
+    }
+    QCOMPARE(fileBytes(upgFile).size(), 262210);
+    QCOMPARE(fileBytes(upgFile), fileBytes(path("window.upg")));
+
+    {
+        ScriptedPrompts prompts;
+        prompts.answer(bootHex).answer("24").answer("12").answer("31").answer("007").answer(path("window.bin"));
+        window.slotpushButtonCreateBootBin(false);
+    }
+    QCOMPARE(tool({ "mkboot", bootHex, "241231007", path("tool.bin") }).status, 0);
+    const QByteArray made = fileBytes(path("tool.bin"));
+    QCOMPARE(made.size(), 16384);
+    QCOMPARE(made, fileBytes(path("window.bin")));
+}
+
+void TstTool::bootloaderBatch()
+{
+    const QString folder = path("batch/line 2");   // made with its parent
+    const Run run = tool({ "mkboot", bootHex, "--serial-from", "241231997", "--count", "3", "--out-dir", folder });
+    QCOMPARE(run.status, 0);
+
+    QStringList names;
+    for (const char *serial : { "241231997", "241231998", "241231999" })
+        names << QDir(folder).filePath(QStringLiteral("Vn274Bootloader_%1.bin").arg(serial));
+    QCOMPARE(run.out, names.join('\n') + '\n');
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        // Each image is the single one of its serial number.
+        const QString serial = QStringLiteral("24123199%1").arg(7 + i);
+        QCOMPARE(tool({ "mkboot", bootHex, serial, path("single.bin") }).status, 0);
+        const QByteArray made = fileBytes(names.at(i));
+        QCOMPARE(made, fileBytes(path("single.bin")));
+        QCOMPARE(made.mid(0x3FF0, 9), serial.toLatin1());
+    }
+}
+
+void TstTool::upginfo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines");
+
+    const QString header = "Vn274 Upgrade File Header";
+    const QByteArray file = fileBytes(upgFile);
+    const QString application = word(image, 0x1FFFC);
+    const QString external = word(image, 0x33FFC);
+    const QString headerOk = "header: \"Vn274 Upgrade File Header\" (ok)";
+    const QString refused = "verdict: %1, the upgrade refuses this file";
+
+    QTest::newRow("accepted") << file << 0
+                              << QStringList({ headerOk, "version: \"01\" (ok)", "image: 262144 bytes (ok)",
+                                               QStringLiteral("application checksum: stored %1, computed %1 (ok)").arg(application),
+                                               QStringLiteral("external flash checksum: stored %1, computed %1 (ok)").arg(external),
+                                               "verdict: ok, the upgrade accepts this file" });
+
+    // The external flash's stored word one too high.
+    QByteArray damaged = image;
+    qToLittleEndian(qFromLittleEndian<quint32>(damaged.constData() + 0x33FFC) + 1, damaged.data() + 0x33FFC);
+    const QString higher = word(damaged, 0x33FFC);
+    QTest::newRow("wrong checksum") << streamBytes(header, "01", scrambled(damaged)) << 2
+                                    << QStringList({ headerOk, "version: \"01\" (ok)", "image: 262144 bytes (ok)",
+                                                     QStringLiteral("application checksum: stored %1, computed %1 (ok)").arg(application),
+                                                     QStringLiteral("external flash checksum: stored %1, computed %2 (WRONG)").arg(higher, external),
+                                                     refused.arg("wrong file checksum") });
+    QTest::newRow("wrong header") << streamBytes("Vn274 Programs File", "01", file.mid(66)) << 2
+                                  << QStringList({ "header: \"Vn274 Programs File\" (WRONG)", refused.arg("wrong file header") });
+    QTest::newRow("wrong version") << streamBytes(header, "02", file.mid(66)) << 2
+                                   << QStringList({ headerOk, "version: \"02\" (WRONG)", refused.arg("wrong file version") });
+    QTest::newRow("image too short") << streamBytes(header, "01", QByteArray(1000, '\0')) << 2
+                                     << QStringList({ headerOk, "version: \"01\" (ok)", "image: 1000 bytes (WRONG)",
+                                                      refused.arg("wrong file version") });
+    QTest::newRow("cut short") << file.left(100000) << 2
+                               << QStringList({ headerOk, "version: \"01\" (ok)", "image: cut short (WRONG)",
+                                                refused.arg("wrong file version") });
+}
+
+void TstTool::upginfo()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    const QString fileName = path("examined.upg");
+    writeBytes(fileName, content);
+
+    const Run run = tool({ "upginfo", fileName });
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, QStringList(QStringList("file: " + fileName) + lines).join('\n') + '\n');
+    if (status == 0)
+        QVERIFY(run.err.isEmpty());
+    else
+        QCOMPARE(run.err, "vn274-tool upginfo: " + fileName + ": " + lines.last().mid(9) + '\n');
+}
+
+// --- The driver ----------------------------------------------------------------
+
+void TstTool::upgradeFromApplicationMode()
+{
+    const Run run = tool({ "upgrade", upgFile });
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.err.isEmpty());
+
+    const QStringList expected = QStringList({ upgFile, "240611027", "Vn274 boot 1.3", "Jun 11 2024",
+                                               "Apllication mode", "Reset device", "Disconnect", "Connect",
+                                               "Serial:240611027b", "Writting firmware ... " })
+            + tenths("Flash") + QStringList({ "OK", "Writting External Flash ... " }) + tenths("External flash write")
+            + QStringList({ "OK", "Verify External Flash ...  " }) + tenths("External flash verify")
+            + QStringList({ "OK", "" });
+    QCOMPARE(run.out.split('\n'), expected);
+
+    QCOMPARE(sim::internalFlash(0x08004000, 0x1C000), image.mid(0x4000, 0x1C000));
+    QCOMPARE(sim::externalFlash(0, 0x14000), scrambled(image.mid(0x20000, 0x14000)));
+    QCOMPARE(sim::mode(), sim::Mode::Application);
+}
+
+// On a terminal each bar redraws its own line and ends it at 100%; the text
+// lines stay whole between them.
+void TstTool::upgradeOnATerminal()
+{
+    sim::setMode(sim::Mode::Bootloader);
+    const Run run = tool({ "upgrade", upgFile }, true);
+    QCOMPARE(run.status, 0);
+
+    QStringList shown;   // each line as it stands once redrawn
+    for (const QString &line : run.out.split('\n'))
+        shown << line.section('\r', -1);
+    const QString full = "[" + QString(40, '#') + "] 100%";
+    QCOMPARE(shown, QStringList({ upgFile, "240611027b", "Vn274 boot 1.3", "Jun 11 2024", "Bootloader mode",
+                                  "Writting firmware ... ", "Flash                 " + full, "OK",
+                                  "Writting External Flash ... ", "External flash write  " + full, "OK",
+                                  "Verify External Flash ...  ", "External flash verify " + full, "OK", "" }));
+    // One redraw for each new percentage.
+    QCOMPARE(run.out.count("\rFlash "), 100);
+    QVERIFY(run.out.contains("\rFlash                 [" + QString(20, '#') + QString(20, '.') + "]  50%"));
+}
+
+void TstTool::upgradeFailures_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("shown");   // part of standard output; empty: nothing at all
+
+    QTest::newRow("damaged file") << "damaged" << 2 << "wrong file checksum, the upgrade refuses this file" << "";
+    QTest::newRow("no driver") << "unplugged" << 1 << "no Vn274 on USB (vendor id 16c0, product id 0789)" << "";
+    QTest::newRow("no permission") << "no permission" << 1 << "this user may not open it (permission denied)" << "";
+    QTest::newRow("never back after the reset") << "never returns" << 1
+                                                << "the firmware change failed; the lines above tell where"
+                                                << "Reset device\nUSB timout\nCheck USB cable\n";
+    QTest::newRow("external flash differs") << "external differs" << 1
+                                            << "the firmware change failed; the lines above tell where"
+                                            << "External flash verify 100%\nError\nread_buffer\n";
+}
+
+void TstTool::upgradeFailures()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QFETCH(QString, shown);
+
+    QString fileName = upgFile;
+    if (fault == "damaged") {
+        QByteArray damaged = image;
+        damaged[0x5000] = char(damaged[0x5000] ^ 1);
+        fileName = path("damaged.upg");
+        writeBytes(fileName, streamBytes("Vn274 Upgrade File Header", "01", scrambled(damaged)));
+    } else if (fault == "unplugged") {
+        sim::unplug();
+    } else if (fault == "no permission") {
+        sim::refuseOpen(EACCES);
+    } else if (fault == "never returns") {
+        sim::setNeverReturns(true);
+    } else {
+        sim::corruptReads(sim::Memory::External, 0x100);
+    }
+
+    const Run run = tool({ "upgrade", fileName });
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.startsWith("vn274-tool upgrade: "), qPrintable(run.err));
+    QVERIFY2(run.err.contains(error), qPrintable(run.err));
+    // Refusals come before the procedure begins.
+    QVERIFY2(shown.isEmpty() ? run.out.isEmpty() : run.out.contains(shown), qPrintable(run.out.left(2000)));
+    if (fault == "no permission")
+        QVERIFY(run.err.contains("60-vn274.rules") && !run.err.contains("cable"));
+    if (fault == "damaged")
+        QVERIFY(sim::transfers().isEmpty());
+}
+
+void TstTool::info_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("application") << "application" << 0
+                                 << "mode: application\nserial: 240611027\nbootloader text 1: Vn274 boot 1.3\n"
+                                    "bootloader text 2: Jun 11 2024\nstatus word: 0x80000041\n" << "";
+    QTest::newRow("bootloader") << "bootloader" << 0
+                                << "mode: bootloader\nserial: 240611027b\nbootloader text 1: Vn274 boot 1.3\n"
+                                   "bootloader text 2: Jun 11 2024\nstatus word: 0x80000041\n" << "";
+    QTest::newRow("no driver") << "unplugged" << 1 << "" << "no Vn274 on USB";
+    QTest::newRow("no permission") << "no permission" << 1 << "" << "60-vn274.rules";
+    QTest::newRow("read-only device node") << "read-only" << 1 << "" << "60-vn274.rules";
+    QTest::newRow("held by another program") << "busy" << 1 << "" << "another program may be using it";
+    QTest::newRow("version texts unreadable") << "version read fails" << 1
+                                              << "mode: application\nserial: 240611027\nstatus word: 0x80000041\n"
+                                              << "cannot read the bootloader's version texts";
+}
+
+void TstTool::info()
+{
+    QFETCH(QString, setup);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, error);
+
+    sim::setStatusWord(0x80000041);
+    if (setup == "bootloader")
+        sim::setMode(sim::Mode::Bootloader);
+    else if (setup == "unplugged")
+        sim::unplug();
+    else if (setup == "no permission")
+        sim::refuseOpen(EACCES);
+    else if (setup == "read-only")
+        sim::refuseSetConfiguration(sim::Forever, EPERM);
+    else if (setup == "busy")
+        sim::refuseClaimInterface();
+    else if (setup == "version read fails")
+        sim::failTransfers(1, 1);
+
+    const Run run = tool({ "info" });
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, out);
+    QVERIFY2(error.isEmpty() ? run.err.isEmpty() : run.err.contains(error), qPrintable(run.err));
+}
+
+void TstTool::showsRoundTrip_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<quint32>("address");
+    QTest::addColumn<int>("size");
+    QTest::newRow("programs") << "programs" << Shows::ProgramTableAddress << Shows::ProgramTableSize;
+    QTest::newRow("scenes") << "scenes" << Shows::SceneTableAddress << Shows::SceneTableSize;
+}
+
+// From the driver into a file the window would write, from that file into a
+// fresh driver, and back.
+void TstTool::showsRoundTrip()
+{
+    QFETCH(QString, kind);
+    QFETCH(quint32, address);
+    QFETCH(int, size);
+    const QByteArray table = patterned(size);
+    sim::writeExternalFlash(address, scrambled(table));
+    const QString extension = kind == "programs" ? ".pgm" : ".scn";
+
+    {
+        ScriptedPrompts prompts;
+        prompts.answer(path("window" + extension));
+        Vn274_bootloader window;
+        if (kind == "programs") {
+            window.slotpushButtonGetProgramsFromVn274(false);
+            window.slotpushButtonSaveProgramsToFile(false);
+        } else {
+            window.slotpushButtonGetScenesFromVn274(false);
+            window.slotpushButtonSaveScenesToFile(false);
+        }
+    }
+    const QString fileName = path("tool" + extension);
+    const Run get = tool({ "get-" + kind, fileName });
+    QCOMPARE(get.status, 0);
+    QVERIFY(get.out.isEmpty() && get.err.isEmpty());
+    QCOMPARE(fileBytes(fileName), fileBytes(path("window" + extension)));
+    QCOMPARE(sim::statusWord() & 1, 0u);   // left to the driver's player again
+
+    sim::reset();
+    QCOMPARE(tool({ "set-" + kind, fileName }).status, 0);
+    QCOMPARE(sim::externalFlash(address, size), scrambled(table));
+    QCOMPARE(sim::statusWord() & 1, 0u);
+    QCOMPARE(tool({ "get-" + kind, path("again" + extension) }).status, 0);
+    QCOMPARE(fileBytes(path("again" + extension)), fileBytes(fileName));
+}
+
+void TstTool::showsFailures_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+
+    const QStringList get = { "get-programs", "@got.pgm" };
+    const QStringList set = { "set-programs", "@set.pgm" };
+    QTest::newRow("get, no driver") << "unplugged" << get << 1 << "no Vn274 on USB";
+    QTest::newRow("set, no permission") << "no permission" << set << 1 << "60-vn274.rules";
+    QTest::newRow("get, flash never left free") << "status locked" << get << 1 << "status bit 0 stayed clear";
+    QTest::newRow("get, read fails") << "read fails" << get << 1 << "reading the programs from the driver's external flash failed";
+    QTest::newRow("get, unwritable file") << "" << QStringList({ "get-scenes", "@no-folder/got.scn" }) << 2 << "cannot write";
+    QTest::newRow("set, write fails") << "write fails" << set << 1 << "writing the programs to the driver's external flash failed";
+    QTest::newRow("set, read back differs") << "read back differs" << set << 1
+                                            << "the programs read back from the driver differ from " + path("set.pgm");
+}
+
+void TstTool::showsFailures()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+
+    writeBytes(path("set.pgm"), streamBytes("Vn274 Programs File", "Version 01", patterned(Shows::ProgramTableSize)));
+    if (fault == "unplugged")
+        sim::unplug();
+    else if (fault == "no permission")
+        sim::refuseOpen(EACCES);
+    else if (fault == "status locked")
+        sim::setStatusLockedBits(1);
+    else if (fault == "read fails")
+        sim::failTransfers(5, sim::Forever);
+    else if (fault == "write fails")
+        sim::failTransfers(6, sim::Forever);
+    else if (fault == "read back differs")
+        sim::corruptReads(sim::Memory::External, Shows::ProgramTableAddress + 100);
+
+    const Run run = tool(withPaths(args));
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(error), qPrintable(run.err));
+    QVERIFY(!QFile::exists(path("got.pgm")));
+}
+
+// --- The program -----------------------------------------------------------------
+
+void TstTool::theProgramItself_data()
+{
+    QTest::addColumn<QString>("driver");   // VN274_TOOL_SIM
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");      // all of standard output
+    QTest::addColumn<QString>("error");    // part of standard error; empty: none at all
+
+    QTest::newRow("info") << "" << QStringList("info") << 0
+                          << "mode: application\nserial: 240611027\nbootloader text 1: Vn274 boot 1.3\n"
+                             "bootloader text 2: Jun 11 2024\nstatus word: 0x00000000\n" << "";
+    QTest::newRow("info, bootloader") << "bootloader" << QStringList("info") << 0
+                                      << "mode: bootloader\nserial: 240611027b\nbootloader text 1: Vn274 boot 1.3\n"
+                                         "bootloader text 2: Jun 11 2024\nstatus word: 0x00000000\n" << "";
+    QTest::newRow("no driver") << "unplugged" << QStringList("info") << 1 << ""
+                               << "vn274-tool info: no Vn274 on USB (vendor id 16c0, product id 0789): check the USB cable\n";
+    QTest::newRow("no permission") << "no-permission" << QStringList({ "get-scenes", "@x.scn" }) << 1 << ""
+                                   << "vn274-tool get-scenes: the Vn274 is there but this user may not open it (permission denied).\n"
+                                      "  The udev rule 60-vn274.rules";
+    QTest::newRow("bad usage") << "" << QStringList({ "mkboot", "@boot.hex", "241231001" }) << 2 << ""
+                               << "usage: vn274-tool mkboot FILE.hex YYMMDDNNN OUT.bin\n";
+    QTest::newRow("file made") << "" << QStringList({ "mkupg", "@sample.hex", "@process.upg" }) << 0 << "" << "";
+    QTest::newRow("driver set up wrongly") << "bootloder" << QStringList("info") << 2 << ""
+                                           << "unknown word 'bootloder' in VN274_TOOL_SIM";
+}
+
+void TstTool::theProgramItself()
+{
+    QFETCH(QString, driver);
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, error);
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VN274_TOOL_SIM", driver);
+    environment.remove("QT_LOGGING_RULES");
+    process.setProcessEnvironment(environment);
+    process.start(VN274_TOOL_SIM_PROGRAM, withPaths(args));
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    const QString standardOutput = QString::fromUtf8(process.readAllStandardOutput());
+    const QString standardError = QString::fromUtf8(process.readAllStandardError());
+
+    QCOMPARE(process.exitCode(), status);
+    QCOMPARE(standardOutput, out);
+    // No debug lines of the USB link among the errors.
+    QVERIFY2(error.isEmpty() ? standardError.isEmpty() : standardError.contains(error), qPrintable(standardError));
+    if (args.first() == "mkupg")
+        QCOMPARE(fileBytes(path("process.upg")), fileBytes(upgFile));
+}
+
+QTEST_MAIN(TstTool)
+#include "tst_tool.moc"

@@ -1,0 +1,26 @@
+#ifndef TOOL_COMMANDS_H
+#define TOOL_COMMANDS_H
+
+#include "tool/console.h"
+
+// The subcommands of vn274-tool. Each takes its arguments after its name,
+// without --help (answered before it runs), and returns its exit status.
+namespace tool {
+
+// Files: filecommands.cpp
+int hex2bin(const QStringList &args, Console &console);
+int mkupg(const QStringList &args, Console &console);
+int upginfo(const QStringList &args, Console &console);
+int mkboot(const QStringList &args, Console &console);
+
+// The driver: devicecommands.cpp
+int upgrade(const QStringList &args, Console &console);
+int info(const QStringList &args, Console &console);
+int getPrograms(const QStringList &args, Console &console);
+int setPrograms(const QStringList &args, Console &console);
+int getScenes(const QStringList &args, Console &console);
+int setScenes(const QStringList &args, Console &console);
+
+} // namespace tool
+
+#endif // TOOL_COMMANDS_H

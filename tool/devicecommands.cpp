@@ -1,0 +1,261 @@
+// The subcommands that talk to the driver.
+#include "tool/commands.h"
+
+#include "shows/showfiles.h"
+#include "shows/showtables.h"
+#include "shows/showtransfer.h"
+#include "tool/progressdisplay.h"
+#include "upgrade/upgradefile.h"
+#include "upgrade/upgradeprocedure.h"
+#include "upgrade/upgradesteps.h"
+#include "usb/usbrq518.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace tool {
+
+namespace {
+
+// Why no driver could be used, in words. The permission case says how access
+// is granted rather than blaming the cable.
+QString connectionProblem(UsbDevice::ConnectionFailure failure)
+{
+    switch (failure) {
+    case UsbDevice::ConnectionFailure::None:
+        break;
+    case UsbDevice::ConnectionFailure::NotFound:
+        return QStringLiteral("no Vn274 on USB (vendor id 16c0, product id 0789): check the USB cable");
+    case UsbDevice::ConnectionFailure::NotIdentified:
+        return QStringLiteral("a device with the Vn274's USB ids did not identify itself as a Vn274");
+    case UsbDevice::ConnectionFailure::Unavailable:
+        return QStringLiteral("the Vn274 is there but cannot be opened: another program may be using it");
+    case UsbDevice::ConnectionFailure::PermissionDenied:
+        return QStringLiteral(
+            "the Vn274 is there but this user may not open it (permission denied).\n"
+            "  The udev rule 60-vn274.rules grants access to the user at the seat and to the\n"
+            "  group plugdev: install vn274 (it puts the rule into lib/udev/rules.d), or copy\n"
+            "  packaging/60-vn274.rules to /etc/udev/rules.d, then unplug the driver and plug\n"
+            "  it in again.");
+    }
+    return QStringLiteral("the driver did not answer");
+}
+
+// Connects; when no driver can be used, says why and returns false.
+bool connectDriver(USBRQ518 &usb, Console &console)
+{
+    if (usb.connect() == 0)
+        return true;
+    console.fail(ExitFailure, connectionProblem(usb.lastConnectionFailure()));
+    return false;
+}
+
+// Exactly `count` arguments, no options; otherwise the usage is shown.
+std::optional<QStringList> positionalArguments(const QStringList &args, int count, Console &console)
+{
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args, {}, &parsed, &error)) {
+        console.usageError(error);
+        return std::nullopt;
+    }
+    if (parsed.positional.size() != count) {
+        console.usageError(QStringLiteral("expected %1 argument(s), got %2").arg(count).arg(parsed.positional.size()));
+        return std::nullopt;
+    }
+    return parsed.positional;
+}
+
+QString modeName(upgradesteps::DriverMode mode)
+{
+    switch (mode) {
+    case upgradesteps::DriverMode::Application: return QStringLiteral("application");
+    case upgradesteps::DriverMode::Bootloader:  return QStringLiteral("bootloader");
+    case upgradesteps::DriverMode::Neither:     break;
+    }
+    return QStringLiteral("unknown (the serial string is neither 9 characters nor 10 ending in b)");
+}
+
+// --- Programs and scenes -------------------------------------------------------
+
+struct Table
+{
+    const char *name;   // "programs"
+    int size;
+    Shows::FileResult (*load)(const QString &, QByteArray &);
+    Shows::FileResult (*save)(const QString &, const QByteArray &);
+    Shows::TransferResult (*read)(USBRQ518 &, QByteArray &);
+    Shows::TransferResult (*write)(USBRQ518 &, const QByteArray &);
+};
+
+const Table programTable = { "programs", Shows::ProgramTableSize, Shows::loadProgramsFile, Shows::saveProgramsFile,
+                             Shows::readProgramsFromDriver, Shows::writeProgramsToDriver };
+const Table sceneTable = { "scenes", Shows::SceneTableSize, Shows::loadScenesFile, Shows::saveScenesFile,
+                           Shows::readScenesFromDriver, Shows::writeScenesToDriver };
+
+QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table &table)
+{
+    switch (result) {
+    case Shows::TransferResult::Done:
+        break;
+    case Shows::TransferResult::AcquireFailed:
+        if (usb.lastConnectionFailure() != UsbDevice::ConnectionFailure::None)
+            return connectionProblem(usb.lastConnectionFailure());
+        return QStringLiteral("the driver did not leave its flash to this program (status bit 0 stayed clear)");
+    case Shows::TransferResult::ReadFailed:
+        return QStringLiteral("reading the %1 from the driver's external flash failed").arg(QLatin1String(table.name));
+    case Shows::TransferResult::WriteFailed:
+        return QStringLiteral("writing the %1 to the driver's external flash failed").arg(QLatin1String(table.name));
+    }
+    return QString();
+}
+
+int getTable(const Table &table, const QStringList &args, Console &console)
+{
+    const std::optional<QStringList> files = positionalArguments(args, 1, console);
+    if (!files)
+        return ExitBadInput;
+    const QString &fileName = files->first();
+
+    USBRQ518 usb;
+    QByteArray content(table.size, '\0');
+    const Shows::TransferResult result = table.read(usb, content);
+    if (result != Shows::TransferResult::Done)
+        return console.fail(ExitFailure, transferProblem(result, usb, table));
+    if (table.save(fileName, content) != Shows::FileResult::Ok)
+        return console.fail(ExitBadInput, QStringLiteral("cannot write %1").arg(fileName));
+    return ExitSuccess;
+}
+
+int setTable(const Table &table, const QStringList &args, Console &console)
+{
+    const std::optional<QStringList> files = positionalArguments(args, 1, console);
+    if (!files)
+        return ExitBadInput;
+    const QString &fileName = files->first();
+
+    // The loader takes an unreadable file for one with the wrong header.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString()));
+    file.close();
+    QByteArray content(table.size, '\0');
+    switch (table.load(fileName, content)) {
+    case Shows::FileResult::Ok:
+        break;
+    case Shows::FileResult::WrongHeader:
+        return console.fail(ExitBadInput, QStringLiteral("%1 is not a %2 file (wrong file header)").arg(fileName, QLatin1String(table.name)));
+    case Shows::FileResult::WrongVersion:
+        return console.fail(ExitBadInput, QStringLiteral("%1: wrong version").arg(fileName));
+    case Shows::FileResult::WrongLength:
+    case Shows::FileResult::CannotWrite:
+        return console.fail(ExitBadInput, QStringLiteral("%1: wrong file length").arg(fileName));
+    }
+
+    USBRQ518 usb;
+    Shows::TransferResult result = table.write(usb, content);
+    if (result != Shows::TransferResult::Done)
+        return console.fail(ExitFailure, transferProblem(result, usb, table));
+    // The driver gives no word on what it stored: read it back.
+    QByteArray stored(table.size, '\0');
+    result = table.read(usb, stored);
+    if (result != Shows::TransferResult::Done)
+        return console.fail(ExitFailure, QStringLiteral("written, but the check failed: %1")
+                                                 .arg(transferProblem(result, usb, table)));
+    if (stored != content)
+        return console.fail(ExitFailure, QStringLiteral("the %1 read back from the driver differ from %2")
+                                                 .arg(QLatin1String(table.name), fileName));
+    return ExitSuccess;
+}
+
+} // namespace
+
+int upgrade(const QStringList &args, Console &console)
+{
+    const std::optional<QStringList> files = positionalArguments(args, 1, console);
+    if (!files)
+        return ExitBadInput;
+    const QString &fileName = files->first();
+
+    // The procedure refuses such a file too, but only in the worker's words
+    // ("Wrong file header" also for a missing file); here it is bad input.
+    const UpgradeFileResult checked = readUpgradeFile(fileName).result;
+    if (checked != UpgradeFileResult::Ok)
+        return console.fail(ExitBadInput, QStringLiteral("%1: %2, the upgrade refuses this file")
+                                                  .arg(fileName, QLatin1String(upgradeFileResultName(checked))));
+    USBRQ518 usb;
+    if (!connectDriver(usb, console))
+        return ExitFailure;
+
+    bool changed = false;
+    {
+        ProgressDisplay display(console);
+        QObject::connect(&usb, &USBRQ518::sendPercentExtFlashWrite,
+                         [&display](int percent) { display.percent(QStringLiteral("External flash write"), percent); });
+        QObject::connect(&usb, &USBRQ518::sendPercentExtFlashRead,
+                         [&display](int percent) { display.percent(QStringLiteral("External flash verify"), percent); });
+        UpgradeProgress progress;
+        progress.line = [&display](const QString &line) { display.line(line); };
+        progress.percent = [&display](int percent) { display.percent(QStringLiteral("Flash"), percent); };
+        changed = runFirmwareUpgrade(usb, fileName, progress);
+    }
+    if (changed)
+        return ExitSuccess;
+
+    QString problem = QStringLiteral("the firmware change failed; the lines above tell where");
+    const UsbDevice::ConnectionFailure failure = usb.lastConnectionFailure();
+    if (failure != UsbDevice::ConnectionFailure::None && failure != UsbDevice::ConnectionFailure::NotFound)
+        problem += QStringLiteral(": ") + connectionProblem(failure);
+    return console.fail(ExitFailure, problem);
+}
+
+int info(const QStringList &args, Console &console)
+{
+    if (!positionalArguments(args, 0, console))
+        return ExitBadInput;
+    USBRQ518 usb;
+    if (!connectDriver(usb, console))
+        return ExitFailure;
+
+    const QByteArray serial = usb.getSerial();
+    console.print(QStringLiteral("mode: ") + modeName(upgradesteps::driverMode(serial)));
+    console.print(QStringLiteral("serial: ") + QString::fromLatin1(serial));
+
+    int status = ExitSuccess;
+    QString first, second;
+    if (upgradesteps::readBootloaderVersion(usb, &first, &second)) {
+        console.print(QStringLiteral("bootloader text 1: ") + first);
+        console.print(QStringLiteral("bootloader text 2: ") + second);
+    } else {
+        status = console.fail(ExitFailure, QStringLiteral("cannot read the bootloader's version texts"));
+    }
+    quint32 word = 0;
+    if (usb.StatusGet(&word) == 0)
+        console.print(QStringLiteral("status word: ") + hex32(word));
+    else
+        status = console.fail(ExitFailure, QStringLiteral("cannot read the status word"));
+    return status;
+}
+
+int getPrograms(const QStringList &args, Console &console)
+{
+    return getTable(programTable, args, console);
+}
+
+int setPrograms(const QStringList &args, Console &console)
+{
+    return setTable(programTable, args, console);
+}
+
+int getScenes(const QStringList &args, Console &console)
+{
+    return getTable(sceneTable, args, console);
+}
+
+int setScenes(const QStringList &args, Console &console)
+{
+    return setTable(sceneTable, args, console);
+}
+
+} // namespace tool

@@ -1,0 +1,221 @@
+// The subcommands that make and read files: no driver involved.
+#include "tool/commands.h"
+
+#include "upgrade/bootimage.h"
+#include "upgrade/hextobin.h"
+#include "upgrade/upgradefile.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+
+namespace tool {
+
+namespace {
+
+constexpr quint64 MaxWindow = 16 * 1024 * 1024;   // more than any flash of the driver
+
+// "HexToBin error: -6) bad data", the window's text with the code's name.
+QString hexError(int result)
+{
+    return QStringLiteral("HexToBin error: %1) %2").arg(result).arg(QLatin1String(hexToBinResultName(result)));
+}
+
+// Raw bytes through QSaveFile: an existing file stays as it was unless the
+// whole new one was written.
+bool writeRaw(const QString &fileName, const QByteArray &bytes, QString *reason)
+{
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *reason = file.errorString();
+    return false;
+}
+
+QString serialRule()
+{
+    return QStringLiteral("a serial number is YYMMDDNNN: nine digits, month 01-12, day 01-31, number 001-999");
+}
+
+} // namespace
+
+int hex2bin(const QStringList &args, Console &console)
+{
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args, { QStringLiteral("fill") }, &parsed, &error))
+        return console.usageError(error);
+    if (parsed.positional.size() != 4)
+        return console.usageError(QStringLiteral("expected four arguments, got %1").arg(parsed.positional.size()));
+    const QString &hexFile = parsed.positional.at(0);
+    const QString &outFile = parsed.positional.at(3);
+
+    quint64 first = 0, last = 0, fill = 0xFF;
+    if (!parseNumber(parsed.positional.at(1), 0xFFFFFFFFu, &first))
+        return console.usageError(QStringLiteral("FIRST '%1' is not a 32-bit address").arg(parsed.positional.at(1)));
+    if (!parseNumber(parsed.positional.at(2), 0xFFFFFFFFu, &last))
+        return console.usageError(QStringLiteral("LAST '%1' is not a 32-bit address").arg(parsed.positional.at(2)));
+    if (parsed.has(QStringLiteral("fill")) && !parseNumber(parsed.value(QStringLiteral("fill")), 0xFF, &fill))
+        return console.usageError(QStringLiteral("--fill '%1' is not a byte (0-255 or 0x00-0xFF)")
+                                          .arg(parsed.value(QStringLiteral("fill"))));
+    if (last < first)
+        return console.usageError(QStringLiteral("LAST %1 lies below FIRST %2").arg(hex32(quint32(last)), hex32(quint32(first))));
+    const quint64 size = last - first + 1;
+    if (size > MaxWindow)
+        return console.usageError(QStringLiteral("a window of %1 bytes is more than the 16 MiB allowed").arg(size));
+
+    QByteArray image(qsizetype(size), static_cast<char>(fill));
+    const int result = HexToBin(hexFile, reinterpret_cast<unsigned char *>(image.data()), quint32(first), quint32(last));
+    if (result != HexToBinOk)
+        return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(hexFile, hexError(result)));
+    if (!writeRaw(outFile, image, &error))
+        return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(outFile, error));
+    return ExitSuccess;
+}
+
+int mkupg(const QStringList &args, Console &console)
+{
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args, {}, &parsed, &error))
+        return console.usageError(error);
+    if (parsed.positional.size() != 2)
+        return console.usageError(QStringLiteral("expected two arguments, got %1").arg(parsed.positional.size()));
+    const QString &hexFile = parsed.positional.at(0);
+    const QString &upgFile = parsed.positional.at(1);
+
+    // The window still offers to save after a HEX error, with what was read
+    // before it; a build pipeline gets no such file, only the error.
+    const UpgradeImage built = buildUpgradeImage(hexFile);
+    const struct { int result; const char *region; } reads[] = {
+        { built.applicationResult, "application 0x08004000-0x0801FFFF" },
+        { built.externalFlashResult, "external flash data 0x08020000-0x08033FFF" },
+    };
+    int status = ExitSuccess;
+    for (const auto &read : reads)
+        if (read.result != HexToBinOk)
+            status = console.fail(ExitBadInput, QStringLiteral("%1, %2: %3")
+                                                        .arg(hexFile, QLatin1String(read.region), hexError(read.result)));
+    if (status != ExitSuccess)
+        return status;
+
+    if (!writeUpgradeFile(upgFile, built.image, &error))
+        return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(upgFile, error));
+    return ExitSuccess;
+}
+
+int upginfo(const QStringList &args, Console &console)
+{
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args, {}, &parsed, &error))
+        return console.usageError(error);
+    if (parsed.positional.size() != 1)
+        return console.usageError(QStringLiteral("expected one argument, got %1").arg(parsed.positional.size()));
+    const QString &upgFile = parsed.positional.at(0);
+
+    const UpgradeFileFields fields = inspectUpgradeFile(upgFile);
+    if (fields.result == UpgradeFileResult::CannotOpen)
+        return console.fail(ExitBadInput, QStringLiteral("cannot open %1").arg(upgFile));
+
+    const auto verdict = [](bool ok) { return ok ? QStringLiteral("ok") : QStringLiteral("WRONG"); };
+    const bool headerRead = fields.result != UpgradeFileResult::WrongHeader;
+    console.print(QStringLiteral("file: %1").arg(upgFile));
+    // Another kind of file may hold anything where the header belongs.
+    const QString header = fields.header.size() > 40 ? fields.header.left(40) + QStringLiteral("...") : fields.header;
+    console.print(QStringLiteral("header: \"%1\" (%2)").arg(header, verdict(headerRead)));
+    if (headerRead) {
+        const bool versionRight = fields.version == QLatin1String(upgradefile::Version);
+        console.print(QStringLiteral("version: \"%1\" (%2)").arg(fields.version, verdict(versionRight)));
+        if (versionRight)
+            console.print(fields.imageSize < 0
+                                  ? QStringLiteral("image: cut short (WRONG)")
+                                  : QStringLiteral("image: %1 bytes (%2)")
+                                            .arg(fields.imageSize)
+                                            .arg(verdict(fields.imageSize == upgradefile::ImageSize)));
+    }
+    if (!fields.image.isEmpty()) {
+        const struct { const char *region; RegionChecksum checksum; } regions[] = {
+            { "application checksum", fields.application },
+            { "external flash checksum", fields.externalFlash },
+        };
+        for (const auto &region : regions)
+            console.print(QStringLiteral("%1: stored %2, computed %3 (%4)")
+                                  .arg(QLatin1String(region.region), hex32(region.checksum.stored),
+                                       hex32(region.checksum.computed), verdict(region.checksum.matches())));
+    }
+    if (fields.result == UpgradeFileResult::Ok) {
+        console.print(QStringLiteral("verdict: ok, the upgrade accepts this file"));
+        return ExitSuccess;
+    }
+    const QString refused = QStringLiteral("%1, the upgrade refuses this file")
+                                    .arg(QLatin1String(upgradeFileResultName(fields.result)));
+    console.print(QStringLiteral("verdict: ") + refused);
+    return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(upgFile, refused));
+}
+
+int mkboot(const QStringList &args, Console &console)
+{
+    const QString from = QStringLiteral("serial-from"), count = QStringLiteral("count"),
+                  outDir = QStringLiteral("out-dir");
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args, { from, count, outDir }, &parsed, &error))
+        return console.usageError(error);
+
+    // Both forms come down to a list of serial numbers and their files.
+    const QString &hexFile = parsed.positional.value(0);
+    QStringList serials, files;
+    const bool batch = parsed.has(from) || parsed.has(count) || parsed.has(outDir);
+    if (!batch) {
+        if (parsed.positional.size() != 3)
+            return console.usageError(QStringLiteral("expected FILE.hex YYMMDDNNN OUT.bin"));
+        serials << parsed.positional.at(1);
+        files << parsed.positional.at(2);
+    } else {
+        if (parsed.positional.size() != 1 || !parsed.has(from) || !parsed.has(count) || !parsed.has(outDir))
+            return console.usageError(QStringLiteral("a batch takes FILE.hex with --serial-from, --count and --out-dir"));
+        serials << parsed.value(from);
+    }
+    if (!isValidBootloaderSerial(serials.first()))
+        return console.usageError(QStringLiteral("'%1' is not a serial number: %2").arg(serials.first(), serialRule()));
+
+    if (batch) {
+        const QString &first = serials.first();
+        quint64 n = 0;
+        if (!parseNumber(parsed.value(count), 999, &n) || n == 0)
+            return console.usageError(QStringLiteral("--count '%1' is not a number from 1 to 999").arg(parsed.value(count)));
+        const int firstNumber = first.mid(6).toInt();
+        if (firstNumber + int(n) - 1 > 999)
+            return console.usageError(QStringLiteral("%1 images from %2 would run past number 999 (the last is %3)")
+                                              .arg(n).arg(first, first.left(6) + QStringLiteral("999")));
+        serials.clear();
+        for (int number = firstNumber; number < firstNumber + int(n); ++number)
+            serials << first.left(6) + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+        const QDir dir(parsed.value(outDir));
+        if (!dir.mkpath(QStringLiteral(".")))
+            return console.fail(ExitBadInput, QStringLiteral("cannot make the folder %1").arg(dir.path()));
+        for (const QString &serial : serials)
+            files << dir.filePath(bootloaderImageFileName(serial) + QStringLiteral(".bin"));
+    }
+
+    // Every image is made before the first is written: a HEX error leaves no
+    // batch half done.
+    QList<QByteArray> images;
+    for (const QString &serial : serials) {
+        const BootloaderImage built = buildBootloaderImage(hexFile, serial);
+        if (built.hexResult != HexToBinOk)
+            return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(hexFile, hexError(built.hexResult)));
+        images << built.image;
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        if (!writeBootloaderImage(files.at(i), images.at(i), &error))
+            return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2 (%3 of %4 images written)")
+                                                      .arg(files.at(i), error).arg(i).arg(files.size()));
+        if (batch)
+            console.print(files.at(i));
+    }
+    return ExitSuccess;
+}
+
+} // namespace tool

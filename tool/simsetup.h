@@ -1,0 +1,15 @@
+#ifndef TOOL_SIMSETUP_H
+#define TOOL_SIMSETUP_H
+
+// vn274-tool-sim, the tool on the simulated driver, starts the driver as the
+// environment variable VN274_TOOL_SIM describes: a comma-separated list of
+//   bootloader         the driver runs its bootloader (else its application)
+//   unplugged          no driver on the bus
+//   no-permission      the driver's device node may not be opened (EACCES)
+//   read-only          it may only be read, as libusb 0.1 then opens it (EPERM
+//                      when it is configured)
+// Unknown words end the program with status 2, so that a test cannot pass on a
+// typing error.
+void setUpSimulatedDriver();
+
+#endif // TOOL_SIMSETUP_H

@@ -1,0 +1,180 @@
+#include "tool/tool.h"
+
+#include "app/version.h"
+#include "tool/commands.h"
+#include "tool/console.h"
+
+namespace {
+
+using namespace tool;
+
+struct Command
+{
+    const char *name;
+    const char *usage;     // its arguments
+    const char *summary;   // one line in the list of commands
+    const char *details;   // the rest of its --help
+    int (*run)(const QStringList &args, Console &console);
+    bool usesDriver;       // listed among the driver's commands
+};
+
+const Command commands[] = {
+    { "hex2bin", "FILE.hex FIRST LAST OUT.bin [--fill BYTE]",
+      "a window of addresses of a HEX file as a raw image",
+      "Writes the bytes of an Intel HEX file for the addresses FIRST to LAST, both\n"
+      "included, as a raw image of LAST - FIRST + 1 bytes. Addresses the file does\n"
+      "not define are filled with BYTE: 0xFF, erased flash, unless given. Addresses\n"
+      "and BYTE are decimal, or hexadecimal after 0x (0x08004000); the window spans\n"
+      "at most 16 MiB. A HEX error is reported by its code and name, and nothing is\n"
+      "written.\n",
+      hex2bin, false },
+    { "mkupg", "FILE.hex OUT.upg",
+      "an upgrade file from the firmware build's HEX file",
+      "Makes the upgrade file that \"CreateUpg\" of the service panel makes from the\n"
+      "same HEX file, byte for byte: the application (0x08004000-0x0801FFFF) and\n"
+      "the external flash data (0x08020000-0x08033FFF), each ending in its checksum\n"
+      "word, scrambled. A HEX error is reported as \"HexToBin error: CODE)\" with the\n"
+      "code's name, and no file is written.\n",
+      mkupg, false },
+    { "upginfo", "FILE.upg",
+      "header, version, size and checksums of an upgrade file",
+      "Shows an upgrade file's header, version and image size, and the checksum\n"
+      "words of the application and of the external flash data as stored and as\n"
+      "computed. Exit status 0 for a file the upgrade accepts, 2 for one it refuses.\n",
+      upginfo, false },
+    { "mkboot", "FILE.hex YYMMDDNNN OUT.bin | FILE.hex --serial-from YYMMDDNNN --count N --out-dir DIR",
+      "bootloader images stamped with serial numbers",
+      "Makes the bootloader image that \"CreateBootBin\" of the service panel makes,\n"
+      "byte for byte: 16384 bytes for 0x08000000-0x08003FFF, gaps 0xFF, the serial\n"
+      "number's nine digits at 0x08003FF0. A serial number is YYMMDDNNN: month\n"
+      "01-12, day 01-31, number 001-999.\n"
+      "The second form makes N images with consecutive numbers from the one given,\n"
+      "named Vn274Bootloader_<serial>.bin in DIR (made when missing), and prints\n"
+      "their paths. A batch that would run past number 999 is refused before\n"
+      "anything is written. A HEX error writes nothing.\n",
+      mkboot, false },
+    { "upgrade", "FILE.upg",
+      "change the driver's firmware",
+      "Changes the driver's firmware from an upgrade file, as \"Firmware Change\" of\n"
+      "the window does: the file is checked before the driver is touched; a driver\n"
+      "running its application is restarted into its bootloader; the application\n"
+      "is written and verified page by page, then the external flash data, and only\n"
+      "then is the new application started. The steps are printed as they come, the\n"
+      "flash writes as progress bars on a terminal and as percentages otherwise.\n"
+      "Exit status 0 only when the new firmware was verified and started.\n",
+      upgrade, true },
+    { "info", "",
+      "the driver's mode, serial string, bootloader texts and status word",
+      "Shows the driver's mode (application or bootloader, told by its serial\n"
+      "string), the serial string, the bootloader's two version texts at 0x08003FD0\n"
+      "and the status word.\n",
+      info, true },
+    { "get-programs", "OUT.pgm",
+      "the driver's programs into a programs file",
+      "Reads the eight programs from the driver into a programs file, the file\n"
+      "\"Save Programs To File\" of the window writes.\n",
+      getPrograms, true },
+    { "set-programs", "IN.pgm",
+      "a programs file into the driver",
+      "Writes the programs of a programs file to the driver and reads them back to\n"
+      "check them.\n",
+      setPrograms, true },
+    { "get-scenes", "OUT.scn",
+      "the driver's scenes into a scenes file",
+      "Reads the eight scenes from the driver into a scenes file, the file \"Save\n"
+      "Scenes To File\" of the window writes.\n",
+      getScenes, true },
+    { "set-scenes", "IN.scn",
+      "a scenes file into the driver",
+      "Writes the scenes of a scenes file to the driver and reads them back to check\n"
+      "them.\n",
+      setScenes, true },
+};
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &command : commands)
+        if (name == QLatin1String(command.name))
+            return &command;
+    return nullptr;
+}
+
+void printOverview(QTextStream &stream)
+{
+    stream << "usage: vn274-tool COMMAND [ARGUMENTS]    (vn274-tool COMMAND --help for more)\n"
+              "\n"
+              "The Vn274 LED driver's firmware and shows from the command line.\n";
+    for (bool driver : { false, true }) {
+        stream << (driver ? "\nThe driver on USB:\n" : "\nFiles:\n");
+        for (const Command &command : commands)
+            if (command.usesDriver == driver)
+                stream << QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), -13)
+                                                     .arg(QLatin1String(command.summary));
+    }
+    stream << "\n"
+              "Exit status: 0 success, 1 the driver failed, is missing or may not be opened,\n"
+              "or a check failed, 2 bad usage or an input or output file that cannot be used.\n"
+              "The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
+    stream.flush();
+}
+
+void printHelp(const Command &command, QTextStream &stream)
+{
+    const QString usage = QLatin1String(command.usage);
+    const QStringList forms = usage.split(QStringLiteral(" | "));
+    for (int i = 0; i < forms.size(); ++i)
+        stream << (i == 0 ? "usage: " : "       ") << "vn274-tool " << command.name
+               << (forms.at(i).isEmpty() ? "" : " ") << forms.at(i) << '\n';
+    stream << '\n' << command.details;
+    stream.flush();
+}
+
+// --help or -h anywhere before a "--".
+bool asksForHelp(const QStringList &args)
+{
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--"))
+            return false;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int runTool(const QStringList &args, QTextStream &out, QTextStream &err, bool terminal)
+{
+    if (args.isEmpty()) {
+        printOverview(err);
+        return ExitBadInput;
+    }
+    const QString &name = args.first();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        const Command *command = args.size() > 1 ? findCommand(args.at(1)) : nullptr;
+        if (command)
+            printHelp(*command, out);
+        else
+            printOverview(out);
+        return ExitSuccess;
+    }
+    if (name == QLatin1String("--version")) {
+        out << "vn274-tool " << vn274Version << '\n';
+        out.flush();
+        return ExitSuccess;
+    }
+
+    const Command *command = findCommand(name);
+    if (!command) {
+        err << "vn274-tool: unknown command " << name << "    (vn274-tool --help lists them)\n";
+        err.flush();
+        return ExitBadInput;
+    }
+    const QStringList rest = args.mid(1);
+    if (asksForHelp(rest)) {
+        printHelp(*command, out);
+        return ExitSuccess;
+    }
+    Console console(out, err, terminal, name, QString::fromLatin1(command->usage));
+    return command->run(rest, console);
+}
