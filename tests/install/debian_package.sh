@@ -50,7 +50,7 @@ esac
 
 # The files: those of the installation, under /usr, nothing of the build's extras.
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' | grep -v '/$')
-for path in /usr/bin/vn274 \
+for path in /usr/bin/vn274 /usr/bin/vn274-tool \
             /usr/share/vn274/translations/vn274_pl.qm /usr/share/vn274/translations/vn274_en.qm \
             /usr/lib/udev/rules.d/60-vn274.rules /usr/share/applications/vn274.desktop \
             /usr/share/icons/hicolor/48x48/apps/vn274.png /usr/share/icons/hicolor/256x256/apps/vn274.png; do
@@ -58,7 +58,7 @@ for path in /usr/bin/vn274 \
 done
 outside=$(printf '%s\n' "$files" | grep -v '^/usr/' || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
-extras=$(printf '%s\n' "$files" | grep -E 'vn274-demo|\.upg$|/tst_|imagegen' || true)
+extras=$(printf '%s\n' "$files" | grep -E 'vn274-demo|-sim$|\.upg$|/tst_|imagegen' || true)
 [ -z "$extras" ] || fail "build extras in the package: $extras"
 # The program is stripped: no debug sections ship.
 mkdir -p "$out/root"

@@ -1,6 +1,7 @@
 #!/bin/sh
-# The staged installation holds exactly the program, its translations, the udev
-# rule, the desktop entry and the icons, in their places under the prefix.
+# The staged installation holds exactly the program and vn274-tool, the
+# translations, the udev rule, the desktop entry and the icons, in their places
+# under the prefix.
 # usage: layout.sh <stage dir> <build's bin dir> <source dir>
 # environment: VN274_BINDIR, VN274_DATADIR, VN274_UDEV_RULES_DIR (absolute)
 set -eu
@@ -15,6 +16,7 @@ trap 'rm -f "$expected" "$found"' EXIT
 
 {
     echo "$VN274_BINDIR/vn274"
+    echo "$VN274_BINDIR/vn274-tool"
     echo "$VN274_DATADIR/vn274/translations/vn274_pl.qm"
     echo "$VN274_DATADIR/vn274/translations/vn274_en.qm"
     echo "$VN274_UDEV_RULES_DIR/60-vn274.rules"
@@ -25,7 +27,7 @@ trap 'rm -f "$expected" "$found"' EXIT
 } | sort >"$expected"
 (cd "$stage" && find . ! -type d | sed 's|^\.||' | sort) >"$found"
 
-# Nothing missing, nothing else (no vn274-demo, no tests, no sample files).
+# Nothing missing, nothing else (no vn274-demo, no vn274-tool-sim, no tests, no sample files).
 if ! cmp -s "$expected" "$found"; then
     fail "installed files differ from the expected ones (- missing, + unexpected):"
     diff "$expected" "$found" | grep '^[<>]' | sed 's/^</  -/; s/^>/  +/'
