@@ -264,3 +264,7 @@ QByteArray UsbDevice::getSerial()
     }
     return serial;
 }
+
+// The meta-object code in this file's own object, so that a program using the
+// link alone (vn274-tool) does not pull in the window's.
+#include "moc_usbdevice.cpp"

@@ -144,3 +144,7 @@ int USBRQ518::StatusRelease()
 {
     return StatusClr(OwnershipBit);
 }
+
+// The meta-object code in this file's own object, so that a program using the
+// link alone (vn274-tool) does not pull in the window's.
+#include "moc_usbrq518.cpp"
