@@ -26,5 +26,6 @@ void measureScrambling();            // encode_vs_memcpy, decode_vs_memcpy
 void measureHexToBin();              // hex2bin_mb_per_s
 void measureUpgradeFileCreation();   // mkupg_ms
 void measureUpgrade();               // upgrade_cpu_ms, upgrade_transfers
+void measureToolHexToBin();          // hex2bin_process_*: vn274-tool, objcopy, srec_cat
 
 #endif // BENCHMARK_H

@@ -20,6 +20,7 @@ const Measurement measurements[] = {
     { "hex2bin", measureHexToBin },
     { "mkupg", measureUpgradeFileCreation },
     { "upgrade", measureUpgrade },
+    { "tool", measureToolHexToBin },
 };
 
 // The code under measurement writes debug lines (two per encodeTransfer call);

@@ -1,0 +1,101 @@
+// vn274-tool hex2bin beside the usual converters of Intel HEX to a raw image,
+// each run as a whole process on the same 256 KiB firmware HEX file, so that
+// the figures include starting the program as a build pipeline pays for it.
+#include "benchmark.h"
+#include "firmwarehex.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+struct Converter
+{
+    const char *name;
+    const char *package;    // where to find it when it is missing
+    QString program;        // empty: not installed
+    QStringList args;       // writing the image to `output`
+    QString output;
+};
+
+// Runs the program with its output streams on /dev/null; its exit status, or
+// -1 when it could not be run.
+int runProcess(const QString &program, const QStringList &args)
+{
+    std::vector<QByteArray> strings { QFile::encodeName(program) };
+    for (const QString &arg : args)
+        strings.push_back(QFile::encodeName(arg));
+    std::vector<char *> argv;
+    for (QByteArray &s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv.front(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+QByteArray fileBytes(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+void measureToolHexToBin()
+{
+    const QString hex = bench::firmwareHexFile();
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/vn274-tool");
+    Converter converters[] = {
+        { "vn274_tool", "this build", QFileInfo(tool).isExecutable() ? tool : QString(),
+          { "hex2bin", hex, "0x08000000", "0x0803FFFF", bench::scratchPath("tool.bin") }, bench::scratchPath("tool.bin") },
+        { "objcopy", "binutils", QStandardPaths::findExecutable("objcopy"),
+          { "-I", "ihex", "-O", "binary", hex, bench::scratchPath("objcopy.bin") }, bench::scratchPath("objcopy.bin") },
+        { "srec_cat", "srecord", QStandardPaths::findExecutable("srec_cat"),
+          { hex, "-Intel", "-offset", "-0x08000000", "-o", bench::scratchPath("srec_cat.bin"), "-Binary" },
+          bench::scratchPath("srec_cat.bin") },
+    };
+
+    double toolSeconds = 0;
+    for (Converter &converter : converters) {
+        if (converter.program.isEmpty()) {
+            std::printf("hex2bin_process_%s: skipped, not installed (%s)\n", converter.name, converter.package);
+            continue;
+        }
+        // Each must make the same image, or the comparison means nothing.
+        if (runProcess(converter.program, converter.args) != 0 || fileBytes(converter.output) != bench::firmwareBytes())
+            qFatal("%s did not convert the benchmark's firmware", converter.name);
+        const double seconds = bench::bestSeconds([&] { runProcess(converter.program, converter.args); }, 1.0, 10);
+        bench::report(qPrintable(QStringLiteral("hex2bin_process_%1_ms").arg(QLatin1String(converter.name))),
+                      seconds * 1e3, "ms");
+        if (&converter == &converters[0]) {
+            toolSeconds = seconds;
+            // What of it is starting the program (loading Qt) rather than converting.
+            const double startup = bench::bestSeconds([&] { runProcess(converter.program, { "--version" }); }, 1.0, 10);
+            bench::report("hex2bin_process_vn274_tool_startup_ms", startup * 1e3, "ms");
+        }
+        else if (toolSeconds > 0)
+            bench::report(qPrintable(QStringLiteral("hex2bin_process_ratio_vs_%1").arg(QLatin1String(converter.name))),
+                          toolSeconds / seconds, "(vn274-tool / other)");
+    }
+    std::fflush(stdout);
+}
