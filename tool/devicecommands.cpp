@@ -184,9 +184,11 @@ int upgrade(const QStringList &args, Console &console)
     if (checked != UpgradeFileResult::Ok)
         return console.fail(ExitBadInput, QStringLiteral("%1: %2, the upgrade refuses this file")
                                                   .arg(fileName, QLatin1String(upgradeFileResultName(checked))));
+    // As patient as the change's own first connection, so that a driver still
+    // coming onto the bus is waited for here too.
     USBRQ518 usb;
-    if (!connectDriver(usb, console))
-        return ExitFailure;
+    if (!connectForFirmwareUpgrade(usb))
+        return console.fail(ExitFailure, connectionProblem(usb.lastConnectionFailure()));
 
     bool changed = false;
     {

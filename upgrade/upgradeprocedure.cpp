@@ -47,19 +47,6 @@ QString serialLine(USBRQ518 &usb)
     return QCoreApplication::translate("Upgrader", "Serial:") + QString::fromLatin1(usb.getSerial());
 }
 
-bool connectDriver(USBRQ518 &usb)
-{
-    usb.disconnect();
-    for (int attempt = 1;; ++attempt) {
-        if (usb.connect() == 0)
-            return true;
-        if (attempt == ConnectAttempts)
-            return false;
-        qDebug("usb->connect()\nmssleep(200)");
-        upgradesteps::sleep(RetryPauseMs);
-    }
-}
-
 bool showBootloaderVersion(USBRQ518 &usb, const Report &report)
 {
     QString first, second;
@@ -162,6 +149,19 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, const Rep
 
 } // namespace
 
+bool connectForFirmwareUpgrade(USBRQ518 &usb)
+{
+    usb.disconnect();
+    for (int attempt = 1;; ++attempt) {
+        if (usb.connect() == 0)
+            return true;
+        if (attempt == ConnectAttempts)
+            return false;
+        qDebug("usb->connect()\nmssleep(200)");
+        upgradesteps::sleep(RetryPauseMs);
+    }
+}
+
 bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress)
 {
     if (fileName.isEmpty())
@@ -188,7 +188,7 @@ bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradePro
     }
 
     report.percent(0);
-    if (!connectDriver(usb)) {
+    if (!connectForFirmwareUpgrade(usb)) {
         report.say(QT_TRANSLATE_NOOP("Upgrader", "USB Timeout\nCheck USB Cable"));
         return false;
     }

@@ -35,4 +35,9 @@ struct UpgradeProgress
 // an empty file name returns false at once without any line.
 bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress);
 
+// The change's first connection on its own (step 2 above, without a line):
+// disconnect, then up to 4 attempts 200 ms apart. For callers that want to
+// say why no driver could be used before the change begins.
+bool connectForFirmwareUpgrade(USBRQ518 &usb);
+
 #endif // UPGRADEPROCEDURE_H

@@ -128,6 +128,7 @@ private slots:
     // The driver.
     void upgradeFromApplicationMode();
     void upgradeOnATerminal();
+    void upgradeWaitsForTheDriverAsTheWorkerDoes();
     void upgradeFailures_data();
     void upgradeFailures();
     void info_data();
@@ -452,6 +453,24 @@ void TstTool::upgradeOnATerminal()
     // One redraw for each new percentage.
     QCOMPARE(run.out.count("\rFlash "), 100);
     QVERIFY(run.out.contains("\rFlash                 [" + QString(20, '#') + QString(20, '.') + "]  50%"));
+}
+
+// A driver that cannot be used yet is tried four times, as the worker's own
+// first connection does, before the tool gives up.
+void TstTool::upgradeWaitsForTheDriverAsTheWorkerDoes()
+{
+    sim::refuseClaimInterface(3);
+    Run run = tool({ "upgrade", upgFile });
+    QCOMPARE(run.status, 0);
+    QCOMPARE(sim::mode(), sim::Mode::Application);
+
+    sim::reset();
+    sim::refuseClaimInterface(4);
+    run = tool({ "upgrade", upgFile });
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("another program may be using it"), qPrintable(run.err));
+    QCOMPARE(sim::counters().enumerations, 4);
 }
 
 void TstTool::upgradeFailures_data()
