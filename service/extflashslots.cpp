@@ -113,7 +113,7 @@ void Vn274_bootloader::slotpushButtonWriteExternalFlash(bool)
     ui->txt->append("address: 0x" + rightAligned(presets.extWriteAddress, 16));
     ui->txt->append(QString::fromLatin1(hexDump(buffer.constData(), length)));
     if (result != 0)
-        ui->txt->append("WriteExternalFlashToAddress error");
+        ui->txt->append(tr("WriteExternalFlashToAddress error"));
 }
 
 // Reads a range of the external flash and shows it descrambled.

@@ -74,7 +74,7 @@ void Vn274_bootloader::slotpushButtonRead(bool)
                                  presets.readAddress, quint32(length));
     ui->txt->clear();
     if (!read)
-        ui->txt->append("ReadFromAddress error");
+        ui->txt->append(tr("ReadFromAddress error"));
     ui->txt->append(QString::fromLatin1(hexDump(buffer.constData(), length)));
 }
 
