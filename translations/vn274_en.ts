@@ -531,6 +531,14 @@ Chcek USB cable</translation>
         <source>ReadExternalFlashFromAddress error</source>
         <translation>ReadExternalFlashFromAddress error</translation>
     </message>
+    <message>
+        <source>ReadFromAddress error</source>
+        <translation>ReadFromAddress error</translation>
+    </message>
+    <message>
+        <source>WriteExternalFlashToAddress error</source>
+        <translation>WriteExternalFlashToAddress error</translation>
+    </message>
 </context>
 <context>
     <name>Vn274_bootloaderClass</name>

@@ -531,6 +531,14 @@ Sprawdź kabel USB</translation>
         <source>ReadExternalFlashFromAddress error</source>
         <translation>Błąd odczytu pamięci zewnętrznej (ReadExternalFlashFromAddress)</translation>
     </message>
+    <message>
+        <source>ReadFromAddress error</source>
+        <translation>Błąd odczytu pamięci (ReadFromAddress)</translation>
+    </message>
+    <message>
+        <source>WriteExternalFlashToAddress error</source>
+        <translation>Błąd zapisu pamięci zewnętrznej (WriteExternalFlashToAddress)</translation>
+    </message>
 </context>
 <context>
     <name>Vn274_bootloaderClass</name>
