@@ -945,9 +945,22 @@ int usb_get_descriptor(usb_dev_handle *handle, unsigned char type, unsigned char
     QMutexLocker lock(&s.mutex);
     if (!model::works(s, handle))
         return model::fail(ENODEV);
-    const model::Device *device = handle->device;
-    if (device == s.vn274)
+    if (handle->device == s.vn274) {
+        // A control transfer on the wire too: it takes the latency and counts
+        // as in progress, so that a read overlapping another transfer shows.
         ++s.counters.descriptorReads;
+        s.counters.maxConcurrentTransfers = qMax(s.counters.maxConcurrentTransfers, ++s.activeTransfers);
+        const int latency = s.latencyMs;
+        if (latency > 0) {
+            lock.unlock();
+            QThread::msleep(ulong(latency));
+            lock.relock();
+        }
+        --s.activeTransfers;
+        if (!model::works(s, handle))
+            return model::fail(ENODEV);
+    }
+    const model::Device *device = handle->device;
 
     QByteArray descriptor;
     if (type == USB_DT_DEVICE) {

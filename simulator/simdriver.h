@@ -151,7 +151,8 @@ void refuseOpen(int errnoValue = EACCES, int times = Forever);
 // open only for reading (no write permission on its device node).
 void refuseSetConfiguration(int times = Forever, int errnoValue = EBUSY);
 void refuseClaimInterface(int times = Forever);     // -EBUSY
-// Every transfer to the Vn274 takes this long (slept outside the lock).
+// Every transfer to the Vn274, descriptor reads included, takes this long
+// (slept outside the lock).
 void setLatency(int milliseconds);
 void clearFaults();
 
@@ -183,7 +184,7 @@ struct Counters
     int claims = 0;              // successful usb_claim_interface(.., 0) on the Vn274
     int releases = 0;            // successful usb_release_interface on the Vn274
     int descriptorReads = 0;     // usb_get_descriptor on the Vn274
-    int maxConcurrentTransfers = 0;
+    int maxConcurrentTransfers = 0;   // control transfers and descriptor reads at once
 };
 Counters counters();
 

@@ -421,6 +421,23 @@ void TstSimulator::latencyAndOverlap()
         QCOMPARE(receive(h, 9, 0, 4), -ETIMEDOUT);
     QVERIFY(clock.elapsed() < 1000);   // failures answer at once
     usb_close(h);
+
+    // Reading a descriptor is a transfer on the wire too: it waits, and it
+    // shows when it overlaps another transfer.
+    sim::reset();
+    usb_init();
+    h = openVn274();
+    sim::setLatency(30);
+    std::unique_ptr<QThread> reader(QThread::create([h] {
+        char descriptor[64];
+        usb_get_descriptor(h, USB_DT_STRING, 3, descriptor, sizeof descriptor);
+    }));
+    reader->start();
+    receive(h, 9, 0, 4);
+    QVERIFY(reader->wait(10000));
+    QCOMPARE(sim::counters().descriptorReads, 1);
+    QCOMPARE(sim::counters().maxConcurrentTransfers, 2);
+    usb_close(h);
 }
 
 void TstSimulator::resetGivesFreshDevice()
