@@ -905,7 +905,7 @@ int usb_set_altinterface(usb_dev_handle *handle, int alternate)
 }
 
 int usb_control_msg(usb_dev_handle *handle, int requesttype, int request, int value, int index, char *bytes,
-                    int size, int /*timeout*/)
+                    int size, int timeout)
 {
     State &s = state();
     sim::Transfer entry;
@@ -919,6 +919,7 @@ int usb_control_msg(usb_dev_handle *handle, int requesttype, int request, int va
         entry.value = quint16(value);
         entry.index = quint16(index);
         entry.length = size;
+        entry.timeout = timeout;
         entry.direction = requesttype & USB_ENDPOINT_IN ? sim::Direction::In : sim::Direction::Out;
         entry.begin = ++s.clock;
         entry.thread = QThread::currentThreadId();

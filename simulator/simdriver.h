@@ -165,6 +165,7 @@ struct Transfer
     quint16 value = 0;
     quint16 index = 0;
     int length = 0;          // as asked by the host
+    int timeout = 0;         // milliseconds, as asked by the host
     Direction direction = Direction::In;
     int result = 0;          // bytes moved, or a negative errno
     quint64 begin = 0;       // order of the call's start and end on one

@@ -392,6 +392,7 @@ void TstUsb::setupPacket()
     QCOMPARE(log.first().length, length);
     QCOMPARE(log.first().direction, in ? sim::Direction::In : sim::Direction::Out);
     QCOMPARE(log.first().result, length);
+    QCOMPARE(log.first().timeout, 2000);
 
     const QStringList lines = takeLog();
     QCOMPARE(controlLines(lines), QStringList{line});
