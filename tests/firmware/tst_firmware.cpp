@@ -4,6 +4,7 @@
 // the driver's faults.
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
+#include "common/testfiles.h"
 #include "simulator/simdriver.h"
 #include "upgrade/bootimage.h"
 #include "upgrade/samplefirmware.h"
@@ -39,30 +40,11 @@ constexpr quint32 CorruptDataAddress = 0x100;
 
 // --- Files -----------------------------------------------------------------
 
-QByteArray fileBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &fileName, const QByteArray &bytes)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(fileName));
-}
-
 QByteArray streamBytes(const QString &header, const QString &version, const QByteArray &image)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out << header << version << image;
-    return bytes;
-}
-
-QByteArray scrambled(QByteArray bytes)
-{
-    encodeTransfer(bytes.data(), int(bytes.size()));
     return bytes;
 }
 

@@ -3,6 +3,7 @@
 // status commands, external flash commands and their progress bars.
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
+#include "common/testfiles.h"
 #include "service/servicepresets.h"
 #include "simulator/simdriver.h"
 #include "usb/transferscrambling.h"
@@ -87,12 +88,6 @@ QByteArray dumpedBytes(const QStringList &lines)
     return bytes;
 }
 
-QByteArray scrambled(QByteArray bytes)
-{
-    encodeTransfer(bytes.data(), int(bytes.size()));
-    return bytes;
-}
-
 QByteArray patterned(int size, int seed)
 {
     QByteArray bytes(size, '\0');
@@ -117,12 +112,6 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return QString();
     return path;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QList<int> intDialog(const AskedPrompt &p)

@@ -2,6 +2,7 @@
 // simulated driver's external flash, and the .pgm / .scn files.
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
+#include "common/testfiles.h"
 #include "shows/showfiles.h"
 #include "shows/showtables.h"
 #include "simulator/simdriver.h"
@@ -19,18 +20,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray scrambled(QByteArray bytes)
-{
-    encodeTransfer(bytes.data(), int(bytes.size()));
-    return bytes;
-}
-
-QByteArray fileBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A programs table with something different in every record.
 QByteArray patternedTable(int size)

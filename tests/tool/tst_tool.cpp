@@ -4,6 +4,7 @@
 // statuses and the driver set up from its environment.
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
+#include "common/testfiles.h"
 #include "shows/showtables.h"
 #include "simulator/simdriver.h"
 #include "tool/tool.h"
@@ -38,25 +39,6 @@ Run tool(const QStringList &args, bool terminal = false)
     out.flush();
     err.flush();
     return run;
-}
-
-QByteArray fileBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &fileName, const QByteArray &bytes)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(fileName));
-}
-
-QByteArray scrambled(QByteArray bytes)
-{
-    encodeTransfer(bytes.data(), int(bytes.size()));
-    return bytes;
 }
 
 QByteArray streamBytes(const QString &header, const QString &version, const QByteArray &image)
