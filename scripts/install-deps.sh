@@ -1,12 +1,18 @@
 #!/bin/sh
-# Installs the Debian 12 packages that building, testing and packaging vn274 need.
+# Installs the Debian 12 packages that building, testing and packaging vn274 need:
+# the build, Qt's own translations, clang with its sanitizer and fuzzer runtimes,
+# umockdev for the tests of the real libusb path, and Debian's package checkers.
 # Safe to run again: it does nothing when everything is present. Works as root or through sudo.
 set -eu
 
 PACKAGES="build-essential cmake pkg-config
 qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-qpa-plugins
 libusb-dev libgl-dev fonts-dejavu-core
-udev dpkg-dev file desktop-file-utils"
+udev dpkg-dev file desktop-file-utils
+qt6-translations-l10n
+clang llvm libclang-rt-14-dev
+umockdev libumockdev-dev
+lintian appstream"
 
 missing=""
 for p in $PACKAGES; do
