@@ -9,9 +9,17 @@
 //
 //   encode: w' = (w XOR k) + k      decode: w = (w' - k) XOR k     (mod 2^32)
 
+#include <QString>
+
 // The 32 key words, little-endian, as one 128-byte constant. The driver's
-// firmware holds the same table; the simulated driver uses this one.
+// firmware holds the same table; the simulated driver uses this one. Our own
+// table (transferkey.cpp) unless the build was configured with the firmware's
+// in VN274_TRANSFER_KEY_FILE.
 extern const unsigned char transferKey[128];
+
+// The first 16 hex digits of the SHA-256 of the 128 key bytes: tells which
+// table a build carries without showing it.
+QString transferKeyFingerprint();
 
 // Scramble length bytes at area in place. Returns 0. Writes two debug lines,
 // "Encoding started @ 0x..." and "Encoding end @ 0x..." (the address just past

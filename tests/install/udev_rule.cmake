@@ -3,12 +3,7 @@
 # parse, and a value that can never match (an upper-case id) passes unnoticed.
 # usage: cmake -DRULES=<file.rules> -P udev_rule.cmake
 cmake_minimum_required(VERSION 3.25)
-
-set(failures 0)
-macro(fail message)
-    message("FAIL: ${message}")
-    math(EXPR failures "${failures} + 1")
-endmacro()
+include(${CMAKE_CURRENT_LIST_DIR}/../common/failures.cmake)
 
 # udev reads only *.rules, in the order of their names; the uaccess tag has to be
 # set before the seat manager's 73-seat-late.rules turns it into access rights.
@@ -105,7 +100,4 @@ foreach(needed
     endif()
 endforeach()
 
-if(failures GREATER 0)
-    message(FATAL_ERROR "${failures} failure(s)")
-endif()
-message("udev rule as expected: ${pairs}")
+finish_checks("udev rule as expected: ${pairs}")
