@@ -1,10 +1,18 @@
 #include "tool/console.h"
 
+#include <QJsonDocument>
+
 namespace tool {
 
 void Console::print(const QString &line)
 {
     out << line << '\n';
+    out.flush();
+}
+
+void Console::printJson(const QJsonObject &object)
+{
+    out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
     out.flush();
 }
 
@@ -28,7 +36,7 @@ int Console::usageError(const QString &message)
 }
 
 bool parseArguments(const QStringList &args, const QStringList &valueOptions, Arguments *parsed,
-                    QString *error)
+                    QString *error, const QStringList &flags)
 {
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
@@ -43,6 +51,14 @@ bool parseArguments(const QStringList &args, const QStringList &valueOptions, Ar
         }
         const int equals = arg.indexOf(QLatin1Char('='));
         const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+        if (flags.contains(name)) {
+            if (equals >= 0) {
+                *error = QStringLiteral("option --%1 takes no value").arg(name);
+                return false;
+            }
+            parsed->options.insert(name, QString());
+            continue;
+        }
         if (!valueOptions.contains(name)) {
             *error = QStringLiteral("unknown option %1").arg(arg);
             return false;

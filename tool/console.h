@@ -1,6 +1,7 @@
 #ifndef TOOL_CONSOLE_H
 #define TOOL_CONSOLE_H
 
+#include <QJsonObject>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,8 @@ public:
 
     // One line on standard output.
     void print(const QString &line);
+    // One JSON object on one line of standard output.
+    void printJson(const QJsonObject &object);
     // "vn274-tool COMMAND: message" on standard error; returns `status`.
     int fail(int status, const QString &message);
     // The same followed by the command's usage line; returns ExitBadInput.
@@ -39,7 +42,8 @@ public:
 };
 
 // A subcommand's arguments split into positional ones and options. Options
-// are "--name VALUE" or "--name=VALUE" for the names given, "--" ends them.
+// are "--name VALUE" or "--name=VALUE" for the value options given, "--name"
+// alone for the flags given; "--" ends them.
 struct Arguments
 {
     QStringList positional;
@@ -49,10 +53,10 @@ struct Arguments
     QString value(const QString &name) const { return options.value(name); }
 };
 
-// False, with the reason in *error, for an option not among `valueOptions` or
-// an option without its value.
+// False, with the reason in *error, for an option not among `valueOptions` and
+// `flags`, a value option without its value or a flag with one.
 bool parseArguments(const QStringList &args, const QStringList &valueOptions, Arguments *parsed,
-                    QString *error);
+                    QString *error, const QStringList &flags = {});
 
 // An unsigned number written in decimal, or in hexadecimal after "0x" (a
 // leading zero does not mean octal). False unless it is one, no larger than max.

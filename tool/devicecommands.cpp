@@ -8,9 +8,12 @@
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"
+#include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <optional>
 
@@ -51,12 +54,14 @@ bool connectDriver(USBRQ518 &usb, Console &console)
     return false;
 }
 
-// Exactly `count` arguments, no options; otherwise the usage is shown.
-std::optional<QStringList> positionalArguments(const QStringList &args, int count, Console &console)
+// Exactly `count` positional arguments and no options but the flags given;
+// otherwise the usage is shown.
+std::optional<Arguments> commandArguments(const QStringList &args, int count, Console &console,
+                                          const QStringList &flags = {})
 {
     Arguments parsed;
     QString error;
-    if (!parseArguments(args, {}, &parsed, &error)) {
+    if (!parseArguments(args, {}, &parsed, &error, flags)) {
         console.usageError(error);
         return std::nullopt;
     }
@@ -64,17 +69,84 @@ std::optional<QStringList> positionalArguments(const QStringList &args, int coun
         console.usageError(QStringLiteral("expected %1 argument(s), got %2").arg(count).arg(parsed.positional.size()));
         return std::nullopt;
     }
-    return parsed.positional;
+    return parsed;
 }
 
-QString modeName(upgradesteps::DriverMode mode)
+// The mode as one word, for machines.
+QString modeWord(upgradesteps::DriverMode mode)
 {
     switch (mode) {
     case upgradesteps::DriverMode::Application: return QStringLiteral("application");
     case upgradesteps::DriverMode::Bootloader:  return QStringLiteral("bootloader");
     case upgradesteps::DriverMode::Neither:     break;
     }
-    return QStringLiteral("unknown (the serial string is neither 9 characters nor 10 ending in b)");
+    return QStringLiteral("unknown");
+}
+
+// The mode as info shows it to a person.
+QString modeName(upgradesteps::DriverMode mode)
+{
+    if (mode == upgradesteps::DriverMode::Neither)
+        return QStringLiteral("unknown (the serial string is neither 9 characters nor 10 ending in b)");
+    return modeWord(mode);
+}
+
+// --- What info tells -----------------------------------------------------------
+
+// What info reads from a connected driver; each read may fail on its own.
+struct DriverFacts
+{
+    QByteArray serial;
+    std::optional<QStringList> bootloaderTexts;   // the two version texts
+    std::optional<quint32> statusWord;
+
+    upgradesteps::DriverMode mode() const { return upgradesteps::driverMode(serial); }
+
+    void print(Console &console) const
+    {
+        console.print(QStringLiteral("mode: ") + modeName(mode()));
+        console.print(QStringLiteral("serial: ") + QString::fromLatin1(serial));
+        if (bootloaderTexts) {
+            console.print(QStringLiteral("bootloader text 1: ") + bootloaderTexts->at(0));
+            console.print(QStringLiteral("bootloader text 2: ") + bootloaderTexts->at(1));
+        }
+        if (statusWord)
+            console.print(QStringLiteral("status word: ") + hex32(*statusWord));
+        console.print(QStringLiteral("scrambling key: ") + transferKeyFingerprint());
+    }
+
+    // The same facts; a read that failed is null. The status word also as the
+    // numbers of its set bits, lowest first.
+    QJsonObject json() const
+    {
+        QJsonObject object{ { "mode", modeWord(mode()) }, { "serial", QString::fromLatin1(serial) },
+                            { "bootloader_texts", QJsonValue::Null }, { "status_word", QJsonValue::Null },
+                            { "status_bits", QJsonValue::Null }, { "scrambling_key", transferKeyFingerprint() } };
+        if (bootloaderTexts)
+            object["bootloader_texts"] = QJsonArray::fromStringList(*bootloaderTexts);
+        if (statusWord) {
+            object["status_word"] = double(*statusWord);
+            QJsonArray bits;
+            for (int bit = 0; bit < 32; ++bit)
+                if (*statusWord & (quint32(1) << bit))
+                    bits.append(bit);
+            object["status_bits"] = bits;
+        }
+        return object;
+    }
+};
+
+DriverFacts readDriverFacts(USBRQ518 &usb)
+{
+    DriverFacts facts;
+    facts.serial = usb.getSerial();
+    QString first, second;
+    if (upgradesteps::readBootloaderVersion(usb, &first, &second))
+        facts.bootloaderTexts = QStringList{ first, second };
+    quint32 word = 0;
+    if (usb.StatusGet(&word) == 0)
+        facts.statusWord = word;
+    return facts;
 }
 
 // --- Programs and scenes -------------------------------------------------------
@@ -113,10 +185,10 @@ QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table
 
 int getTable(const Table &table, const QStringList &args, Console &console)
 {
-    const std::optional<QStringList> files = positionalArguments(args, 1, console);
-    if (!files)
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console);
+    if (!parsed)
         return ExitBadInput;
-    const QString &fileName = files->first();
+    const QString &fileName = parsed->positional.first();
 
     USBRQ518 usb;
     QByteArray content(table.size, '\0');
@@ -130,10 +202,10 @@ int getTable(const Table &table, const QStringList &args, Console &console)
 
 int setTable(const Table &table, const QStringList &args, Console &console)
 {
-    const std::optional<QStringList> files = positionalArguments(args, 1, console);
-    if (!files)
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console);
+    if (!parsed)
         return ExitBadInput;
-    const QString &fileName = files->first();
+    const QString &fileName = parsed->positional.first();
 
     // The loader takes an unreadable file for one with the wrong header.
     QFile file(fileName);
@@ -173,10 +245,10 @@ int setTable(const Table &table, const QStringList &args, Console &console)
 
 int upgrade(const QStringList &args, Console &console)
 {
-    const std::optional<QStringList> files = positionalArguments(args, 1, console);
-    if (!files)
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console);
+    if (!parsed)
         return ExitBadInput;
-    const QString &fileName = files->first();
+    const QString &fileName = parsed->positional.first();
 
     // The procedure refuses such a file too, but only in the worker's words
     // ("Wrong file header" also for a missing file); here it is bad input.
@@ -214,28 +286,24 @@ int upgrade(const QStringList &args, Console &console)
 
 int info(const QStringList &args, Console &console)
 {
-    if (!positionalArguments(args, 0, console))
+    const QString json = QStringLiteral("json");
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { json });
+    if (!parsed)
         return ExitBadInput;
+
     USBRQ518 usb;
     if (!connectDriver(usb, console))
         return ExitFailure;
-
-    const QByteArray serial = usb.getSerial();
-    console.print(QStringLiteral("mode: ") + modeName(upgradesteps::driverMode(serial)));
-    console.print(QStringLiteral("serial: ") + QString::fromLatin1(serial));
+    const DriverFacts facts = readDriverFacts(usb);
+    if (parsed->has(json))
+        console.printJson(facts.json());
+    else
+        facts.print(console);
 
     int status = ExitSuccess;
-    QString first, second;
-    if (upgradesteps::readBootloaderVersion(usb, &first, &second)) {
-        console.print(QStringLiteral("bootloader text 1: ") + first);
-        console.print(QStringLiteral("bootloader text 2: ") + second);
-    } else {
+    if (!facts.bootloaderTexts)
         status = console.fail(ExitFailure, QStringLiteral("cannot read the bootloader's version texts"));
-    }
-    quint32 word = 0;
-    if (usb.StatusGet(&word) == 0)
-        console.print(QStringLiteral("status word: ") + hex32(word));
-    else
+    if (!facts.statusWord)
         status = console.fail(ExitFailure, QStringLiteral("cannot read the status word"));
     return status;
 }

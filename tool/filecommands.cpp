@@ -6,6 +6,7 @@
 #include "upgrade/upgradefile.h"
 
 #include <QDir>
+#include <QJsonObject>
 #include <QSaveFile>
 
 
@@ -36,6 +37,89 @@ QString serialRule()
 {
     return QStringLiteral("a serial number is YYMMDDNNN: nine digits, month 01-12, day 01-31, number 001-999");
 }
+
+
+// What upginfo tells of an upgrade file, as lines or as one JSON object.
+class UpgradeFileFacts
+{
+public:
+    explicit UpgradeFileFacts(const UpgradeFileFields &fields) : fields(fields) {}
+
+    void print(const QString &fileName, Console &console) const
+    {
+        const auto verdict = [](bool ok) { return ok ? QStringLiteral("ok") : QStringLiteral("WRONG"); };
+        console.print(QStringLiteral("file: %1").arg(fileName));
+        console.print(QStringLiteral("header: \"%1\" (%2)").arg(header(), verdict(headerRead())));
+        if (headerRead())
+            console.print(QStringLiteral("version: \"%1\" (%2)").arg(fields.version, verdict(versionRight())));
+        if (versionRight())
+            console.print(fields.imageSize < 0
+                                  ? QStringLiteral("image: cut short (WRONG)")
+                                  : QStringLiteral("image: %1 bytes (%2)").arg(fields.imageSize).arg(verdict(imageSizeRight())));
+        if (hasImage())
+            for (const Region &region : regions())
+                console.print(QStringLiteral("%1: stored %2, computed %3 (%4)")
+                                      .arg(QLatin1String(region.name), hex32(region.checksum.stored),
+                                           hex32(region.checksum.computed), verdict(region.checksum.matches())));
+        console.print(QStringLiteral("verdict: ") + (accepted() ? QStringLiteral("ok, the upgrade accepts this file") : refusal()));
+    }
+
+    // The same facts; what the file does not reach is null.
+    QJsonObject json(const QString &fileName) const
+    {
+        QJsonObject object{ { "file", fileName }, { "header", header() }, { "header_ok", headerRead() },
+                            { "version", QJsonValue::Null }, { "version_ok", false },
+                            { "image_size", QJsonValue::Null }, { "image_size_ok", false },
+                            { "accepted", accepted() },
+                            { "verdict", QLatin1String(upgradeFileResultName(fields.result)) } };
+        if (headerRead()) {
+            object["version"] = fields.version;
+            object["version_ok"] = versionRight();
+        }
+        if (versionRight() && fields.imageSize >= 0) {
+            object["image_size"] = double(fields.imageSize);
+            object["image_size_ok"] = imageSizeRight();
+        }
+        for (const Region &region : regions())
+            object[QLatin1String(region.key)] = hasImage()
+                    ? QJsonObject{ { "stored", double(region.checksum.stored) },
+                                   { "computed", double(region.checksum.computed) },
+                                   { "ok", region.checksum.matches() } }
+                    : QJsonValue(QJsonValue::Null);
+        return object;
+    }
+
+    QString refusal() const
+    {
+        return QStringLiteral("%1, the upgrade refuses this file").arg(QLatin1String(upgradeFileResultName(fields.result)));
+    }
+
+private:
+    struct Region
+    {
+        const char *name;   // in the lines
+        const char *key;    // in the JSON object
+        RegionChecksum checksum;
+    };
+
+    QList<Region> regions() const
+    {
+        return { { "application checksum", "application_checksum", fields.application },
+                 { "external flash checksum", "external_flash_checksum", fields.externalFlash } };
+    }
+    bool accepted() const { return fields.result == UpgradeFileResult::Ok; }
+    bool headerRead() const { return fields.result != UpgradeFileResult::WrongHeader; }
+    bool versionRight() const { return headerRead() && fields.version == QLatin1String(upgradefile::Version); }
+    bool imageSizeRight() const { return fields.imageSize == upgradefile::ImageSize; }
+    bool hasImage() const { return !fields.image.isEmpty(); }
+    // Another kind of file may hold anything where the header belongs.
+    QString header() const
+    {
+        return fields.header.size() > 40 ? fields.header.left(40) + QStringLiteral("...") : fields.header;
+    }
+
+    const UpgradeFileFields &fields;
+};
 
 } // namespace
 
@@ -106,9 +190,10 @@ int mkupg(const QStringList &args, Console &console)
 
 int upginfo(const QStringList &args, Console &console)
 {
+    const QString json = QStringLiteral("json");
     Arguments parsed;
     QString error;
-    if (!parseArguments(args, {}, &parsed, &error))
+    if (!parseArguments(args, {}, &parsed, &error, { json }))
         return console.usageError(error);
     if (parsed.positional.size() != 1)
         return console.usageError(QStringLiteral("expected one argument, got %1").arg(parsed.positional.size()));
@@ -118,40 +203,14 @@ int upginfo(const QStringList &args, Console &console)
     if (fields.result == UpgradeFileResult::CannotOpen)
         return console.fail(ExitBadInput, QStringLiteral("cannot open %1").arg(upgFile));
 
-    const auto verdict = [](bool ok) { return ok ? QStringLiteral("ok") : QStringLiteral("WRONG"); };
-    const bool headerRead = fields.result != UpgradeFileResult::WrongHeader;
-    console.print(QStringLiteral("file: %1").arg(upgFile));
-    // Another kind of file may hold anything where the header belongs.
-    const QString header = fields.header.size() > 40 ? fields.header.left(40) + QStringLiteral("...") : fields.header;
-    console.print(QStringLiteral("header: \"%1\" (%2)").arg(header, verdict(headerRead)));
-    if (headerRead) {
-        const bool versionRight = fields.version == QLatin1String(upgradefile::Version);
-        console.print(QStringLiteral("version: \"%1\" (%2)").arg(fields.version, verdict(versionRight)));
-        if (versionRight)
-            console.print(fields.imageSize < 0
-                                  ? QStringLiteral("image: cut short (WRONG)")
-                                  : QStringLiteral("image: %1 bytes (%2)")
-                                            .arg(fields.imageSize)
-                                            .arg(verdict(fields.imageSize == upgradefile::ImageSize)));
-    }
-    if (!fields.image.isEmpty()) {
-        const struct { const char *region; RegionChecksum checksum; } regions[] = {
-            { "application checksum", fields.application },
-            { "external flash checksum", fields.externalFlash },
-        };
-        for (const auto &region : regions)
-            console.print(QStringLiteral("%1: stored %2, computed %3 (%4)")
-                                  .arg(QLatin1String(region.region), hex32(region.checksum.stored),
-                                       hex32(region.checksum.computed), verdict(region.checksum.matches())));
-    }
-    if (fields.result == UpgradeFileResult::Ok) {
-        console.print(QStringLiteral("verdict: ok, the upgrade accepts this file"));
+    const UpgradeFileFacts facts(fields);
+    if (parsed.has(json))
+        console.printJson(facts.json(upgFile));
+    else
+        facts.print(upgFile, console);
+    if (fields.result == UpgradeFileResult::Ok)
         return ExitSuccess;
-    }
-    const QString refused = QStringLiteral("%1, the upgrade refuses this file")
-                                    .arg(QLatin1String(upgradeFileResultName(fields.result)));
-    console.print(QStringLiteral("verdict: ") + refused);
-    return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(upgFile, refused));
+    return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(upgFile, facts.refusal()));
 }
 
 int mkboot(const QStringList &args, Console &console)

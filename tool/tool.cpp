@@ -3,6 +3,7 @@
 #include "app/version.h"
 #include "tool/commands.h"
 #include "tool/console.h"
+#include "usb/transferscrambling.h"
 
 namespace {
 
@@ -36,11 +37,13 @@ const Command commands[] = {
       "word, scrambled. A HEX error is reported as \"HexToBin error: CODE)\" with the\n"
       "code's name, and no file is written.\n",
       mkupg, false },
-    { "upginfo", "FILE.upg",
+    { "upginfo", "FILE.upg [--json]",
       "header, version, size and checksums of an upgrade file",
       "Shows an upgrade file's header, version and image size, and the checksum\n"
       "words of the application and of the external flash data as stored and as\n"
-      "computed. Exit status 0 for a file the upgrade accepts, 2 for one it refuses.\n",
+      "computed. Exit status 0 for a file the upgrade accepts, 2 for one it refuses.\n"
+      "--json: the same as one JSON object on one line (numbers as numbers, null for\n"
+      "what the file does not reach); errors still go to standard error.\n",
       upginfo, false },
     { "mkboot", "FILE.hex YYMMDDNNN OUT.bin | FILE.hex --serial-from YYMMDDNNN --count N --out-dir DIR",
       "bootloader images stamped with serial numbers",
@@ -63,11 +66,15 @@ const Command commands[] = {
       "flash writes as progress bars on a terminal and as percentages otherwise.\n"
       "Exit status 0 only when the new firmware was verified and started.\n",
       upgrade, true },
-    { "info", "",
+    { "info", "[--json]",
       "the driver's mode, serial string, bootloader texts and status word",
       "Shows the driver's mode (application or bootloader, told by its serial\n"
       "string), the serial string, the bootloader's two version texts at 0x08003FD0\n"
-      "and the status word.\n",
+      "and the status word, and the fingerprint of the scrambling key this tool was\n"
+      "built with (as --version shows it).\n"
+      "--json: the same as one JSON object on one line, the status word as a number\n"
+      "and as the list of its set bits, null for what could not be read; errors\n"
+      "still go to standard error.\n",
       info, true },
     { "get-programs", "OUT.pgm",
       "the driver's programs into a programs file",
@@ -114,7 +121,8 @@ void printOverview(QTextStream &stream)
     stream << "\n"
               "Exit status: 0 success, 1 the driver failed, is missing or may not be opened,\n"
               "or a check failed, 2 bad usage or an input or output file that cannot be used.\n"
-              "The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
+              "vn274-tool --version: the version and the fingerprint of the scrambling key\n"
+              "table built in. The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
     stream.flush();
 }
 
@@ -159,7 +167,10 @@ int runTool(const QStringList &args, QTextStream &out, QTextStream &err, bool te
         return ExitSuccess;
     }
     if (name == QLatin1String("--version")) {
-        out << "vn274-tool " << vn274Version << '\n';
+        // A production line checks here that a station runs the build with its
+        // firmware's key table.
+        out << "vn274-tool " << vn274Version << '\n'
+            << "scrambling key: " << transferKeyFingerprint() << '\n';
         out.flush();
         return ExitSuccess;
     }

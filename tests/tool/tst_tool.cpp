@@ -15,6 +15,9 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -75,6 +78,22 @@ void noSleep(unsigned long)
 {
 }
 
+// Standard output of a --json run: one JSON object on one line, nothing else.
+QJsonObject jsonObject(const QString &out)
+{
+    if (!out.endsWith('\n') || out.count('\n') != 1) {
+        qWarning("not one line: %s", qPrintable(out));
+        return {};
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(out.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        qWarning("not a JSON object (%s): %s", qPrintable(error.errorString()), qPrintable(out));
+        return {};
+    }
+    return document.object();
+}
+
 } // namespace
 
 class TstTool : public QObject
@@ -106,6 +125,7 @@ private slots:
     void bootloaderBatch();
     void upginfo_data();
     void upginfo();
+    void upginfoAsJson();
 
     // The driver.
     void upgradeFromApplicationMode();
@@ -115,6 +135,7 @@ private slots:
     void upgradeFailures();
     void info_data();
     void info();
+    void infoAsJson();
     void showsRoundTrip_data();
     void showsRoundTrip();
     void showsFailures_data();
@@ -393,6 +414,53 @@ void TstTool::upginfo()
         QVERIFY(run.err.isEmpty());
     else
         QCOMPARE(run.err, "vn274-tool upginfo: " + fileName + ": " + lines.last().mid(9) + '\n');
+
+    // The same verdict in JSON, with the same errors and status.
+    const Run asJson = tool({ "upginfo", fileName, "--json" });
+    QCOMPARE(asJson.status, status);
+    QCOMPARE(asJson.err, run.err);
+    const QJsonObject object = jsonObject(asJson.out);
+    QCOMPARE(object["file"].toString(), fileName);
+    QCOMPARE(object["accepted"].toBool(), status == 0);
+}
+
+void TstTool::upginfoAsJson()
+{
+    QJsonObject object = jsonObject(tool({ "upginfo", "--json", upgFile }).out);
+    QCOMPARE(object["header"].toString(), QString("Vn274 Upgrade File Header"));
+    QCOMPARE(object["header_ok"], QJsonValue(true));
+    QCOMPARE(object["version"].toString(), QString("01"));
+    QCOMPARE(object["version_ok"], QJsonValue(true));
+    QCOMPARE(object["image_size"], QJsonValue(262144));
+    QCOMPARE(object["image_size_ok"], QJsonValue(true));
+    QCOMPARE(object["verdict"].toString(), QString("ok"));
+    const struct { const char *key; int offset; } regions[] = { { "application_checksum", 0x1FFFC },
+                                                                 { "external_flash_checksum", 0x33FFC } };
+    for (const auto &region : regions) {
+        const QJsonObject checksum = object[region.key].toObject();
+        const double stored = qFromLittleEndian<quint32>(image.constData() + region.offset);
+        QCOMPARE(checksum["stored"], QJsonValue(stored));   // a number, not "0x..."
+        QCOMPARE(checksum["computed"], QJsonValue(stored));
+        QCOMPARE(checksum["ok"], QJsonValue(true));
+    }
+
+    // What a cut file does not reach is null; the refusal is named.
+    writeBytes(path("cut.upg"), fileBytes(upgFile).left(100000));
+    const Run cut = tool({ "upginfo", "--json", path("cut.upg") });
+    QCOMPARE(cut.status, 2);
+    object = jsonObject(cut.out);
+    QCOMPARE(object["version_ok"], QJsonValue(true));
+    QVERIFY(object["image_size"].isNull());
+    QVERIFY(object["application_checksum"].isNull());
+    QCOMPARE(object["verdict"].toString(), QString("wrong file version"));
+
+    // A file that cannot be opened: nothing on standard output.
+    const Run missing = tool({ "upginfo", "--json", path("missing.upg") });
+    QCOMPARE(missing.status, 2);
+    QVERIFY(missing.out.isEmpty());
+    QVERIFY(missing.err.contains("cannot open"));
+    QCOMPARE(tool({ "upginfo", "--json=yes", upgFile }).err.section('\n', 0, 0),
+             QString("vn274-tool upginfo: option --json takes no value"));
 }
 
 // --- The driver ----------------------------------------------------------------
@@ -515,18 +583,19 @@ void TstTool::info_data()
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("error");
 
+    const QString key = "scrambling key: " + transferKeyFingerprint() + "\n";   // of this build's table
     QTest::newRow("application") << "application" << 0
                                  << "mode: application\nserial: 240611027\nbootloader text 1: Vn274 boot 1.3\n"
-                                    "bootloader text 2: Jun 11 2024\nstatus word: 0x80000041\n" << "";
+                                    "bootloader text 2: Jun 11 2024\nstatus word: 0x80000041\n" + key << "";
     QTest::newRow("bootloader") << "bootloader" << 0
                                 << "mode: bootloader\nserial: 240611027b\nbootloader text 1: Vn274 boot 1.3\n"
-                                   "bootloader text 2: Jun 11 2024\nstatus word: 0x80000041\n" << "";
+                                   "bootloader text 2: Jun 11 2024\nstatus word: 0x80000041\n" + key << "";
     QTest::newRow("no driver") << "unplugged" << 1 << "" << "no Vn274 on USB";
     QTest::newRow("no permission") << "no permission" << 1 << "" << "60-vn274.rules";
     QTest::newRow("read-only device node") << "read-only" << 1 << "" << "60-vn274.rules";
     QTest::newRow("held by another program") << "busy" << 1 << "" << "another program may be using it";
     QTest::newRow("version texts unreadable") << "version read fails" << 1
-                                              << "mode: application\nserial: 240611027\nstatus word: 0x80000041\n"
+                                              << "mode: application\nserial: 240611027\nstatus word: 0x80000041\n" + key
                                               << "cannot read the bootloader's version texts";
 }
 
@@ -555,6 +624,35 @@ void TstTool::info()
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, out);
     QVERIFY2(error.isEmpty() ? run.err.isEmpty() : run.err.contains(error), qPrintable(run.err));
+}
+
+void TstTool::infoAsJson()
+{
+    sim::setStatusWord(0x80000041);
+    sim::setMode(sim::Mode::Bootloader);
+    Run run = tool({ "info", "--json" });
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.err.isEmpty());
+    const QJsonObject expected{ { "mode", "bootloader" }, { "serial", "240611027b" },
+                                { "bootloader_texts", QJsonArray({ "Vn274 boot 1.3", "Jun 11 2024" }) },
+                                { "status_word", 2147483713.0 }, { "status_bits", QJsonArray({ 0, 6, 31 }) },
+                                { "scrambling_key", transferKeyFingerprint() } };
+    QCOMPARE(jsonObject(run.out), expected);
+
+    // A read that failed is null, and said on standard error with status 1.
+    sim::failTransfers(9, 1);
+    run = tool({ "info", "--json" });
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, QString("vn274-tool info: cannot read the status word\n"));
+    const QJsonObject object = jsonObject(run.out);
+    QVERIFY(object["status_word"].isNull() && object["status_bits"].isNull());
+    QCOMPARE(object["bootloader_texts"].toArray().size(), 2);
+
+    sim::unplug();
+    run = tool({ "info", "--json" });
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(run.err.contains("no Vn274 on USB"));
 }
 
 void TstTool::showsRoundTrip_data()
@@ -660,12 +758,14 @@ void TstTool::theProgramItself_data()
     QTest::addColumn<QString>("out");      // all of standard output
     QTest::addColumn<QString>("error");    // part of standard error; empty: none at all
 
+    const QString key = "scrambling key: " + transferKeyFingerprint() + "\n";
+    QTest::newRow("version") << "" << QStringList("--version") << 0 << "vn274-tool 1.02\n" + key << "";
     QTest::newRow("info") << "" << QStringList("info") << 0
                           << "mode: application\nserial: 240611027\nbootloader text 1: Vn274 boot 1.3\n"
-                             "bootloader text 2: Jun 11 2024\nstatus word: 0x00000000\n" << "";
+                             "bootloader text 2: Jun 11 2024\nstatus word: 0x00000000\n" + key << "";
     QTest::newRow("info, bootloader") << "bootloader" << QStringList("info") << 0
                                       << "mode: bootloader\nserial: 240611027b\nbootloader text 1: Vn274 boot 1.3\n"
-                                         "bootloader text 2: Jun 11 2024\nstatus word: 0x00000000\n" << "";
+                                         "bootloader text 2: Jun 11 2024\nstatus word: 0x00000000\n" + key << "";
     QTest::newRow("no driver") << "unplugged" << QStringList("info") << 1 << ""
                                << "vn274-tool info: no Vn274 on USB (vendor id 16c0, product id 0789): check the USB cable\n";
     QTest::newRow("no permission") << "no-permission" << QStringList({ "get-scenes", "@x.scn" }) << 1 << ""
