@@ -52,7 +52,10 @@ esac
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' | grep -v '/$')
 for path in /usr/bin/vn274 /usr/bin/vn274-tool \
             /usr/share/vn274/translations/vn274_pl.qm /usr/share/vn274/translations/vn274_en.qm \
-            /usr/lib/udev/rules.d/60-vn274.rules /usr/share/applications/vn274.desktop \
+            /usr/lib/udev/rules.d/60-vn274.rules /usr/share/applications/com.example.vn274.desktop \
+            /usr/share/metainfo/com.example.vn274.metainfo.xml \
+            /usr/share/man/man1/vn274.1.gz /usr/share/man/man1/vn274-tool.1.gz \
+            /usr/share/doc/vn274/copyright /usr/share/doc/vn274/changelog.gz \
             /usr/share/icons/hicolor/48x48/apps/vn274.png /usr/share/icons/hicolor/256x256/apps/vn274.png; do
     printf '%s\n' "$files" | grep -qx "$path" || fail "the package lacks $path"
 done

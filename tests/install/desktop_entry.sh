@@ -1,7 +1,7 @@
 #!/bin/sh
 # The desktop entry is valid (desktop-file-validate, where installed) and carries
 # what the menu needs: the installed program, its icon, English and Polish texts.
-# usage: desktop_entry.sh <vn274.desktop>
+# usage: desktop_entry.sh <com.example.vn274.desktop>
 set -eu
 entry=$1
 failures=0

@@ -1,9 +1,11 @@
 #!/bin/sh
 # The staged installation holds exactly the program and vn274-tool, the
-# translations, the udev rule, the desktop entry and the icons, in their places
-# under the prefix.
+# translations, the udev rule, the desktop entry and the icons, the AppStream
+# entry, the manual pages, the copyright file and the changelog, in their
+# places under the prefix.
 # usage: layout.sh <stage dir> <build's bin dir> <source dir>
-# environment: VN274_BINDIR, VN274_DATADIR, VN274_UDEV_RULES_DIR (absolute)
+# environment: VN274_BINDIR, VN274_DATADIR, VN274_UDEV_RULES_DIR, VN274_MANDIR,
+#              VN274_DOCDIR (absolute), VN274_APPSTREAM_ID
 set -eu
 stage=$1 built=$2 source=$3
 failures=0
@@ -20,7 +22,12 @@ trap 'rm -f "$expected" "$found"' EXIT
     echo "$VN274_DATADIR/vn274/translations/vn274_pl.qm"
     echo "$VN274_DATADIR/vn274/translations/vn274_en.qm"
     echo "$VN274_UDEV_RULES_DIR/60-vn274.rules"
-    echo "$VN274_DATADIR/applications/vn274.desktop"
+    echo "$VN274_DATADIR/applications/$VN274_APPSTREAM_ID.desktop"
+    echo "$VN274_DATADIR/metainfo/$VN274_APPSTREAM_ID.metainfo.xml"
+    echo "$VN274_MANDIR/man1/vn274.1.gz"
+    echo "$VN274_MANDIR/man1/vn274-tool.1.gz"
+    echo "$VN274_DOCDIR/copyright"
+    echo "$VN274_DOCDIR/changelog.gz"
     for n in $sizes; do
         echo "$VN274_DATADIR/icons/hicolor/${n}x${n}/apps/vn274.png"
     done
