@@ -1,19 +1,26 @@
 #ifndef SIMDRIVER_H
 #define SIMDRIVER_H
 
-// The simulated Vn274 driver.
-//
-// Linked in place of libusb 0.1, it exports the functions of <usb.h>
-// (usb_init, usb_find_busses, usb_find_devices, usb_get_busses, usb_open,
-// usb_close, usb_set_configuration, usb_claim_interface,
-// usb_release_interface, usb_control_msg, usb_get_descriptor, the bulk pair
-// and trivial forms of the rest) and answers them like the driver's firmware.
+// The simulated Vn274 driver: a model of the driver's firmware on simulated
+// USB buses (library vn274simmodel), and the front that programs reach it
+// through: linked in place of libusb 0.1 (library vn274sim), it exports the
+// functions of <usb.h> (usb_init, usb_find_busses, usb_find_devices,
+// usb_get_busses, usb_open, usb_close, usb_set_configuration,
+// usb_claim_interface, usb_release_interface, usb_control_msg,
+// usb_get_descriptor, the bulk pair and trivial forms of the rest).
 // This header is its control interface for tests and the demo program.
 //
 // The model
-// - Buses "001" and "002", each with a root hub (1d6b:0002) first. The Vn274
-//   (16c0:0789) sits on bus 002 after its hub. Devices added "before" the
-//   Vn274 go on bus 001, the others on bus 002 after it.
+// - Buses "001" and "002", each with a root hub (1d6b:0002, device number 1)
+//   first. The first Vn274 (16c0:0789) sits on bus 002 after its hub. Devices
+//   added "before" it go on bus 001, the others on bus 002 after it, each in
+//   the order added. A device that arrives gets the next free device number
+//   on its bus, as from the kernel: 2, 3, ... and a new one whenever it comes
+//   back after leaving.
+// - Several Vn274s: after reset() there is one (driver(0)); addDriver() adds
+//   more. Each has its own serial, flashes, mode, status word, restarts,
+//   faults and counters. The free functions below act on driver(0), the
+//   first Vn274; Driver acts on any.
 // - Two modes. Application: string descriptor 3 is the 9-character serial
 //   stored at 0x08003FF0. Bootloader: the same followed by "b" (10 chars).
 // - Request 4 (no data) is acknowledged, then the device leaves the bus: open
@@ -38,7 +45,9 @@
 //       9 in   the status word, 4 bytes little-endian
 //   Anything else, a wrong direction, a wrong length or an address outside
 //   the memory stalls: -EPIPE, with no effect. An "in" request with a buffer
-//   larger than the reply gets the reply (fewer bytes).
+//   larger than the reply gets the reply (fewer bytes). The standard
+//   GET_DESCRIPTOR (0x80, 6) gives the device, configuration and string
+//   descriptors (1 "Vn274", 2 "RGB LED driver", 3 the serial string).
 // - Every failure answers at once with a negative errno, as libusb does, and
 //   sets errno. Nothing waits unless setLatency() asks for it.
 // - Bulk endpoints 0x02 (out) and 0x81 (in) loop data back.
@@ -80,11 +89,105 @@ constexpr char DefaultBootloaderDate[] = "Jun 11 2024";
 constexpr int AnyRequest = -1;   // a fault for every request
 constexpr int Forever = -1;      // a fault that never runs out
 
-// --- The device --------------------------------------------------------------
+// --- Inspection records --------------------------------------------------------
 
-// A fresh device: application mode, on the bus, flash as described above,
-// status 0, no other devices, no faults, defaults for re-enumeration, no
-// latency, empty log and counters. Handles opened before fail from now on,
+struct Transfer
+{
+    int device = 0;          // 0: the first Vn274; 1, 2, ...: devices in the order added
+                             // (addDriver and addDevice), as Driver::number() has it
+    int request = 0;
+    quint16 value = 0;
+    quint16 index = 0;
+    int length = 0;          // as asked by the host
+    int timeout = 0;         // milliseconds, as asked by the host
+    Direction direction = Direction::In;
+    int result = 0;          // bytes moved, or a negative errno
+    quint64 begin = 0;       // order of the call's start and end on one
+    quint64 end = 0;         //   clock shared by all transfers
+    Qt::HANDLE thread = nullptr;
+};
+
+struct Counters
+{
+    int inits = 0;               // usb_init (the bus's)
+    int enumerations = 0;        // usb_find_devices (the bus's)
+    int opens = 0;               // successful usb_open / opening of its device node
+    int closes = 0;              // usb_close of its handles / closing of its node
+    int setConfigurations = 0;   // successful usb_set_configuration(.., 1)
+    int claims = 0;              // successful usb_claim_interface(.., 0)
+    int releases = 0;            // successful usb_release_interface
+    int descriptorReads = 0;     // usb_get_descriptor, or GET_DESCRIPTOR through the node
+    int maxConcurrentTransfers = 0;   // control transfers and descriptor reads at once (the bus's)
+};
+
+// --- One Vn274 -------------------------------------------------------------------
+
+// A Vn274 on the simulated bus, by its index: 0 the first one, 1, 2, ... in
+// the order addDriver() added them. A Driver is only a name for it (hence
+// every call is const): copy it freely. Its calls are those of the free functions below, on this Vn274.
+class Driver
+{
+public:
+    int index() const { return driverIndex; }
+    int number() const;          // as Transfer::device has it
+    int busNumber() const;       // 1 or 2
+    int deviceNumber() const;    // on its bus now; 0 while off the bus
+
+    void setMode(Mode mode) const;
+    Mode mode() const;
+    bool onBus() const;
+    void unplug() const;
+    void plug() const;
+    void setReenumeration(int enumerations, int milliseconds) const;
+    void setNeverReturns(bool never) const;
+
+    QByteArray internalFlash(quint32 address, int length) const;
+    void writeInternalFlash(quint32 address, const QByteArray &bytes) const;
+    QByteArray externalFlash(quint32 address, int length) const;
+    void writeExternalFlash(quint32 address, const QByteArray &bytes) const;
+    QByteArray serialString() const;
+    quint32 statusWord() const;
+    void setStatusWord(quint32 word) const;
+    void setStatusLockedBits(quint32 mask) const;
+    QByteArray lastTestWrite() const;
+
+    void failTransfers(int request, int times, int skip = 0, int errnoValue = EIO) const;
+    void shortenTransfers(int request, int length, int times = 1, int skip = 0) const;
+    void corruptReads(Memory memory, quint32 address, int times = 1) const;
+    void refuseOpen(int errnoValue = EACCES, int times = Forever) const;
+    void refuseSetConfiguration(int times = Forever, int errnoValue = EBUSY) const;
+    void refuseClaimInterface(int times = Forever) const;
+    void setLatency(int milliseconds) const;
+    void clearFaults() const;
+
+    QList<Transfer> transfers() const;   // the log's transfers to this Vn274
+    Counters counters() const;
+    int openHandles() const;
+    bool interfaceClaimed() const;
+    int lastOpenErrno() const;
+
+private:
+    friend Driver driver(int index);
+    friend Driver addDriver(const QByteArray &serial, Mode mode, bool beforeFirst);
+    explicit Driver(int index) : driverIndex(index) {}
+    int driverIndex;
+};
+
+// The Vn274 with this index; a program error (abort) when there is none.
+Driver driver(int index);
+int driverCount();
+// Another Vn274 with this serial (up to 9 characters) running this mode, on
+// bus 002 after the devices there, or on bus 001 when beforeFirst. It is on
+// the bus at once, with fresh flash and the defaults of reset().
+Driver addDriver(const QByteArray &serial, Mode mode = Mode::Application, bool beforeFirst = false);
+
+// --- The device ------------------------------------------------------------------
+// The calls in this section and the next two act on driver(0), except where
+// they say otherwise.
+
+// A fresh bus: one Vn274 in application mode, on the bus, flash as described
+// above, status 0, no other devices, no faults, defaults for re-enumeration,
+// no latency, empty log and counters. Handles opened before fail from now on,
 // and usb_init must be called again, as in a new process.
 void reset();
 
@@ -105,9 +208,9 @@ void setReenumeration(int enumerations, int milliseconds);
 // After request 4 the device never comes back by itself (plug() brings it).
 void setNeverReturns(bool never);
 
-// Another device, listed before the Vn274 (bus 001) or after it (bus 002). It
-// answers request 255 with identificationReply, e.g. another model's word
-// {0x17, 0x02} or a single byte.
+// Another device, listed before the first Vn274 (bus 001) or after the
+// devices on bus 002. It answers request 255 with identificationReply, e.g.
+// another model's word {0x17, 0x02} or a single byte.
 void addDevice(quint16 vendorId, quint16 productId, const QByteArray &identificationReply,
                bool beforeVn274 = false);
 
@@ -127,7 +230,7 @@ void setStatusLockedBits(quint32 mask);
 QByteArray lastTestWrite();  // payload of the last accepted request 2
 
 // --- Faults (cleared by reset() and clearFaults()) ---------------------------
-// Transfers are usb_control_msg calls to the Vn274. Rules count only the
+// Transfers are control transfers to the Vn274. Rules count only the
 // transfers they match (request, or AnyRequest); the first `skip` matching
 // transfers pass, the next `times` are hit. A hit transfer has no effect.
 // Every rule counts every transfer it matches; when two hit the same
@@ -154,39 +257,14 @@ void refuseClaimInterface(int times = Forever);     // -EBUSY
 // Every transfer to the Vn274, descriptor reads included, takes this long
 // (slept outside the lock).
 void setLatency(int milliseconds);
+// The faults of every Vn274.
 void clearFaults();
 
 // --- Inspection --------------------------------------------------------------
 
-struct Transfer
-{
-    int device = 0;          // 0: the Vn274; 1, 2, ...: devices in order added
-    int request = 0;
-    quint16 value = 0;
-    quint16 index = 0;
-    int length = 0;          // as asked by the host
-    int timeout = 0;         // milliseconds, as asked by the host
-    Direction direction = Direction::In;
-    int result = 0;          // bytes moved, or a negative errno
-    quint64 begin = 0;       // order of the call's start and end on one
-    quint64 end = 0;         //   clock shared by all transfers
-    Qt::HANDLE thread = nullptr;
-};
-QList<Transfer> transfers(); // every usb_control_msg since reset()/clearTransfers()
+QList<Transfer> transfers(); // every control transfer to any device since reset()/clearTransfers(),
+                             // except the standard descriptor reads
 void clearTransfers();
-
-struct Counters
-{
-    int inits = 0;               // usb_init
-    int enumerations = 0;        // usb_find_devices
-    int opens = 0;               // successful usb_open of the Vn274
-    int closes = 0;              // usb_close of a Vn274 handle
-    int setConfigurations = 0;   // successful usb_set_configuration(.., 1) on the Vn274
-    int claims = 0;              // successful usb_claim_interface(.., 0) on the Vn274
-    int releases = 0;            // successful usb_release_interface on the Vn274
-    int descriptorReads = 0;     // usb_get_descriptor on the Vn274
-    int maxConcurrentTransfers = 0;   // control transfers and descriptor reads at once
-};
 Counters counters();
 
 int openHandles();           // Vn274 handles opened and not closed yet

@@ -43,6 +43,27 @@ usb_dev_handle *openVn274()
     return dev ? usb_open(dev) : nullptr;
 }
 
+// The listed device with this bus and device number.
+struct usb_device *at(int busNumber, int deviceNumber)
+{
+    for (struct usb_device *dev : listed())
+        if (QByteArray(dev->bus->dirname).toInt() == busNumber && dev->devnum == deviceNumber)
+            return dev;
+    return nullptr;
+}
+
+usb_dev_handle *openDriver(const sim::Driver &driver)
+{
+    struct usb_device *dev = at(driver.busNumber(), driver.deviceNumber());
+    return dev ? usb_open(dev) : nullptr;
+}
+
+QByteArray serialOf(usb_dev_handle *h)
+{
+    char serial[32];
+    return usb_get_string_simple(h, 3, serial, sizeof serial) < 0 ? QByteArray() : QByteArray(serial);
+}
+
 int receive(usb_dev_handle *h, int request, quint32 address, int size, QByteArray *reply = nullptr)
 {
     QByteArray buffer(size, '\0');
@@ -91,6 +112,9 @@ private slots:
     void openRefusals();
     void latencyAndOverlap();
     void resetGivesFreshDevice();
+    void severalDriversListed();
+    void eachDriverItsOwnState();
+    void restartOfOneDriverLeavesTheOthers();
 };
 
 void TstSimulator::busLayout()
@@ -466,6 +490,131 @@ void TstSimulator::resetGivesFreshDevice()
     QCOMPARE(receive(h, 255, 0, 2), 2);
     QCOMPARE(sim::counters().opens, 1);
     usb_close(h);
+}
+
+void TstSimulator::severalDriversListed()
+{
+    const sim::Driver second = sim::addDriver("241231001");
+    const sim::Driver third = sim::addDriver("241231002", sim::Mode::Bootloader, true);
+    sim::addDevice(0x046D, 0xC077, QByteArray());
+    QCOMPARE(sim::driverCount(), 3);
+    QCOMPARE(second.index(), 1);
+    QCOMPARE(sim::driver(2).serialString(), QByteArray("241231002b"));
+
+    // Bus by bus, each in the order added, numbered from 1 as the kernel does.
+    QList<QByteArray> seen;
+    for (struct usb_device *dev : listed())
+        seen << QByteArray(dev->bus->dirname) + "/" + QByteArray::number(dev->devnum) + " "
+                    + QByteArray::number(dev->descriptor.idVendor, 16);
+    QCOMPARE(seen, QList<QByteArray>({"001/1 1d6b", "001/2 16c0", "002/1 1d6b", "002/2 16c0", "002/3 16c0",
+                                      "002/4 46d"}));
+    QCOMPARE(sim::driver(0).busNumber(), 2);
+    QCOMPARE(sim::driver(0).deviceNumber(), 2);
+    QCOMPARE(second.deviceNumber(), 3);
+    QCOMPARE(third.busNumber(), 1);
+    QCOMPARE(third.deviceNumber(), 2);
+
+    const QList<QByteArray> serials = {sim::DefaultSerial, "241231001", "241231002b"};
+    for (int i = 0; i < 3; ++i) {
+        usb_dev_handle *h = openDriver(sim::driver(i));
+        QCOMPARE(serialOf(h), serials.at(i));
+        QCOMPARE(receive(h, 255, 0, 2), 2);
+        usb_close(h);
+        QCOMPARE(sim::driver(i).counters().opens, 1);
+        QCOMPARE(sim::driver(i).transfers().size(), 1);
+        QCOMPARE(sim::driver(i).transfers().first().device, sim::driver(i).number());
+    }
+    QCOMPARE(third.number(), 2);
+    QCOMPARE(sim::transfers().size(), 3);
+
+    sim::reset();
+    QCOMPARE(sim::driverCount(), 1);
+}
+
+void TstSimulator::eachDriverItsOwnState()
+{
+    const sim::Driver second = sim::addDriver("241231001");
+    usb_dev_handle *first = openVn274();
+    usb_dev_handle *other = openDriver(second);
+    QVERIFY(first && other);
+
+    QCOMPARE(send(other, 6, 0x14000, QByteArray(256, 'p')), 256);
+    QCOMPARE(send(other, 7, 0, word(1)), 4);
+    QCOMPARE(second.externalFlash(0x14000, 256), QByteArray(256, 'p'));
+    QCOMPARE(sim::externalFlash(0x14000, 256), QByteArray(256, char(0xFF)));
+    QCOMPARE(second.statusWord(), 1u);
+    QCOMPARE(sim::statusWord(), 0u);
+
+    // Faults belong to the driver they were planted in; clearFaults() clears all.
+    second.failTransfers(sim::AnyRequest, sim::Forever);
+    sim::driver(0).corruptReads(sim::Memory::External, 0x14000);
+    QCOMPARE(receive(first, 9, 0, 4), 4);
+    QCOMPARE(receive(other, 9, 0, 4), -EIO);
+    second.refuseOpen(EACCES);
+    QVERIFY(!openDriver(second));
+    QCOMPARE(second.lastOpenErrno(), EACCES);
+    usb_dev_handle *again = openVn274();
+    QVERIFY(again);
+    usb_close(again);
+    sim::clearFaults();
+    QCOMPARE(receive(other, 9, 0, 4), 4);
+    QByteArray reply;
+    QCOMPARE(receive(first, 5, 0x14000, 4, &reply), 4);
+    QCOMPARE(reply, QByteArray(4, char(0xFF)));
+
+    // Interface 0 is claimed per driver.
+    QCOMPARE(usb_claim_interface(first, 0), 0);
+    QCOMPARE(usb_claim_interface(other, 0), 0);
+    QVERIFY(sim::interfaceClaimed() && second.interfaceClaimed());
+    QCOMPARE(second.openHandles(), 1);
+    usb_close(other);
+    QVERIFY(sim::interfaceClaimed() && !second.interfaceClaimed());
+    QCOMPARE(second.openHandles(), 0);
+    usb_close(first);
+}
+
+void TstSimulator::restartOfOneDriverLeavesTheOthers()
+{
+    const sim::Driver second = sim::addDriver("241231001");
+    second.setReenumeration(3, 60000);
+    sim::setStatusWord(5);
+    usb_dev_handle *first = openVn274();
+    usb_dev_handle *other = openDriver(second);
+    const int before = second.deviceNumber();
+    QCOMPARE(send(other, 7, 0, word(1)), 4);
+
+    QCOMPARE(send(other, 4, 0, QByteArray()), 0);
+    QVERIFY(!second.onBus());
+    QCOMPARE(second.deviceNumber(), 0);
+    QCOMPARE(second.mode(), sim::Mode::Bootloader);
+    QCOMPARE(receive(other, 9, 0, 4), -ENODEV);
+    QCOMPARE(listed().size(), 3);               // the hubs and the first driver
+    QCOMPARE(receive(first, 9, 0, 4), 4);       // the first one goes on as before
+    QVERIFY(sim::onBus());
+    listed();
+    listed();
+
+    // Back in its bootloader under a new device number; the other keeps its own.
+    QCOMPARE(listed().size(), 4);
+    QVERIFY(second.onBus());
+    QVERIFY(second.deviceNumber() != before);
+    QCOMPARE(sim::driver(0).deviceNumber(), 2);
+    QCOMPARE(second.statusWord(), 0u);
+    QCOMPARE(sim::statusWord(), 5u);
+    QCOMPARE(sim::mode(), sim::Mode::Application);
+    usb_close(other);
+    other = openDriver(second);
+    QCOMPARE(serialOf(other), QByteArray("241231001b"));
+    QCOMPARE(receive(first, 255, 0, 2), 2);
+
+    // Unplugging one is no business of the other either.
+    second.unplug();
+    QCOMPARE(receive(first, 255, 0, 2), 2);
+    QCOMPARE(receive(other, 255, 0, 2), -ENODEV);
+    second.plug();
+    QVERIFY(at(2, second.deviceNumber()));
+    usb_close(other);
+    usb_close(first);
 }
 
 QTEST_GUILESS_MAIN(TstSimulator)
