@@ -13,7 +13,8 @@ int mkupg(const QStringList &args, Console &console);
 int upginfo(const QStringList &args, Console &console);
 int mkboot(const QStringList &args, Console &console);
 
-// The driver: devicecommands.cpp
+// The driver: devicecommands.cpp, and list in drivers.cpp
+int list(const QStringList &args, Console &console);
 int upgrade(const QStringList &args, Console &console);
 int info(const QStringList &args, Console &console);
 int getPrograms(const QStringList &args, Console &console);

@@ -75,6 +75,22 @@ bool parseArguments(const QStringList &args, const QStringList &valueOptions, Ar
     return true;
 }
 
+std::optional<Arguments> commandArguments(const QStringList &args, int count, Console &console,
+                                          const QStringList &valueOptions, const QStringList &flags)
+{
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args, valueOptions, &parsed, &error, flags)) {
+        console.usageError(error);
+        return std::nullopt;
+    }
+    if (parsed.positional.size() != count) {
+        console.usageError(QStringLiteral("expected %1 argument(s), got %2").arg(count).arg(parsed.positional.size()));
+        return std::nullopt;
+    }
+    return parsed;
+}
+
 bool parseNumber(const QString &text, quint64 max, quint64 *value)
 {
     const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
+
 // What a subcommand of vn274-tool works with: its two output streams, whether
 // standard output is a terminal, and the exit statuses it ends with.
 namespace tool {
@@ -57,6 +59,11 @@ struct Arguments
 // `flags`, a value option without its value or a flag with one.
 bool parseArguments(const QStringList &args, const QStringList &valueOptions, Arguments *parsed,
                     QString *error, const QStringList &flags = {});
+
+// The arguments of a command that takes exactly `count` positional ones and
+// the options given; otherwise its usage is shown and nothing is returned.
+std::optional<Arguments> commandArguments(const QStringList &args, int count, Console &console,
+                                          const QStringList &valueOptions = {}, const QStringList &flags = {});
 
 // An unsigned number written in decimal, or in hexadecimal after "0x" (a
 // leading zero does not mean octal). False unless it is one, no larger than max.

@@ -4,6 +4,7 @@
 #include "shows/showfiles.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
+#include "tool/drivers.h"
 #include "tool/progressdisplay.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
@@ -21,74 +22,21 @@ namespace tool {
 
 namespace {
 
-// Why no driver could be used, in words. The permission case says how access
-// is granted rather than blaming the cable.
-QString connectionProblem(UsbDevice::ConnectionFailure failure)
-{
-    switch (failure) {
-    case UsbDevice::ConnectionFailure::None:
-        break;
-    case UsbDevice::ConnectionFailure::NotFound:
-        return QStringLiteral("no Vn274 on USB (vendor id 16c0, product id 0789): check the USB cable");
-    case UsbDevice::ConnectionFailure::NotIdentified:
-        return QStringLiteral("a device with the Vn274's USB ids did not identify itself as a Vn274");
-    case UsbDevice::ConnectionFailure::Unavailable:
-        return QStringLiteral("the Vn274 is there but cannot be opened: another program may be using it");
-    case UsbDevice::ConnectionFailure::PermissionDenied:
-        return QStringLiteral(
-            "the Vn274 is there but this user may not open it (permission denied).\n"
-            "  The udev rule 60-vn274.rules grants access to the user at the seat and to the\n"
-            "  group plugdev: install vn274 (it puts the rule into lib/udev/rules.d), or copy\n"
-            "  packaging/60-vn274.rules to /etc/udev/rules.d, then unplug the driver and plug\n"
-            "  it in again.");
-    }
-    return QStringLiteral("the driver did not answer");
-}
-
 // Connects; when no driver can be used, says why and returns false.
 bool connectDriver(USBRQ518 &usb, Console &console)
 {
     if (usb.connect() == 0)
         return true;
-    console.fail(ExitFailure, connectionProblem(usb.lastConnectionFailure()));
+    console.fail(ExitFailure, connectionProblem(usb));
     return false;
 }
 
-// Exactly `count` positional arguments and no options but the flags given;
-// otherwise the usage is shown.
-std::optional<Arguments> commandArguments(const QStringList &args, int count, Console &console,
-                                          const QStringList &flags = {})
-{
-    Arguments parsed;
-    QString error;
-    if (!parseArguments(args, {}, &parsed, &error, flags)) {
-        console.usageError(error);
-        return std::nullopt;
-    }
-    if (parsed.positional.size() != count) {
-        console.usageError(QStringLiteral("expected %1 argument(s), got %2").arg(count).arg(parsed.positional.size()));
-        return std::nullopt;
-    }
-    return parsed;
-}
-
-// The mode as one word, for machines.
-QString modeWord(upgradesteps::DriverMode mode)
-{
-    switch (mode) {
-    case upgradesteps::DriverMode::Application: return QStringLiteral("application");
-    case upgradesteps::DriverMode::Bootloader:  return QStringLiteral("bootloader");
-    case upgradesteps::DriverMode::Neither:     break;
-    }
-    return QStringLiteral("unknown");
-}
-
 // The mode as info shows it to a person.
-QString modeName(upgradesteps::DriverMode mode)
+QString modeName(const QByteArray &serial)
 {
-    if (mode == upgradesteps::DriverMode::Neither)
+    if (upgradesteps::driverMode(serial) == upgradesteps::DriverMode::Neither)
         return QStringLiteral("unknown (the serial string is neither 9 characters nor 10 ending in b)");
-    return modeWord(mode);
+    return modeWord(serial);
 }
 
 // --- What info tells -----------------------------------------------------------
@@ -100,11 +48,9 @@ struct DriverFacts
     std::optional<QStringList> bootloaderTexts;   // the two version texts
     std::optional<quint32> statusWord;
 
-    upgradesteps::DriverMode mode() const { return upgradesteps::driverMode(serial); }
-
     void print(Console &console) const
     {
-        console.print(QStringLiteral("mode: ") + modeName(mode()));
+        console.print(QStringLiteral("mode: ") + modeName(serial));
         console.print(QStringLiteral("serial: ") + QString::fromLatin1(serial));
         if (bootloaderTexts) {
             console.print(QStringLiteral("bootloader text 1: ") + bootloaderTexts->at(0));
@@ -119,7 +65,7 @@ struct DriverFacts
     // numbers of its set bits, lowest first.
     QJsonObject json() const
     {
-        QJsonObject object{ { "mode", modeWord(mode()) }, { "serial", QString::fromLatin1(serial) },
+        QJsonObject object{ { "mode", modeWord(serial) }, { "serial", QString::fromLatin1(serial) },
                             { "bootloader_texts", QJsonValue::Null }, { "status_word", QJsonValue::Null },
                             { "status_bits", QJsonValue::Null }, { "scrambling_key", transferKeyFingerprint() } };
         if (bootloaderTexts)
@@ -173,7 +119,7 @@ QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table
         break;
     case Shows::TransferResult::AcquireFailed:
         if (usb.lastConnectionFailure() != UsbDevice::ConnectionFailure::None)
-            return connectionProblem(usb.lastConnectionFailure());
+            return connectionProblem(usb);
         return QStringLiteral("the driver did not leave its flash to this program (status bit 0 stayed clear)");
     case Shows::TransferResult::ReadFailed:
         return QStringLiteral("reading the %1 from the driver's external flash failed").arg(QLatin1String(table.name));
@@ -185,12 +131,14 @@ QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table
 
 int getTable(const Table &table, const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console);
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
 
     USBRQ518 usb;
+    if (const int refused = chooseDriver(usb, *parsed, console))
+        return refused;
     QByteArray content(table.size, '\0');
     const Shows::TransferResult result = table.read(usb, content);
     if (result != Shows::TransferResult::Done)
@@ -202,7 +150,7 @@ int getTable(const Table &table, const QStringList &args, Console &console)
 
 int setTable(const Table &table, const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console);
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
@@ -226,6 +174,8 @@ int setTable(const Table &table, const QStringList &args, Console &console)
     }
 
     USBRQ518 usb;
+    if (const int refused = chooseDriver(usb, *parsed, console))
+        return refused;
     Shows::TransferResult result = table.write(usb, content);
     if (result != Shows::TransferResult::Done)
         return console.fail(ExitFailure, transferProblem(result, usb, table));
@@ -245,7 +195,7 @@ int setTable(const Table &table, const QStringList &args, Console &console)
 
 int upgrade(const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console);
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
@@ -259,8 +209,14 @@ int upgrade(const QStringList &args, Console &console)
     // As patient as the change's own first connection, so that a driver still
     // coming onto the bus is waited for here too.
     USBRQ518 usb;
+    if (const int refused = chooseDriver(usb, *parsed, console))
+        return refused;
     if (!connectForFirmwareUpgrade(usb))
-        return console.fail(ExitFailure, connectionProblem(usb.lastConnectionFailure()));
+        return console.fail(ExitFailure, connectionProblem(usb));
+    // Through the restarts of the change only this driver is taken again,
+    // never another one that happens to come first on the bus.
+    if (usb.selectedSerial().isEmpty())
+        usb.selectSerial(usb.getSerial());
 
     bool changed = false;
     {
@@ -280,18 +236,20 @@ int upgrade(const QStringList &args, Console &console)
     QString problem = QStringLiteral("the firmware change failed; the lines above tell where");
     const UsbDevice::ConnectionFailure failure = usb.lastConnectionFailure();
     if (failure != UsbDevice::ConnectionFailure::None && failure != UsbDevice::ConnectionFailure::NotFound)
-        problem += QStringLiteral(": ") + connectionProblem(failure);
+        problem += QStringLiteral(": ") + connectionProblem(usb);
     return console.fail(ExitFailure, problem);
 }
 
 int info(const QStringList &args, Console &console)
 {
     const QString json = QStringLiteral("json");
-    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { json });
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { SerialOption }, { json });
     if (!parsed)
         return ExitBadInput;
 
     USBRQ518 usb;
+    if (const int refused = chooseDriver(usb, *parsed, console))
+        return refused;
     if (!connectDriver(usb, console))
         return ExitFailure;
     const DriverFacts facts = readDriverFacts(usb);

@@ -8,6 +8,10 @@
 //   no-permission      the driver's device node may not be opened (EACCES)
 //   read-only          it may only be read, as libusb 0.1 then opens it (EPERM
 //                      when it is configured)
+//   driver=SERIAL      another Vn274 after the first (which has the serial
+//                      240611027), running its application; driver=SERIALb
+//                      one running its bootloader. Repeat it for more.
+// The other words act on the first driver.
 // Unknown words end the program with status 2, so that a test cannot pass on a
 // typing error.
 void setUpSimulatedDriver();

@@ -17,6 +17,7 @@ struct Command
     const char *details;   // the rest of its --help
     int (*run)(const QStringList &args, Console &console);
     bool usesDriver;       // listed among the driver's commands
+    bool choosesDriver;    // talks to one driver, chosen by --serial
 };
 
 const Command commands[] = {
@@ -28,7 +29,7 @@ const Command commands[] = {
       "and BYTE are decimal, or hexadecimal after 0x (0x08004000); the window spans\n"
       "at most 16 MiB. A HEX error is reported by its code and name, and nothing is\n"
       "written.\n",
-      hex2bin, false },
+      hex2bin, false, false },
     { "mkupg", "FILE.hex OUT.upg",
       "an upgrade file from the firmware build's HEX file",
       "Makes the upgrade file that \"CreateUpg\" of the service panel makes from the\n"
@@ -36,7 +37,7 @@ const Command commands[] = {
       "the external flash data (0x08020000-0x08033FFF), each ending in its checksum\n"
       "word, scrambled. A HEX error is reported as \"HexToBin error: CODE)\" with the\n"
       "code's name, and no file is written.\n",
-      mkupg, false },
+      mkupg, false, false },
     { "upginfo", "FILE.upg [--json]",
       "header, version, size and checksums of an upgrade file",
       "Shows an upgrade file's header, version and image size, and the checksum\n"
@@ -44,7 +45,7 @@ const Command commands[] = {
       "computed. Exit status 0 for a file the upgrade accepts, 2 for one it refuses.\n"
       "--json: the same as one JSON object on one line (numbers as numbers, null for\n"
       "what the file does not reach); errors still go to standard error.\n",
-      upginfo, false },
+      upginfo, false, false },
     { "mkboot", "FILE.hex YYMMDDNNN OUT.bin | FILE.hex --serial-from YYMMDDNNN --count N --out-dir DIR",
       "bootloader images stamped with serial numbers",
       "Makes the bootloader image that \"CreateBootBin\" of the service panel makes,\n"
@@ -55,8 +56,18 @@ const Command commands[] = {
       "named Vn274Bootloader_<serial>.bin in DIR (made when missing), and prints\n"
       "their paths. A batch that would run past number 999 is refused before\n"
       "anything is written. A HEX error writes nothing.\n",
-      mkboot, false },
-    { "upgrade", "FILE.upg",
+      mkboot, false, false },
+    { "list", "[--json]",
+      "the Vn274 drivers connected: bus, device, mode, serial number",
+      "Lists every Vn274 on USB that identifies itself (request 255), one line each:\n"
+      "bus, device number, mode (application or bootloader, told by its serial\n"
+      "string) and serial string. A device with the Vn274's USB ids that cannot be\n"
+      "opened is reported on standard error (it may be a driver missing from the\n"
+      "list), with exit status 1; so is an empty list.\n"
+      "--json: the same as one JSON object on one line, {\"drivers\": [{\"bus\": 2,\n"
+      "\"device\": 3, \"mode\": \"application\", \"serial\": \"240611027\"}]}.\n",
+      list, true, false },
+    { "upgrade", "FILE.upg [--serial S]",
       "change the driver's firmware",
       "Changes the driver's firmware from an upgrade file, as \"Firmware Change\" of\n"
       "the window does: the file is checked before the driver is touched; a driver\n"
@@ -65,8 +76,8 @@ const Command commands[] = {
       "then is the new application started. The steps are printed as they come, the\n"
       "flash writes as progress bars on a terminal and as percentages otherwise.\n"
       "Exit status 0 only when the new firmware was verified and started.\n",
-      upgrade, true },
-    { "info", "[--json]",
+      upgrade, true, true },
+    { "info", "[--serial S] [--json]",
       "the driver's mode, serial string, bootloader texts and status word",
       "Shows the driver's mode (application or bootloader, told by its serial\n"
       "string), the serial string, the bootloader's two version texts at 0x08003FD0\n"
@@ -75,27 +86,27 @@ const Command commands[] = {
       "--json: the same as one JSON object on one line, the status word as a number\n"
       "and as the list of its set bits, null for what could not be read; errors\n"
       "still go to standard error.\n",
-      info, true },
-    { "get-programs", "OUT.pgm",
+      info, true, true },
+    { "get-programs", "OUT.pgm [--serial S]",
       "the driver's programs into a programs file",
       "Reads the eight programs from the driver into a programs file, the file\n"
       "\"Save Programs To File\" of the window writes.\n",
-      getPrograms, true },
-    { "set-programs", "IN.pgm",
+      getPrograms, true, true },
+    { "set-programs", "IN.pgm [--serial S]",
       "a programs file into the driver",
       "Writes the programs of a programs file to the driver and reads them back to\n"
       "check them.\n",
-      setPrograms, true },
-    { "get-scenes", "OUT.scn",
+      setPrograms, true, true },
+    { "get-scenes", "OUT.scn [--serial S]",
       "the driver's scenes into a scenes file",
       "Reads the eight scenes from the driver into a scenes file, the file \"Save\n"
       "Scenes To File\" of the window writes.\n",
-      getScenes, true },
-    { "set-scenes", "IN.scn",
+      getScenes, true, true },
+    { "set-scenes", "IN.scn [--serial S]",
       "a scenes file into the driver",
       "Writes the scenes of a scenes file to the driver and reads them back to check\n"
       "them.\n",
-      setScenes, true },
+      setScenes, true, true },
 };
 
 const Command *findCommand(const QString &name)
@@ -120,11 +131,19 @@ void printOverview(QTextStream &stream)
     }
     stream << "\n"
               "Exit status: 0 success, 1 the driver failed, is missing or may not be opened,\n"
-              "or a check failed, 2 bad usage or an input or output file that cannot be used.\n"
+              "or a check failed, 2 bad usage or an input or output file that cannot be used,\n"
+              "or several drivers connected and none chosen with --serial.\n"
               "vn274-tool --version: the version and the fingerprint of the scrambling key\n"
               "table built in. The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
     stream.flush();
 }
+
+// How the driver commands choose their driver, after each one's own help.
+const char driverChoiceHelp[] =
+    "--serial S: the driver whose serial number is S, as vn274-tool list shows it;\n"
+    "S or S followed by b (the bootloader's form) selects it, in either mode and\n"
+    "through every restart. Without --serial the one driver connected is used;\n"
+    "with several connected the command refuses (exit status 2) and lists them.\n";
 
 void printHelp(const Command &command, QTextStream &stream)
 {
@@ -134,6 +153,8 @@ void printHelp(const Command &command, QTextStream &stream)
         stream << (i == 0 ? "usage: " : "       ") << "vn274-tool " << command.name
                << (forms.at(i).isEmpty() ? "" : " ") << forms.at(i) << '\n';
     stream << '\n' << command.details;
+    if (command.choosesDriver)
+        stream << driverChoiceHelp;
     stream.flush();
 }
 

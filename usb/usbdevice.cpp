@@ -82,6 +82,18 @@ void UsbDevice::setDeviceId(quint16 id)
     deviceId = id;
 }
 
+void UsbDevice::setSerialFilter(const QList<QByteArray> &serials)
+{
+    QMutexLocker lock(&linkMutex);
+    acceptedSerials = serials;
+}
+
+QList<QByteArray> UsbDevice::serialFilter()
+{
+    QMutexLocker lock(&linkMutex);
+    return acceptedSerials;
+}
+
 int UsbDevice::connect()
 {
     QMutexLocker lock(&linkMutex);
@@ -102,61 +114,105 @@ int UsbDevice::connectPrivate()
         handle = nullptr;
     }
 
+    ConnectionFailure failure = ConnectionFailure::NotFound;
+    for (struct usb_device *dev : matchingDevicesPrivate()) {
+        if (!openIdentifiedPrivate(dev, &failure))
+            continue;
+        if (!acceptedSerials.isEmpty() && !acceptedSerials.contains(serialPrivate())) {
+            failure = moreTelling(failure, ConnectionFailure::SerialMismatch);
+            disconnectPrivate();
+            continue;
+        }
+        connectionFailure = ConnectionFailure::None;
+        return 0;
+    }
+    connectionFailure = failure;
+    return -1;
+}
+
+QList<struct usb_device *> UsbDevice::matchingDevicesPrivate()
+{
     usb_init();
     usb_find_busses();
     usb_find_devices();
 
-    ConnectionFailure failure = ConnectionFailure::NotFound;
+    QList<struct usb_device *> matching;
     for (struct usb_bus *bus = usb_get_busses(); bus; bus = bus->next) {
         for (struct usb_device *dev = bus->devices; dev; dev = dev->next) {
             logDevice(bus, dev);
-            if (dev->descriptor.idVendor != vendorId || dev->descriptor.idProduct != productId)
-                continue;
-
-            errno = 0;
-            handle = usb_open(dev);
-            if (!handle) {
-                failure = moreTelling(failure, isPermissionError(errno) ? ConnectionFailure::PermissionDenied
-                                                                         : ConnectionFailure::Unavailable);
-                continue;
-            }
-            qDebug("usb_opened ");
-
-            if (const int result = usb_set_configuration(handle, ConfigurationValue); result < 0) {
-                failure = moreTelling(failure, isPermissionError(-result) ? ConnectionFailure::PermissionDenied
-                                                                          : ConnectionFailure::Unavailable);
-                disconnectPrivate();
-                continue;
-            }
-            qDebug("usb_set_configuration ");
-
-            if (const int result = usb_claim_interface(handle, InterfaceNumber); result < 0) {
-                failure = moreTelling(failure, isPermissionError(-result) ? ConnectionFailure::PermissionDenied
-                                                                          : ConnectionFailure::Unavailable);
-                disconnectPrivate();
-                continue;
-            }
-            qDebug("usb_claim_interface ");
-
-            // A failing transfer closes the handle inside control_receivePrivate.
-            unsigned char id[2] = {0, 0};
-            qDebug("control_receivePrivate( %u, %u, %u, %p, %d )", unsigned(IdentifyRequest), 0u, 0u,
-                   static_cast<void *>(id), int(sizeof id));
-            if (control_receivePrivate(IdentifyRequest, 0, 0, id, sizeof id) == int(sizeof id)) {
-                const quint16 word = quint16(id[0] | id[1] << 8);
-                qDebug("identification word: 0x%04x, deviceId: 0x%04x", unsigned(word), unsigned(deviceId));
-                if (word == deviceId) {
-                    connectionFailure = ConnectionFailure::None;
-                    return 0;
-                }
-            }
-            // Short reply or another model: not ours.
-            failure = moreTelling(failure, ConnectionFailure::NotIdentified);
-            disconnectPrivate();
+            if (dev->descriptor.idVendor == vendorId && dev->descriptor.idProduct == productId)
+                matching << dev;
         }
     }
-    connectionFailure = failure;
-    return -1;
+    return matching;
+}
+
+bool UsbDevice::openIdentifiedPrivate(struct usb_device *dev, ConnectionFailure *failure)
+{
+    errno = 0;
+    handle = usb_open(dev);
+    if (!handle) {
+        *failure = moreTelling(*failure, isPermissionError(errno) ? ConnectionFailure::PermissionDenied
+                                                                   : ConnectionFailure::Unavailable);
+        return false;
+    }
+    qDebug("usb_opened ");
+
+    if (const int result = usb_set_configuration(handle, ConfigurationValue); result < 0) {
+        *failure = moreTelling(*failure, isPermissionError(-result) ? ConnectionFailure::PermissionDenied
+                                                                    : ConnectionFailure::Unavailable);
+        disconnectPrivate();
+        return false;
+    }
+    qDebug("usb_set_configuration ");
+
+    if (const int result = usb_claim_interface(handle, InterfaceNumber); result < 0) {
+        *failure = moreTelling(*failure, isPermissionError(-result) ? ConnectionFailure::PermissionDenied
+                                                                    : ConnectionFailure::Unavailable);
+        disconnectPrivate();
+        return false;
+    }
+    qDebug("usb_claim_interface ");
+
+    // A failing transfer closes the handle inside control_receivePrivate.
+    unsigned char id[2] = {0, 0};
+    qDebug("control_receivePrivate( %u, %u, %u, %p, %d )", unsigned(IdentifyRequest), 0u, 0u,
+           static_cast<void *>(id), int(sizeof id));
+    if (control_receivePrivate(IdentifyRequest, 0, 0, id, sizeof id) == int(sizeof id)) {
+        const quint16 word = quint16(id[0] | id[1] << 8);
+        qDebug("identification word: 0x%04x, deviceId: 0x%04x", unsigned(word), unsigned(deviceId));
+        if (word == deviceId)
+            return true;
+    }
+    // Short reply or another model: not ours.
+    *failure = moreTelling(*failure, ConnectionFailure::NotIdentified);
+    disconnectPrivate();
+    return false;
+}
+
+QList<UsbDevice::FoundDevice> UsbDevice::findDevices()
+{
+    QMutexLocker lock(&linkMutex);
+    disconnectPrivate();
+    QList<FoundDevice> found;
+    for (struct usb_device *dev : matchingDevicesPrivate()) {
+        FoundDevice device;
+        device.bus = QString::fromLocal8Bit(dev->bus ? dev->bus->dirname : "");
+        device.device = QString::fromLocal8Bit(dev->filename);
+        if (openIdentifiedPrivate(dev, &device.failure)) {
+            device.serial = serialPrivate();
+            disconnectPrivate();
+        }
+        found << device;
+    }
+    return found;
+}
+
+int UsbDevice::countDevices()
+{
+    QMutexLocker lock(&linkMutex);
+    disconnectPrivate();
+    return int(matchingDevicesPrivate().size());
 }
 
 UsbDevice::ConnectionFailure UsbDevice::lastConnectionFailure()
@@ -250,6 +306,11 @@ QByteArray UsbDevice::getSerial()
     // Takes the lock too: unlocked, it could read through a handle that a
     // connect in the other thread is closing at that moment.
     QMutexLocker lock(&linkMutex);
+    return serialPrivate();
+}
+
+QByteArray UsbDevice::serialPrivate()
+{
     QByteArray serial;
     if (!handle)
         return serial;

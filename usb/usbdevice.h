@@ -2,10 +2,13 @@
 #define USBDEVICE_H
 
 #include <QByteArray>
+#include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QString>
 
 struct usb_dev_handle;   // libusb 0.1 (<usb.h>)
+struct usb_device;
 
 // The one lock of the USB link, process-wide and not recursive. Every single
 // USB operation (connect, disconnect, one control or bulk transfer, reading
@@ -34,26 +37,51 @@ public:
 
     void setVidPid(quint16 vendorId, quint16 productId);
     void setDeviceId(quint16 id);
+    // With several devices on the buses: only one whose serial string (string
+    // descriptor 3) is among these is taken, by connect() and by every
+    // reconnection of a transfer. Empty, the default: the first device that
+    // identifies itself, whatever its serial string.
+    void setSerialFilter(const QList<QByteArray> &serials);
+    QList<QByteArray> serialFilter();
 
     // Closes an open link, enumerates the buses and opens the first matching
-    // device that identifies itself. 0 when connected, -1 otherwise.
+    // device that identifies itself (and passes the serial filter). 0 when
+    // connected, -1 otherwise.
     int connect();
     void disconnect();
 
     // Why the last connection attempt (by connect() or by a transfer that
     // reconnected) found no usable driver; None after one that succeeded.
     // Where several devices carry the ids, the most telling cause is kept:
-    // PermissionDenied before Unavailable before NotIdentified. The window does not
+    // PermissionDenied before Unavailable before SerialMismatch before
+    // NotIdentified. The window does not
     // look at it; programs that explain failures in words do.
     enum class ConnectionFailure {
         None,
         NotFound,           // no device with the vendor and product id on the buses
         NotIdentified,      // such a device, but it did not answer with the identification word
+        SerialMismatch,     // it identified itself, but its serial string is not one the filter takes
         Unavailable,        // it could not be opened, configured or claimed: in use by another
                             // program, or gone meanwhile
         PermissionDenied    // present, but this user may not open it (EACCES, EPERM)
     };
     ConnectionFailure lastConnectionFailure();
+
+    // A device with the vendor and product id, as findDevices() saw it.
+    struct FoundDevice
+    {
+        QString bus;                // the bus's name, "002"
+        QString device;             // the device's name on its bus, "003"
+        QByteArray serial;          // string descriptor 3, when it identified itself
+        ConnectionFailure failure = ConnectionFailure::None;   // None: it identified itself
+    };
+    // Every device with the vendor and product id, in the order connect()
+    // tries them, each opened, identified, asked for its serial string and
+    // closed again, whatever the serial filter. Closes this object's link first.
+    QList<FoundDevice> findDevices();
+    // How many devices with the vendor and product id the buses hold, none of
+    // them opened.
+    int countDevices();
 
     // Vendor control transfers on the default endpoint, 2000 ms time-out.
     // control_receive: bytes received (may be fewer than length) or -1; a
@@ -79,11 +107,20 @@ protected:
     int control_receivePrivate(quint8 bRequest, quint16 wValue, quint16 wIndex, void *buffer, int length);
 
 private:
+    // Enumerates the buses and returns the devices with the vendor and product id.
+    QList<struct usb_device *> matchingDevicesPrivate();
+    // Opens, configures and claims the device into handle and checks its
+    // identification word. False, with the link closed and the cause in
+    // *failure, for a device that cannot be used.
+    bool openIdentifiedPrivate(struct usb_device *dev, ConnectionFailure *failure);
+    QByteArray serialPrivate();
+
     quint16 productId = 0;
     quint16 vendorId = 0;
     quint16 deviceId = 0;
     usb_dev_handle *handle = nullptr;
     ConnectionFailure connectionFailure = ConnectionFailure::None;
+    QList<QByteArray> acceptedSerials;
 };
 
 #endif // USBDEVICE_H

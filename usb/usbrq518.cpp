@@ -14,6 +14,7 @@ constexpr quint32 ExternalWriteChunk = 256;
 constexpr int RetryBudget = 100;
 constexpr int AcquireAttempts = 11;
 constexpr quint32 OwnershipBit = 1;
+constexpr int BootloaderSerialLength = 10;   // the application's nine characters and "b"
 
 inline quint16 low16(quint32 address) { return quint16(address & 0xFFFF); }
 inline quint16 high16(quint32 address) { return quint16(address >> 16); }
@@ -25,6 +26,24 @@ USBRQ518::USBRQ518()
     setVidPid(Vn274VendorId, Vn274ProductId);
     setDeviceId(Vn274DeviceId);
     qDebug("USBRQ518 constructor");
+}
+
+void USBRQ518::selectSerial(const QByteArray &serial)
+{
+    const QByteArray number = serialNumber(serial);
+    setSerialFilter(number.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{ number, number + 'b' });
+}
+
+QByteArray USBRQ518::selectedSerial()
+{
+    return serialFilter().value(0);
+}
+
+QByteArray USBRQ518::serialNumber(const QByteArray &serialString)
+{
+    if (serialString.size() == BootloaderSerialLength && serialString.endsWith('b'))
+        return serialString.left(BootloaderSerialLength - 1);
+    return serialString;
 }
 
 int USBRQ518::ReadFromAddress(void *buffer, quint32 address, quint32 length)

@@ -33,6 +33,15 @@ public:
 
     USBRQ518();
 
+    // Talk only to the driver with this serial number, in either mode and
+    // through every restart: its application reports the nine characters, its
+    // bootloader the same followed by "b"; either form may be given. Empty:
+    // the first driver found, as the window has it.
+    void selectSerial(const QByteArray &serial);
+    QByteArray selectedSerial();   // the serial number selected, empty for none
+    // The serial number of a serial string: without the bootloader's "b".
+    static QByteArray serialNumber(const QByteArray &serialString);
+
     // Reads length bytes in transfers of up to 2048 bytes and descrambles each
     // transfer; -1 at the first short or failed transfer, without retry.
     int ReadFromAddress(void *buffer, quint32 address, quint32 length);

@@ -275,7 +275,7 @@ void TstSimulator::internalFlash()
     // Request 3 descrambles: 2k words and all-ones words come back as zeros
     // and ones. Only the bootloader writes, whole aligned application pages.
     QByteArray page(1024, char(0xFF));
-    page.replace(0, 8, QByteArray::fromHex("d42685c1f2a078cb"));
+    page.replace(0, 8, twiceKey(0) + twiceKey(1));
     QByteArray plain(1024, char(0xFF));
     plain.replace(0, 8, QByteArray(8, '\0'));
     QCOMPARE(send(h, 3, 0x08004000, page), -EPIPE);

@@ -94,6 +94,33 @@ QJsonObject jsonObject(const QString &out)
     return document.object();
 }
 
+
+// Only identified, never written or read: request 255 and nothing else.
+bool onlyIdentified(const sim::Driver &driver)
+{
+    for (const sim::Transfer &transfer : driver.transfers())
+        if (transfer.request != 255)
+            return false;
+    return true;
+}
+
+// All a driver holds: its flashes, mode and status word.
+QByteArray snapshot(const sim::Driver &driver)
+{
+    return driver.internalFlash(sim::InternalFlashBase, sim::InternalFlashSize)
+            + driver.externalFlash(0, sim::ExternalFlashSize) + driver.serialString()
+            + QByteArray::number(driver.statusWord());
+}
+
+// Added by the sleep during the first driver's restart, ahead of it on the bus.
+bool intruderArrived = false;
+void sleepWhileAnIntruderArrives(unsigned long)
+{
+    if (!intruderArrived) {
+        intruderArrived = true;
+        sim::addDriver("240611099", sim::Mode::Bootloader, true).setReenumeration(2, 600000);
+    }
+}
 } // namespace
 
 class TstTool : public QObject
@@ -140,6 +167,15 @@ private slots:
     void showsRoundTrip();
     void showsFailures_data();
     void showsFailures();
+
+    // Several drivers.
+    void listDrivers();
+    void chooseBySerial_data();
+    void chooseBySerial();
+    void severalDriversWithoutSerial_data();
+    void severalDriversWithoutSerial();
+    void upgradeTheSecondOfTwo();
+    void upgradeFollowsItsDriverThroughTheRestart();
 
     // The program.
     void theProgramItself_data();
@@ -520,7 +556,7 @@ void TstTool::upgradeWaitsForTheDriverAsTheWorkerDoes()
     QCOMPARE(run.status, 1);
     QVERIFY(run.out.isEmpty());
     QVERIFY2(run.err.contains("another program may be using it"), qPrintable(run.err));
-    QCOMPARE(sim::counters().enumerations, 4);
+    QCOMPARE(sim::counters().enumerations, 1 + 4);   // the drivers counted, then four attempts
 }
 
 void TstTool::upgradeFailures_data()
@@ -748,6 +784,158 @@ void TstTool::showsFailures()
     QVERIFY(!QFile::exists(path("got.pgm")));
 }
 
+// --- Several drivers -------------------------------------------------------------
+
+void TstTool::listDrivers()
+{
+    sim::addDriver("240611028", sim::Mode::Bootloader);
+    sim::addDevice(sim::VendorId, sim::ProductId, QByteArray("\x17\x02", 2));   // another model: left out
+    Run run = tool({ "list" });
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.err.isEmpty());
+    QCOMPARE(run.out, QString("bus 002 device 002 application 240611027\n"
+                              "bus 002 device 003 bootloader 240611028b\n"));
+
+    run = tool({ "list", "--json" });
+    QCOMPARE(run.status, 0);
+    const QJsonObject expected{ { "drivers", QJsonArray{
+            QJsonObject{ { "bus", 2 }, { "device", 2 }, { "mode", "application" }, { "serial", "240611027" } },
+            QJsonObject{ { "bus", 2 }, { "device", 3 }, { "mode", "bootloader" }, { "serial", "240611028b" } } } } };
+    QCOMPARE(jsonObject(run.out), expected);
+    QVERIFY(onlyIdentified(sim::driver(0)) && onlyIdentified(sim::driver(1)));
+
+    // A device with the ids that cannot be opened may be a driver missing from the list.
+    sim::driver(1).refuseOpen(EACCES);
+    run = tool({ "list" });
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out, QString("bus 002 device 002 application 240611027\n"));
+    QVERIFY2(run.err.startsWith("vn274-tool list: bus 002 device 003: the Vn274 is there but this user may not open it"),
+             qPrintable(run.err));
+
+    sim::reset();
+    sim::unplug();
+    run = tool({ "list", "--json" });
+    QCOMPARE(run.status, 1);
+    QCOMPARE(jsonObject(run.out), QJsonObject({ { "drivers", QJsonArray() } }));
+    QVERIFY(run.err.contains("no Vn274 on USB"));
+}
+
+void TstTool::chooseBySerial_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("secondInBootloader");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("shown");   // part of standard output or, failing, of standard error
+
+    QTest::newRow("info of the second") << QStringList({ "info", "--serial", "240611028" }) << false << 0
+                                        << "serial: 240611028\nbootloader text 1: Vn274 boot 1.3\n"
+                                           "bootloader text 2: Jun 11 2024\nstatus word: 0x00000005\n";
+    QTest::newRow("the bootloader's form") << QStringList({ "info", "--serial=240611028b" }) << false << 0
+                                           << "serial: 240611028\n";
+    QTest::newRow("the second in its bootloader") << QStringList({ "info", "--json", "--serial", "240611028" }) << true << 0
+                                                  << "\"serial\":\"240611028b\"";
+    QTest::newRow("the first") << QStringList({ "info", "--serial", "240611027" }) << false << 0
+                               << "serial: 240611027\n";
+    QTest::newRow("scenes of the second") << QStringList({ "get-scenes", "--serial", "240611028", "@got.scn" }) << false
+                                          << 0 << "";
+    QTest::newRow("no such driver") << QStringList({ "info", "--serial", "999999999" }) << false << 1
+                                    << "vn274-tool info: no Vn274 with the serial number 999999999 on USB";
+    QTest::newRow("no serial number") << QStringList({ "get-scenes", "--serial=", "@got.scn" }) << false << 2
+                                      << "--serial takes the driver's serial number";
+}
+
+void TstTool::chooseBySerial()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, secondInBootloader);
+    QFETCH(int, status);
+    QFETCH(QString, shown);
+
+    const sim::Driver first = sim::driver(0);
+    const sim::Driver second = sim::addDriver("240611028", secondInBootloader ? sim::Mode::Bootloader
+                                                                              : sim::Mode::Application);
+    second.setStatusWord(5);
+    const QByteArray secondScenes = patterned(Shows::SceneTableSize);
+    second.writeExternalFlash(Shows::SceneTableAddress, scrambled(secondScenes));
+
+    const Run run = tool(withPaths(args));
+    QCOMPARE(run.status, status);
+    QVERIFY2((status == 0 ? run.out : run.err).contains(shown), qPrintable(run.out + run.err));
+    QVERIFY(onlyIdentified(args.contains("240611027") ? second : first));
+    if (args.first() == "get-scenes" && status == 0) {
+        writeBytes(path("expected.scn"), streamBytes("Vn274 Scenes File", "Version 01", secondScenes));
+        QCOMPARE(fileBytes(path("got.scn")), fileBytes(path("expected.scn")));
+    }
+    QFile::remove(path("got.scn"));
+}
+
+void TstTool::severalDriversWithoutSerial_data()
+{
+    QTest::addColumn<QStringList>("args");
+    for (const QStringList &args : { QStringList({ "upgrade", "@sample.upg" }), QStringList({ "info" }),
+                                     QStringList({ "get-programs", "@got.pgm" }), QStringList({ "set-scenes", "@shows.scn" }) })
+        QTest::newRow(qPrintable(args.first())) << args;
+}
+
+// Two drivers and no --serial: the command names them and touches neither.
+void TstTool::severalDriversWithoutSerial()
+{
+    QFETCH(QStringList, args);
+    sim::addDriver("240611028");
+    const QByteArray before = snapshot(sim::driver(0)) + snapshot(sim::driver(1));
+
+    const Run run = tool(withPaths(args));
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(run.err, "vn274-tool " + args.first() + ": 2 Vn274 drivers are connected; choose one with --serial:\n"
+                      "  bus 002 device 002 application 240611027\n"
+                      "  bus 002 device 003 application 240611028\n");
+    QVERIFY(onlyIdentified(sim::driver(0)) && onlyIdentified(sim::driver(1)));
+    QCOMPARE(snapshot(sim::driver(0)) + snapshot(sim::driver(1)), before);
+    QVERIFY(!QFile::exists(path("got.pgm")));
+
+    // One Vn274 beside a device of another model with the same ids: nothing to choose.
+    sim::reset();
+    sim::addDevice(sim::VendorId, sim::ProductId, QByteArray("\x17\x02", 2), true);
+    QCOMPARE(tool({ "info" }).status, 0);
+}
+
+void TstTool::upgradeTheSecondOfTwo()
+{
+    const sim::Driver first = sim::driver(0);
+    first.writeExternalFlash(Shows::SceneTableAddress, scrambled(patterned(Shows::SceneTableSize)));
+    first.setStatusWord(0x41);
+    const sim::Driver second = sim::addDriver("240611028");
+    second.setReenumeration(2, 600000);
+    const QByteArray firstBefore = snapshot(first);
+
+    const Run run = tool({ "upgrade", "--serial", "240611028", upgFile });
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.contains("\nSerial:240611028b\n"));
+    QCOMPARE(second.internalFlash(0x08004000, 0x1C000), image.mid(0x4000, 0x1C000));
+    QCOMPARE(second.externalFlash(0, 0x14000), scrambled(image.mid(0x20000, 0x14000)));
+    QCOMPARE(second.mode(), sim::Mode::Application);
+    // The first, enumerated ahead of it all along, untouched byte for byte.
+    QCOMPARE(snapshot(first), firstBefore);
+    QVERIFY(onlyIdentified(first));
+}
+
+// Without --serial the one driver there is, is followed by its serial through
+// the restart, even when another one, already in its bootloader, comes onto
+// the bus ahead of it meanwhile.
+void TstTool::upgradeFollowsItsDriverThroughTheRestart()
+{
+    intruderArrived = false;
+    upgradesteps::setSleepFunction(sleepWhileAnIntruderArrives);
+    const Run run = tool({ "upgrade", upgFile });
+    QVERIFY(intruderArrived);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(sim::driver(0).internalFlash(0x08004000, 0x1C000), image.mid(0x4000, 0x1C000));
+    const sim::Driver intruder = sim::driver(1);
+    QCOMPARE(intruder.internalFlash(0x08004000, 0x1C000), QByteArray(0x1C000, char(0xFF)));
+    QVERIFY(onlyIdentified(intruder));
+}
+
 // --- The program -----------------------------------------------------------------
 
 void TstTool::theProgramItself_data()
@@ -776,6 +964,13 @@ void TstTool::theProgramItself_data()
     QTest::newRow("file made") << "" << QStringList({ "mkupg", "@sample.hex", "@process.upg" }) << 0 << "" << "";
     QTest::newRow("driver set up wrongly") << "bootloder" << QStringList("info") << 2 << ""
                                            << "unknown word 'bootloder' in VN274_TOOL_SIM";
+    QTest::newRow("two drivers") << "driver=240611028b" << QStringList("list") << 0
+                                 << "bus 002 device 002 application 240611027\nbus 002 device 003 bootloader 240611028b\n"
+                                 << "";
+    QTest::newRow("two drivers, none chosen") << "driver=240611028" << QStringList("info") << 2 << ""
+                                              << "2 Vn274 drivers are connected; choose one with --serial:\n";
+    QTest::newRow("two drivers, one chosen") << "driver=240611028" << QStringList({ "get-scenes", "--serial", "240611028", "@x.scn" })
+                                             << 0 << "" << "";
 }
 
 void TstTool::theProgramItself()

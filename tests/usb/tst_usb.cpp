@@ -123,6 +123,7 @@ private slots:
 
     // Serial, bulk, lifetime, threads
     void serial();
+    void severalDrivers();
     void bulkPair();
     void destructorReleases();
     void twoThreadsNeverInterleave();
@@ -695,6 +696,56 @@ void TstUsb::serial()
     QVERIFY(device.getSerial().isEmpty());   // the old handle is gone
     QCOMPARE(device.connect(), 0);
     QCOMPARE(device.getSerial(), QByteArray("240611027b"));
+}
+
+// The window takes the first driver found; a serial filter takes only the
+// driver with that serial number, in either mode; findDevices() tells them all
+// apart without keeping any open.
+void TstUsb::severalDrivers()
+{
+    const sim::Driver second = sim::addDriver("240611028", sim::Mode::Bootloader);
+    sim::addDevice(sim::VendorId, sim::ProductId, QByteArray("\x17\x02", 2), true);   // another model, first
+    USBRQ518 device;
+    QCOMPARE(device.connect(), 0);
+    QCOMPARE(device.getSerial(), QByteArray("240611027"));
+
+    for (const QByteArray &form : { QByteArray("240611028"), QByteArray("240611028b") }) {
+        device.selectSerial(form);
+        QCOMPARE(device.selectedSerial(), QByteArray("240611028"));
+        QCOMPARE(device.connect(), 0);
+        QCOMPARE(device.getSerial(), QByteArray("240611028b"));
+    }
+    // Every reconnection of a transfer keeps to it.
+    second.failTransfers(9, 1);
+    quint32 status = 0;
+    QCOMPARE(device.StatusGet(&status), -1);
+    QCOMPARE(device.StatusGet(&status), 0);
+    QCOMPARE(device.getSerial(), QByteArray("240611028b"));
+    for (const sim::Transfer &transfer : sim::driver(0).transfers())
+        QCOMPARE(transfer.request, 255);
+
+    device.selectSerial("999999999");
+    QCOMPARE(device.connect(), -1);
+    QCOMPARE(device.lastConnectionFailure(), UsbDevice::ConnectionFailure::SerialMismatch);
+    sim::driver(0).refuseOpen(EACCES);   // it may be the one: that tells more
+    QCOMPARE(device.connect(), -1);
+    QCOMPARE(device.lastConnectionFailure(), UsbDevice::ConnectionFailure::PermissionDenied);
+    sim::driver(0).clearFaults();
+
+    QCOMPARE(device.countDevices(), 3);
+    const QList<UsbDevice::FoundDevice> found = device.findDevices();
+    QCOMPARE(found.size(), 3);
+    QCOMPARE(found.at(0).bus, QString("001"));
+    QCOMPARE(found.at(0).failure, UsbDevice::ConnectionFailure::NotIdentified);
+    const struct { QByteArray serial; int device; } drivers[] = { { "240611027", 2 }, { "240611028b", 3 } };
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(found.at(i + 1).bus, QString("002"));
+        QCOMPARE(found.at(i + 1).device, QStringLiteral("%1").arg(drivers[i].device, 3, 10, QLatin1Char('0')));
+        QCOMPARE(found.at(i + 1).serial, drivers[i].serial);
+        QCOMPARE(found.at(i + 1).failure, UsbDevice::ConnectionFailure::None);
+    }
+    QCOMPARE(sim::driver(0).openHandles() + second.openHandles(), 0);
+    QVERIFY(device.getSerial().isEmpty());   // the link was closed first
 }
 
 void TstUsb::bulkPair()
