@@ -1,8 +1,9 @@
 #!/bin/sh
 # lintian, Debian's package checker, on the package that install_debian_package
-# built: any error or warning fails. Overrides can only come from the package
-# itself (packaging/debian/lintian-overrides, each with its reason). Skipped
-# (77) without lintian or without the package.
+# built: any error or warning fails. The package needs no overrides; one that
+# ever does belongs in the package itself (usr/share/lintian/overrides/vn274),
+# each tag with a comment why, never in this script. Skipped (77) without
+# lintian or without the package.
 # usage: lintian.sh <folder of the package>
 set -eu
 out=$1
