@@ -102,13 +102,18 @@ QByteArray configurationDescriptor(const Device &device)
     return bytes + interface + endpoints;
 }
 
+QByteArray serialNumber(const Device &device)
+{
+    return device.isVn274() ? device.firmware->serialString() : device.serial;
+}
+
 QByteArray stringDescriptor(const Device &device, int index)
 {
     switch (index) {
     case 0: return QByteArray("\x04\x03\x09\x04", 4);   // US English
     case 1: return text(device.isRootHub() ? "Linux Foundation" : "Vn274");
     case 2: return text(device.isRootHub() ? "Root Hub" : "RGB LED driver");
-    case 3: return text(device.isVn274() ? device.firmware->serialString() : device.serial);
+    case 3: return text(serialNumber(device));
     default: return QByteArray();
     }
 }

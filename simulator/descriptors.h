@@ -13,6 +13,8 @@ struct Device;
 // interrupt endpoint; other devices a vendor interface without endpoints.
 QByteArray deviceDescriptor(const Device &device);
 QByteArray configurationDescriptor(const Device &device);   // with its interface and endpoints
+// The serial number text: for a Vn274 as its mode has it now.
+QByteArray serialNumber(const Device &device);
 // Index 0 (languages), 1 (maker), 2 (product), 3 (serial: for a Vn274 as
 // its mode has it); empty for any other index.
 QByteArray stringDescriptor(const Device &device, int index);

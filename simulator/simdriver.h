@@ -2,12 +2,16 @@
 #define SIMDRIVER_H
 
 // The simulated Vn274 driver: a model of the driver's firmware on simulated
-// USB buses (library vn274simmodel), and the front that programs reach it
-// through: linked in place of libusb 0.1 (library vn274sim), it exports the
-// functions of <usb.h> (usb_init, usb_find_busses, usb_find_devices,
-// usb_get_busses, usb_open, usb_close, usb_set_configuration,
-// usb_claim_interface, usb_release_interface, usb_control_msg,
-// usb_get_descriptor, the bulk pair and trivial forms of the rest).
+// USB buses (library vn274simmodel), and two fronts that programs reach it
+// through.
+// - Linked in place of libusb 0.1 (library vn274sim), it exports the
+//   functions of <usb.h> (usb_init, usb_find_busses, usb_find_devices,
+//   usb_get_busses, usb_open, usb_close, usb_set_configuration,
+//   usb_claim_interface, usb_release_interface, usb_control_msg,
+//   usb_get_descriptor, the bulk pair and trivial forms of the rest).
+// - Its kernel front (usbfsfront.h, library vn274simusbfs) answers the reads
+//   and ioctls of the device nodes /dev/bus/usb/BBB/DDD, for the real libusb
+//   under umockdev (tests/umockdev).
 // This header is its control interface for tests and the demo program.
 //
 // The model

@@ -2,6 +2,7 @@
 // so that the yardstick of the link tests is measured independently of them.
 
 #include "simulator/simdriver.h"
+#include "simulator/usbfsfront.h"
 #include "usb/transferscrambling.h"
 
 #include <QElapsedTimer>
@@ -115,6 +116,7 @@ private slots:
     void severalDriversListed();
     void eachDriverItsOwnState();
     void restartOfOneDriverLeavesTheOthers();
+    void kernelFront();
 };
 
 void TstSimulator::busLayout()
@@ -615,6 +617,69 @@ void TstSimulator::restartOfOneDriverLeavesTheOthers()
     QVERIFY(at(2, second.deviceNumber()));
     usb_close(other);
     usb_close(first);
+}
+
+// The device nodes as usbfs shows them, on the same model.
+void TstSimulator::kernelFront()
+{
+    sim::addDriver("241231001", sim::Mode::Bootloader);
+    const QList<sim::usbfs::Node> nodes = sim::usbfs::nodes();
+    QCOMPARE(nodes.size(), 4);
+    QCOMPARE(nodes.at(2).path, QString("/dev/bus/usb/002/002"));
+    QCOMPARE(nodes.at(3).serial, QByteArray("241231001b"));
+    QCOMPARE(nodes.at(3).descriptors.size(), 18 + 32);
+
+    // read() goes on from where it stopped, as libusb reads it.
+    sim::usbfs::File file("/dev/bus/usb/002/002", true);
+    char bytes[64];
+    QCOMPARE(file.read(bytes, 18), 18);
+    QCOMPARE(QByteArray(bytes, 4), QByteArray("\x12\x01\x00\x02", 4));
+    QCOMPARE(file.read(bytes, 8), 8);
+    QCOMPARE(QByteArray(bytes, 4), QByteArray("\x09\x02\x20\x00", 4));
+    QCOMPARE(file.read(bytes, 64), 24);
+    QCOMPARE(file.read(bytes, 64), 0);
+
+    usbdevfs_connectinfo info = {};
+    QCOMPARE(file.connectInfo(&info), 0);
+    QCOMPARE(info.devnum, 2u);
+    QCOMPARE(file.otherIoctl(), -ENOTTY);
+    QCOMPARE(file.setConfiguration(1), 0);
+    QCOMPARE(file.claimInterface(0), 0);
+    usbdevfs_ctrltransfer identify = { 0xC0, 255, 0, 0, 2, 2000, nullptr };
+    QCOMPARE(file.control(identify, bytes), 2);
+    QCOMPARE(QByteArray(bytes, 2), QByteArray("\xBA\x00", 2));
+    usbdevfs_ctrltransfer serial = { 0x80, 6, 0x0303, 0, 255, 1000, nullptr };
+    QCOMPARE(file.control(serial, bytes), 20);
+
+    // One claim per device; closing a file gives it up.
+    {
+        sim::usbfs::File other("/dev/bus/usb/002/002", true);
+        QCOMPARE(other.claimInterface(0), -EBUSY);
+        sim::usbfs::File second("/dev/bus/usb/002/003", true);
+        QCOMPARE(second.claimInterface(0), 0);
+    }
+    QCOMPARE(sim::openHandles(), 1);
+    QVERIFY(sim::driver(1).counters().claims == 1 && !sim::driver(1).interfaceClaimed());
+
+    // Read-only: the descriptors, but no ioctl.
+    sim::usbfs::File readOnly("/dev/bus/usb/002/002", false);
+    QCOMPARE(readOnly.read(bytes, 18), 18);
+    QCOMPARE(readOnly.setConfiguration(1), -EPERM);
+    QCOMPARE(readOnly.connectInfo(&info), -EPERM);
+
+    // A restart: the file stays with the device that has gone, even when
+    // another one gets its number meanwhile.
+    usbdevfs_ctrltransfer restart = { 0x40, 4, 0, 0, 0, 2000, nullptr };
+    QCOMPARE(file.control(restart, nullptr), 0);
+    QCOMPARE(file.control(identify, bytes), -ENODEV);
+    QCOMPARE(file.read(bytes, 18), -ENODEV);
+    QCOMPARE(sim::usbfs::nodes().size(), 3);
+    sim::plug();
+    QCOMPARE(sim::usbfs::nodes().at(2).path, QString("/dev/bus/usb/002/004"));
+    QCOMPARE(file.releaseInterface(0), -ENODEV);
+    sim::usbfs::File gone("/dev/bus/usb/002/002", true);
+    QCOMPARE(gone.read(bytes, 18), -ENODEV);
+    QCOMPARE(sim::serialString(), QByteArray("240611027b"));
 }
 
 QTEST_GUILESS_MAIN(TstSimulator)

@@ -1,0 +1,68 @@
+#ifndef EMULATEDBUSES_H
+#define EMULATEDBUSES_H
+
+#include <QMap>
+#include <QProcessEnvironment>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+#include <sys/types.h>
+
+typedef struct _UMockdevTestbed UMockdevTestbed;
+class UsbfsHandler;
+
+namespace sim::usbfs {
+struct Node;
+}
+
+// An umockdev testbed that shows the simulated buses as the kernel would:
+// for every device on them a sysfs entry (idVendor, idProduct, busnum,
+// devnum, descriptors, ...) and its node /dev/bus/usb/BBB/DDD, with the
+// handler that answers through the simulator's kernel front attached.
+// sync() follows the model: a device that leaves loses its sysfs entry and
+// its node, one that arrives (again) gets them under its new number.
+//
+// umockdev lets a /dev path that is not in the testbed through to the real
+// /dev. libusb opens only nodes it has just listed, and the driver leaves the
+// bus only right after a request of the tool, which then waits, so nothing of
+// the tool reaches a real device node.
+class EmulatedBuses
+{
+public:
+    EmulatedBuses();
+    ~EmulatedBuses();
+    EmulatedBuses(const EmulatedBuses &) = delete;
+    EmulatedBuses &operator=(const EmulatedBuses &) = delete;
+
+    UsbfsHandler &handler() { return *nodeHandler; }
+    QString root() const { return rootDir; }
+
+    // The testbed shows the devices on the buses now.
+    void sync();
+    // The mode of the Vn274 nodes, from now on (the kernel's default with
+    // the project's udev rule is 0664, owner root).
+    void setVn274NodeMode(mode_t mode);
+    // Lets another user than root reach the testbed (its directory and
+    // umockdev's sockets), as the program under test runs as that user.
+    void openToOtherUsers();
+
+    // The environment of a program that is to see the testbed: umockdev's
+    // preload library and the testbed's root on top of this process's own.
+    QProcessEnvironment environment() const;
+
+private:
+    void show(const sim::usbfs::Node &node);
+
+    UMockdevTestbed *testbed;
+    QString rootDir;
+    std::unique_ptr<UsbfsHandler> nodeHandler;
+    QMap<QString, QString> shown;       // sysfs paths of the devices there now, by node path
+    QSet<QString> vn274Nodes;           // node paths of Vn274s, present or not
+    QSet<QString> attached;             // node paths with the handler attached, present or not
+    mode_t vn274Mode = 0664;
+    bool forOtherUsers = false;
+};
+
+#endif // EMULATEDBUSES_H

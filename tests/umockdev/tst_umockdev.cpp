@@ -1,0 +1,332 @@
+// The real vn274-tool, linked with the system's libusb 0.1, against the
+// simulated driver at the kernel's interface: umockdev's preload library
+// serves the tool /dev/bus/usb and /sys from a testbed, and hands every read
+// and ioctl of the driver's node to the simulator's kernel front. What the
+// other tests cannot see shows here: how libusb enumerates, opens, configures
+// and talks to the device, and what reaches the tool of a refusal.
+//
+// Debian's libusb 0.1 is the original 0.1.12 (not libusb-compat), and reads
+// neither sysfs nor udev. usb_find_busses lists /dev/bus/usb; usb_find_devices
+// opens every node (read-write, else read-only), asks CONNECTINFO for its
+// number, reads the device descriptor (18 bytes) and each configuration (its
+// first 8 bytes, then the rest), and opens each node once more for
+// USBDEVFS_IOCTL (a hub's ports; other devices answer ENOTTY). usb_open opens
+// the node again; set_configuration, claim and release_interface are their
+// ioctls; usb_control_msg and usb_get_descriptor (string 3, 1000 ms) are
+// USBDEVFS_CONTROL. A device that restarts is seen only as a node that is
+// gone at the next usb_find_devices and another number that has appeared.
+
+#include "emulatedbuses.h"
+#include "usbfshandler.h"
+#include "toolprocess.h"
+
+#include "common/testfiles.h"
+#include "shows/showtables.h"
+#include "simulator/simdriver.h"
+#include "upgrade/upgradefile.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char ConnectingOpen[] = "SETCONFIGURATION 1";
+
+bool isVn274Node(const NodeCall &call, const QStringList &vn274Nodes)
+{
+    return vn274Nodes.contains(call.node);
+}
+
+// The Vn274's node paths as the handler saw them, in the order first used.
+QStringList vn274NodesSeen(const QList<NodeCall> &calls)
+{
+    QStringList nodes;
+    for (const NodeCall &call : calls)
+        if (call.what == QLatin1String(ConnectingOpen) && !nodes.contains(call.node))
+            nodes << call.node;
+    return nodes;
+}
+
+// The calls through one opening, without the enumeration's reads.
+QStringList callsOf(const QList<NodeCall> &calls, int opening)
+{
+    QStringList seen;
+    for (const NodeCall &call : calls)
+        if (call.opening == opening)
+            seen << QStringLiteral("%1 -> %2").arg(call.what).arg(call.result);
+    return seen;
+}
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (char &b : bytes)
+        b = char(QRandomGenerator::global()->bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class TstUmockdev : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void info_data();
+    void info();
+    void connectSequence();
+    void programsAndScenesRoundTrip_data();
+    void programsAndScenesRoundTrip();
+    void upgradeThroughTwoRestarts();
+    void stalledRequest();
+    void nodeTheUserMayOnlyRead();
+    void runawayToolIsKilled();
+
+private:
+    ToolRun tool(const QStringList &arguments, Account as = Account());
+
+    std::unique_ptr<EmulatedBuses> buses;
+    QTemporaryDir files;
+};
+
+void TstUmockdev::initTestCase()
+{
+    // A wrong preload path only warns, and the tool would go to the real /dev.
+    QVERIFY2(QFileInfo(QStringLiteral(VN274_UMOCKDEV_PRELOAD)).isFile(),
+             "umockdev's preload library " VN274_UMOCKDEV_PRELOAD " is missing (Debian package umockdev)");
+    QVERIFY2(QFileInfo(QStringLiteral(VN274_TOOL_PROGRAM)).isExecutable(), VN274_TOOL_PROGRAM);
+    QVERIFY(files.isValid());
+}
+
+void TstUmockdev::init()
+{
+    sim::reset();
+    buses = std::make_unique<EmulatedBuses>();
+}
+
+void TstUmockdev::cleanup()
+{
+    buses.reset();
+    sim::reset();
+}
+
+// A run of the tool that must have reached the emulated node: anything else
+// means the preload did not take and the tool saw the real /dev.
+ToolRun TstUmockdev::tool(const QStringList &arguments, Account as)
+{
+    buses->handler().clearCalls();
+    ToolRun run = runTool(*buses, arguments, as);
+    bool reached = false;
+    for (const NodeCall &call : buses->handler().calls())
+        reached = reached || (call.what == QLatin1String("OPEN") && call.node.startsWith("/dev/bus/usb/002/"));
+    if (!reached) {
+        run.finished = false;
+        run.err.prepend(QStringLiteral("[the tool never opened the emulated driver's node: umockdev's preload did "
+                                       "not take, and it saw the real /dev]\n"));
+    }
+    return run;
+}
+
+void TstUmockdev::info_data()
+{
+    QTest::addColumn<bool>("bootloader");
+    QTest::newRow("application") << false;
+    QTest::newRow("bootloader") << true;
+}
+
+void TstUmockdev::info()
+{
+    QFETCH(bool, bootloader);
+    if (bootloader)
+        sim::setMode(sim::Mode::Bootloader);
+    sim::setStatusWord(0x80000005);
+
+    const ToolRun run = tool({ "info" });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    QCOMPARE(run.status, 0);
+    const QStringList lines = run.out.split('\n');
+    QCOMPARE(lines.at(0), bootloader ? QString("mode: bootloader") : QString("mode: application"));
+    QCOMPARE(lines.at(1), bootloader ? QString("serial: 240611027b") : QString("serial: 240611027"));
+    QVERIFY(lines.contains("bootloader text 1: Vn274 boot 1.3"));
+    QVERIFY(lines.contains("bootloader text 2: Jun 11 2024"));
+    QVERIFY(lines.contains("status word: 0x80000005"));
+    QCOMPARE(sim::counters().setConfigurations, sim::counters().claims);
+    QCOMPARE(sim::counters().releases, sim::counters().claims);
+    QCOMPARE(sim::openHandles(), 0);
+}
+
+// What libusb does with the node, in order: the enumeration opens it, asks
+// for its number and reads the descriptors; usb_open opens it again, and the
+// link configures, claims, identifies and reads the serial through it.
+void TstUmockdev::connectSequence()
+{
+    const ToolRun run = tool({ "info" });
+    QCOMPARE(run.status, 0);
+    const QList<NodeCall> calls = buses->handler().calls();
+    QCOMPARE(vn274NodesSeen(calls), QStringList({ "/dev/bus/usb/002/002" }));
+
+    int enumerating = 0;
+    int connecting = 0;
+    for (const NodeCall &call : calls) {
+        if (!isVn274Node(call, { "/dev/bus/usb/002/002" }))
+            continue;
+        if (!enumerating && call.what == QLatin1String("CONNECTINFO"))
+            enumerating = call.opening;
+        if (!connecting && call.what == QLatin1String(ConnectingOpen))
+            connecting = call.opening;
+    }
+    QCOMPARE(callsOf(calls, enumerating), QStringList({ "OPEN -> 0", "CONNECTINFO -> 0", "READ 18 -> 18", "READ 8 -> 8",
+                                                        "READ 24 -> 24" }));
+    const QStringList link = callsOf(calls, connecting);
+    QCOMPARE(link.mid(0, 5), QStringList({ "OPEN -> 0", "SETCONFIGURATION 1 -> 0", "CLAIMINTERFACE 0 -> 0",
+                                           "CONTROL c0 255 0 0 2 -> 2",       // the identification word
+                                           "CONTROL 80 6 771 0 256 -> 20" })); // string descriptor 3
+    QCOMPARE(link.last(), QString("RELEASEINTERFACE 0 -> 0"));
+
+    // The transfers as the driver saw them: 2000 ms each, the link's own.
+    const QList<sim::Transfer> transfers = sim::transfers();
+    QVERIFY(!transfers.isEmpty());
+    QCOMPARE(transfers.first().request, 255);
+    for (const sim::Transfer &transfer : transfers)
+        QCOMPARE(transfer.timeout, 2000);
+}
+
+void TstUmockdev::programsAndScenesRoundTrip_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<quint32>("address");
+    QTest::newRow("programs") << "programs" << Shows::ProgramTableSize << Shows::ProgramTableAddress;
+    QTest::newRow("scenes") << "scenes" << Shows::SceneTableSize << Shows::SceneTableAddress;
+}
+
+void TstUmockdev::programsAndScenesRoundTrip()
+{
+    QFETCH(QString, table);
+    QFETCH(int, size);
+    QFETCH(quint32, address);
+    const QString suffix = table == "programs" ? ".pgm" : ".scn";
+
+    // A file the tool itself makes, with the driver's random content.
+    const QByteArray content = randomBytes(size);
+    sim::writeExternalFlash(address, scrambled(content));
+    const QString original = files.filePath(table + suffix);
+    ToolRun run = tool({ "get-" + table, original });
+    QVERIFY2(run.finished && run.status == 0, qPrintable(run.err));
+
+    sim::writeExternalFlash(address, QByteArray(size, char(0xFF)));
+    run = tool({ "set-" + table, original });
+    QVERIFY2(run.finished && run.status == 0, qPrintable(run.err));
+    QCOMPARE(sim::externalFlash(address, size), scrambled(content));
+
+    const QString back = files.filePath(table + "-back" + suffix);
+    run = tool({ "get-" + table, back });
+    QVERIFY2(run.finished && run.status == 0, qPrintable(run.err));
+    QCOMPARE(fileBytes(back), fileBytes(original));
+    QCOMPARE(sim::statusWord() & 1, 0u);   // the flash is left to the driver again
+}
+
+// The sample release from the driver's application: into the bootloader and
+// back into the new application, each time as a new device on the bus.
+void TstUmockdev::upgradeThroughTwoRestarts()
+{
+    const QString sample = QStringLiteral(VN274_SAMPLE_UPGRADE);
+    const UpgradeFileContent release = readUpgradeFile(sample);
+    QCOMPARE(int(release.result), int(UpgradeFileResult::Ok));
+
+    QElapsedTimer clock;
+    clock.start();
+    const ToolRun run = tool({ "upgrade", sample });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    QVERIFY(run.out.contains("Serial:240611027b"));
+    qInfo("upgrade through the real libusb: %lld ms", clock.elapsed());
+
+    QCOMPARE(sim::mode(), sim::Mode::Application);
+    QCOMPARE(sim::internalFlash(upgradefile::FlashBase + upgradefile::ApplicationOffset, upgradefile::ApplicationSize),
+             release.application);
+    QCOMPARE(sim::externalFlash(0, upgradefile::ExternalFlashSize), scrambled(release.externalFlash));
+
+    // The driver was configured under two numbers, before the first restart
+    // and in the bootloader; after the second it is on the bus under a third,
+    // which the tool, done, no longer opens.
+    const QStringList nodes = vn274NodesSeen(buses->handler().calls());
+    QCOMPARE(nodes, QStringList({ "/dev/bus/usb/002/002", "/dev/bus/usb/002/003" }));
+    QCOMPARE(sim::driver(0).deviceNumber(), 4);   // back in the application after the second
+    QCOMPARE(fileBytes(buses->root() + "/sys/devices/2-1/devnum"), QByteArray("4"));
+    QVERIFY(QFileInfo::exists(buses->root() + "/dev/bus/usb/002/004"));
+    QVERIFY(!QFileInfo::exists(buses->root() + "/dev/bus/usb/002/003"));
+}
+
+// A request the driver stalls: the tool says what it could not do, status 1.
+void TstUmockdev::stalledRequest()
+{
+    sim::failTransfers(9, sim::Forever, 0, EPIPE);
+    const ToolRun run = tool({ "info" });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, QString("vn274-tool info: cannot read the status word\n"));
+    QVERIFY(run.out.contains("mode: application"));
+    bool stalled = false;
+    for (const NodeCall &call : buses->handler().calls())
+        stalled = stalled || (call.what == "CONTROL c0 9 0 0 4" && call.result == -EPIPE);
+    QVERIFY(stalled);
+}
+
+// The driver is plugged in but its node (0664, root) is not the user's to
+// write: libusb opens it for reading only, and the kernel refuses the
+// configuration with EPERM.
+void TstUmockdev::nodeTheUserMayOnlyRead()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root: runs the tool as the unprivileged user nobody");
+    const struct passwd *nobody = ::getpwnam("nobody");
+    QVERIFY(nobody);
+    buses->setVn274NodeMode(0664);
+    buses->openToOtherUsers();
+
+    const ToolRun run = tool({ "info" }, Account{ nobody->pw_uid, nobody->pw_gid });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("this user may not open it (permission denied)"), qPrintable(run.err));
+    QVERIFY(run.err.contains("60-vn274.rules"));
+    QVERIFY(run.out.isEmpty());
+
+    bool refused = false;
+    for (const NodeCall &call : buses->handler().calls()) {
+        QVERIFY2(!call.what.startsWith("CLAIMINTERFACE") && !call.what.startsWith("CONTROL"), qPrintable(call.what));
+        refused = refused || (call.what == QLatin1String(ConnectingOpen) && call.result == -EPERM);
+    }
+    QVERIFY(refused);
+    QCOMPARE(sim::counters().setConfigurations, 0);
+    QVERIFY(sim::transfers().isEmpty());
+}
+
+// A tool that waits for ever (a libusb time-out the emulation does not model)
+// is ended by the harness, not by CTest.
+void TstUmockdev::runawayToolIsKilled()
+{
+    sim::setLatency(1000);    // info makes more than four transfers
+    QElapsedTimer clock;
+    clock.start();
+    const ToolRun run = runTool(*buses, { "info" }, Account(), 300);
+    QVERIFY(!run.finished);
+    QVERIFY(run.err.endsWith("[killed after 300 ms]"));
+    QVERIFY(clock.elapsed() < 4000);
+}
+
+QTEST_GUILESS_MAIN(TstUmockdev)
+#include "tst_umockdev.moc"
