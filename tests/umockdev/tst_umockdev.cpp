@@ -89,6 +89,7 @@ private slots:
     void programsAndScenesRoundTrip_data();
     void programsAndScenesRoundTrip();
     void upgradeThroughTwoRestarts();
+    void twoDrivers();
     void stalledRequest();
     void nodeTheUserMayOnlyRead();
     void runawayToolIsKilled();
@@ -269,6 +270,36 @@ void TstUmockdev::upgradeThroughTwoRestarts()
     QCOMPARE(fileBytes(buses->root() + "/sys/devices/2-1/devnum"), QByteArray("4"));
     QVERIFY(QFileInfo::exists(buses->root() + "/dev/bus/usb/002/004"));
     QVERIFY(!QFileInfo::exists(buses->root() + "/dev/bus/usb/002/003"));
+}
+
+// Two drivers: the list as libusb enumerates them, and an upgrade of the
+// second that follows it by its serial through both its restarts while the
+// first, listed before it, stays as it was.
+void TstUmockdev::twoDrivers()
+{
+    const sim::Driver second = sim::addDriver("241231001");
+    sim::writeExternalFlash(0, "first");
+    ToolRun run = tool({ "list" });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, 0);
+    QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    lines.sort();
+    QCOMPARE(lines, QStringList({ "bus 002 device 002 application 240611027",
+                                  "bus 002 device 003 application 241231001" }));
+
+    const QString sample = QStringLiteral(VN274_SAMPLE_UPGRADE);
+    run = tool({ "upgrade", "--serial", "241231001", sample });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, 0);
+    const UpgradeFileContent release = readUpgradeFile(sample);
+    QCOMPARE(second.internalFlash(upgradefile::FlashBase + upgradefile::ApplicationOffset,
+                                  upgradefile::ApplicationSize), release.application);
+    QCOMPARE(second.mode(), sim::Mode::Application);
+    QCOMPARE(second.deviceNumber(), 5);
+    QCOMPARE(sim::internalFlash(upgradefile::FlashBase + upgradefile::ApplicationOffset, 16), QByteArray(16, char(0xFF)));
+    QCOMPARE(sim::externalFlash(0, 5), QByteArray("first"));
+    QCOMPARE(sim::driver(0).deviceNumber(), 2);   // never restarted
+    QCOMPARE(sim::mode(), sim::Mode::Application);
 }
 
 // A request the driver stalls: the tool says what it could not do, status 1.
