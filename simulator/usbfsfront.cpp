@@ -74,14 +74,17 @@ File::~File()
     b.close(*device, this);
 }
 
-// Expects the model's lock held. usbfs looks at the file's mode first.
-int File::usable() const
+// usbfs looks at the file's mode first, then at the device.
+template<typename Call>
+int File::ioctl(Call call)
 {
+    Bus &b = model::bus();
+    QMutexLocker lock(&b.mutex);
     if (!writable)
-        return EPERM;
-    if (!device || !model::bus().works(*device, attachment))
-        return ENODEV;
-    return 0;
+        return -EPERM;
+    if (!device || !b.works(*device, attachment))
+        return -ENODEV;
+    return call(b, lock);
 }
 
 int File::read(char *buffer, int length)
@@ -101,59 +104,45 @@ int File::read(char *buffer, int length)
 
 int File::setConfiguration(unsigned int configuration)
 {
-    Bus &b = model::bus();
-    QMutexLocker lock(&b.mutex);
-    if (const int error = usable())
-        return -error;
-    return b.setConfiguration(*device, attachment, int(configuration));
+    return ioctl([&](Bus &b, QMutexLocker<QMutex> &) {
+        return b.setConfiguration(*device, attachment, int(configuration));
+    });
 }
 
 int File::claimInterface(unsigned int interface)
 {
-    Bus &b = model::bus();
-    QMutexLocker lock(&b.mutex);
-    if (const int error = usable())
-        return -error;
-    return b.claimInterface(*device, attachment, this, int(interface));
+    return ioctl([&](Bus &b, QMutexLocker<QMutex> &) {
+        return b.claimInterface(*device, attachment, this, int(interface));
+    });
 }
 
 int File::releaseInterface(unsigned int interface)
 {
-    Bus &b = model::bus();
-    QMutexLocker lock(&b.mutex);
-    if (const int error = usable())
-        return -error;
-    return b.releaseInterface(*device, attachment, this, int(interface));
+    return ioctl([&](Bus &b, QMutexLocker<QMutex> &) {
+        return b.releaseInterface(*device, attachment, this, int(interface));
+    });
 }
 
 int File::control(const usbdevfs_ctrltransfer &transfer, void *data)
 {
-    Bus &b = model::bus();
-    QMutexLocker lock(&b.mutex);
-    if (const int error = usable())
-        return -error;
-    return b.control(lock, *device, attachment, transfer.bRequestType, transfer.bRequest, transfer.wValue,
-                     transfer.wIndex, static_cast<char *>(data), transfer.wLength, int(transfer.timeout));
+    return ioctl([&](Bus &b, QMutexLocker<QMutex> &lock) {
+        return b.control(lock, *device, attachment, transfer.bRequestType, transfer.bRequest, transfer.wValue,
+                         transfer.wIndex, static_cast<char *>(data), transfer.wLength, int(transfer.timeout));
+    });
 }
 
 int File::connectInfo(usbdevfs_connectinfo *info)
 {
-    Bus &b = model::bus();
-    QMutexLocker lock(&b.mutex);
-    if (const int error = usable())
-        return -error;
-    info->devnum = unsigned(device->address);
-    info->slow = 0;         // full or high speed
-    return 0;
+    return ioctl([&](Bus &, QMutexLocker<QMutex> &) {
+        info->devnum = unsigned(device->address);
+        info->slow = 0;         // full or high speed
+        return 0;
+    });
 }
 
 int File::otherIoctl()
 {
-    Bus &b = model::bus();
-    QMutexLocker lock(&b.mutex);
-    if (const int error = usable())
-        return -error;
-    return -ENOTTY;
+    return ioctl([](Bus &, QMutexLocker<QMutex> &) { return -ENOTTY; });
 }
 
 } // namespace sim::usbfs

@@ -69,7 +69,10 @@ public:
     int otherIoctl();
 
 private:
-    int usable() const;         // 0, or the errno every ioctl fails with
+    // call(bus) under the model's lock when an ioctl may reach the device;
+    // otherwise the negative errno it fails with.
+    template<typename Call>
+    int ioctl(Call call);
 
     model::Device *device = nullptr;    // the node's device at the open; null: there was none
     quint64 attachment = 0;

@@ -122,7 +122,7 @@ void TstUmockdev::cleanup()
     sim::reset();
 }
 
-// A run of the tool that must have reached the emulated node: anything else
+// A run of the tool that must have reached the emulated nodes: anything else
 // means the preload did not take and the tool saw the real /dev.
 ToolRun TstUmockdev::tool(const QStringList &arguments, Account as)
 {
@@ -130,11 +130,11 @@ ToolRun TstUmockdev::tool(const QStringList &arguments, Account as)
     ToolRun run = runTool(*buses, arguments, as);
     bool reached = false;
     for (const NodeCall &call : buses->handler().calls())
-        reached = reached || (call.what == QLatin1String("OPEN") && call.node.startsWith("/dev/bus/usb/002/"));
+        reached = reached || call.what == QLatin1String("OPEN");
     if (!reached) {
         run.finished = false;
-        run.err.prepend(QStringLiteral("[the tool never opened the emulated driver's node: umockdev's preload did "
-                                       "not take, and it saw the real /dev]\n"));
+        run.err.prepend(QStringLiteral("[the tool opened no emulated node: umockdev's preload did not take, and "
+                                       "it saw the real /dev]\n"));
     }
     return run;
 }
@@ -350,13 +350,13 @@ void TstUmockdev::nodeTheUserMayOnlyRead()
 // is ended by the harness, not by CTest.
 void TstUmockdev::runawayToolIsKilled()
 {
-    sim::setLatency(1000);    // info makes more than four transfers
+    sim::setLatency(600);     // info makes more than four transfers: 2400 ms
     QElapsedTimer clock;
     clock.start();
     const ToolRun run = runTool(*buses, { "info" }, Account(), 300);
     QVERIFY(!run.finished);
     QVERIFY(run.err.endsWith("[killed after 300 ms]"));
-    QVERIFY(clock.elapsed() < 4000);
+    QVERIFY(clock.elapsed() < 2400);
 }
 
 QTEST_GUILESS_MAIN(TstUmockdev)
