@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
+#include <cmath>
+
 namespace {
 
 // 0-99 with one or two digits, 000-199 with three, and 200-255. The validator
@@ -31,11 +33,41 @@ QColor channelShade(int channel, int value)
     }
 }
 
+// The channel fields ask for "Courier New", which many systems lack. The hint
+// makes the stand-in a monospace face too, so the three digits keep their
+// width and weight instead of falling back to the thin proportional default.
+void preferMonospace(QWidget *widget)
+{
+    QFont font = widget->font();
+    font.setStyleHint(QFont::TypeWriter);
+    widget->setFont(font);
+}
+
 void setTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette p = widget->palette();
     p.setBrush(QPalette::Text, QBrush(colour, Qt::SolidPattern));
     widget->setPalette(p);
+}
+
+// The digits are white, except on a shade so light that white on it all but
+// vanishes: a channel field's shade gets there only on green, from about 172 up.
+QColor digitColourOn(const QColor &shade)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance =
+        0.2126 * linear(shade.red()) + 0.7152 * linear(shade.green()) + 0.0722 * linear(shade.blue());
+    // White keeps a contrast of at least 3 to 1 below this (3 = 1.05 / (L + 0.05)).
+    return luminance > 0.3 ? QColor(0, 0, 0) : QColor(255, 255, 255);
+}
+
+void showShade(ColorLineEdit *field, const QColor &shade)
+{
+    field->setBaseColor(shade);
+    setTextColour(field, digitColourOn(shade));
 }
 
 } // namespace
@@ -63,6 +95,7 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
     for (ColorLineEdit *field : {ui->EditRed, ui->EditGreen, ui->EditBlue}) {
         field->setValidator(validator);
         setTextColour(field, QColor(255, 255, 255));
+        preferMonospace(field);
     }
 
     setRedColor(red);
@@ -105,6 +138,13 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
     connect(ui->SliderRed, &ColorSlider::sliderMoved, this, &SuperRGB::sliderRedMoved);
     connect(ui->SliderGreen, &ColorSlider::sliderMoved, this, &SuperRGB::sliderGreenMoved);
     connect(ui->SliderBlue, &ColorSlider::sliderMoved, this, &SuperRGB::sliderBlueMoved);
+
+    // Wheel, keys and clicks beside the handle move a slider without
+    // sliderMoved; a selected slider reports those moves as well.
+    for (Channel channel : {Red, Green, Blue}) {
+        connect(sliderOf(channel), &ColorSlider::actionTriggered, this,
+                [this, channel](int action) { reportSelectedAction(channel, action); });
+    }
 }
 
 SuperRGB::~SuperRGB()
@@ -115,6 +155,21 @@ SuperRGB::~SuperRGB()
 QColor SuperRGB::color() const
 {
     return colour;
+}
+
+bool SuperRGB::isRedSelected() const
+{
+    return ui->SliderRed->isSelected();
+}
+
+bool SuperRGB::isGreenSelected() const
+{
+    return ui->SliderGreen->isSelected();
+}
+
+bool SuperRGB::isBlueSelected() const
+{
+    return ui->SliderBlue->isSelected();
 }
 
 quint8 &SuperRGB::byteOf(Channel channel)
@@ -156,7 +211,7 @@ void SuperRGB::updateChannel(Channel channel, int value)
     if (!textEditing)
         fieldOf(channel)->setText(text);
     textEditing = false;
-    fieldOf(channel)->setBaseColor(channelShade(channel, value));
+    showShade(fieldOf(channel), channelShade(channel, value));
 }
 
 void SuperRGB::typedChannel(Channel channel, const QString &s)
@@ -171,7 +226,7 @@ void SuperRGB::typedChannel(Channel channel, const QString &s)
     // follows to clear the flag; left set, it would make the next update of
     // any channel skip its text and leave that field showing a stale value.
     textEditing = false;
-    fieldOf(channel)->setBaseColor(channelShade(channel, number));
+    showShade(fieldOf(channel), channelShade(channel, number));
 }
 
 void SuperRGB::reportSelectedMove(Channel channel, int value)
@@ -180,6 +235,16 @@ void SuperRGB::reportSelectedMove(Channel channel, int value)
         return;
     emit selectedSliderValueChange(value);
     qDebug("selected emit value: %d \"%s\"", value, qPrintable(objectName()));
+}
+
+// Runs before the slider takes its new position as its value. A drag
+// reports through sliderMoved already; its SliderMove action is not repeated.
+void SuperRGB::reportSelectedAction(Channel channel, int action)
+{
+    const ColorSlider *slider = sliderOf(channel);
+    if (action == QAbstractSlider::SliderNoAction || (action == QAbstractSlider::SliderMove && slider->isSliderDown()))
+        return;
+    reportSelectedMove(channel, slider->sliderPosition());
 }
 
 void SuperRGB::setRedColor(int value)

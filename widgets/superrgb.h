@@ -28,6 +28,11 @@ public:
 
     QColor color() const;
 
+    // The selection flags of the three sliders, set with selectRed and its twins.
+    bool isRedSelected() const;
+    bool isGreenSelected() const;
+    bool isBlueSelected() const;
+
 signals:
     void selectedSliderValueChange(int value);
     void colorChanged(QColor color);
@@ -63,6 +68,7 @@ private:
     void updateChannel(Channel channel, int value);
     void typedChannel(Channel channel, const QString &s);
     void reportSelectedMove(Channel channel, int value);
+    void reportSelectedAction(Channel channel, int action);
     quint8 &byteOf(Channel channel);
     ColorSlider *sliderOf(Channel channel) const;
     ColorLineEdit *fieldOf(Channel channel) const;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDrag>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
@@ -123,6 +124,21 @@ private slots:
     }
 
     // Value paths
+
+    void digitsStayReadableOnLightShades()
+    {
+        Lamp l(0, 255, 255, 255);
+        QCOMPARE(l.field("EditRed")->palette().color(QPalette::Text), QColor(Qt::white));
+        QCOMPARE(l.field("EditGreen")->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(l.field("EditBlue")->palette().color(QPalette::Text), QColor(Qt::white));
+        l.editor.setGreenColor(120);
+        QCOMPARE(l.field("EditGreen")->palette().color(QPalette::Text), QColor(Qt::white));
+        l.field("EditGreen")->setText("200");
+        QCOMPARE(l.field("EditGreen")->palette().color(QPalette::Text), QColor(Qt::black));
+        // The stand-in for a missing "Courier New" is a monospace face.
+        QCOMPARE(l.field("EditRed")->font().family(), QString("Courier New"));
+        QVERIFY(QFontInfo(l.field("EditRed")->font()).fixedPitch());
+    }
 
     void plusAndMinusClampWithoutAnnouncing()
     {
