@@ -3,6 +3,7 @@
 
 #include "app/information.h"
 #include "app/translation.h"
+#include "app/userprompts.h"
 #include "app/version.h"
 #include "shows/showtables.h"
 #include "style/arthurstyle.h"
@@ -22,7 +23,15 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     sceneLamps.clear();
     ui->setupUi(this);
 
-    setWindowTitle(tr("Vn274 ver. ") + QLatin1String(vn274Version));
+    // The placeholder shows Qt's modified marker while changes are pending and
+    // nothing at all otherwise.
+    setWindowTitle(tr("Vn274 ver. ") + QLatin1String(vn274Version) + QStringLiteral("[*]"));
+
+    // The message area asks for "Courier New" as well; hex dumps need a
+    // monospace stand-in where that family is missing.
+    QFont messageFont = ui->txt->font();
+    messageFont.setStyleHint(QFont::TypeWriter);
+    ui->txt->setFont(messageFont);
 
     // The whole window wears the skin, not only the window itself: a widget's
     // style does not pass on to the widgets already inside it. The style is a
@@ -106,6 +115,7 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui->spinBoxSceneSceneNumber->setRange(1, Shows::SceneCount);
 
     addLamps(sceneLamps, ui->horizontalLayoutScenes);
+    buildEditingTools();
 
     upgrader = new Upgrader(boot_usb);
     connect(upgrader, &Upgrader::sendText, ui->txt, &QTextBrowser::append);
@@ -171,11 +181,31 @@ void Vn274_bootloader::slotTabChange(int index)
 void Vn274_bootloader::closeEvent(QCloseEvent *event)
 {
     qDebug("Vn274_bootloader::closeEvent ( QCloseEvent * event )");
-    if (refuseDuringFirmwareChange()) {
+    if (refuseDuringFirmwareChange() || !closeLosingPendingChanges()) {
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+// Asks only while something would be lost; true when the window may close.
+bool Vn274_bootloader::closeLosingPendingChanges()
+{
+    const bool programs = programChanges.pendingIn(programsAsEdited());
+    const bool scenes = sceneChanges.pendingIn(scenesAsEdited());
+    if (!programs && !scenes)
+        return true;
+    QString text;
+    if (programs && scenes)
+        text = tr("The programs and the scenes have changes that were neither saved to a file nor set in the Vn274.");
+    else if (programs)
+        text = tr("The programs have changes that were neither saved to a file nor set in the Vn274.");
+    else
+        text = tr("The scenes have changes that were neither saved to a file nor set in the Vn274.");
+    text += QStringLiteral("\n\n") + tr("Close the window and lose them?");
+    const QMessageBox::StandardButton answer = UserPrompts::current().question(
+        this, tr("Unsaved changes"), text, QMessageBox::Close | QMessageBox::Cancel, QMessageBox::Cancel);
+    return answer == QMessageBox::Close;
 }
 
 void Vn274_bootloader::slotShowInfo(bool)

@@ -1,11 +1,18 @@
 #ifndef VN274_BOOTLOADER_H
 #define VN274_BOOTLOADER_H
 
+#include "app/editingstate.h"
+#include "shows/pendingchanges.h"
+#include "shows/showtables.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
 
 class ArthurStyle;
+class LampAreaActions;
+class LampGroup;
+class ProgramOverview;
 class QCloseEvent;
 class QBoxLayout;
 class SuperRGB;
@@ -14,6 +21,7 @@ class USBRQ518;
 
 namespace Shows {
 enum class TransferResult;
+struct CopiedScene;
 }
 
 namespace Ui {
@@ -41,6 +49,15 @@ public:
     Upgrader *firmwareWorker() const { return upgrader; }
     const QByteArray &programTable() const { return ProgramTable; }
     const QByteArray &sceneTable() const { return SceneTable; }
+
+    // Whether the programs or the scenes, editors included, differ from what
+    // was last loaded, saved, got or set. The title then carries Qt's modified
+    // marker, and closing the window asks first.
+    bool hasPendingChanges() const;
+
+    // A language switch builds a new window; this is what it takes over.
+    EditingState editingState() const;
+    void restoreEditingState(const EditingState &state);
 
 public slots:
     // service panel: connection
@@ -110,6 +127,29 @@ private:
     int selectedScene() const;
     void showTransferFailure(Shows::TransferResult result);
 
+    // Editing beyond one slider at a time (shows/editingslots.cpp): the group
+    // commands of each tab, copy and paste of what an editor shows, the
+    // program overview, and the pending changes.
+    void buildEditingTools();
+    void takeProgramEditor(SceneRecord &record) const;
+    void takeSceneEditor(SceneRecord &record) const;
+    bool programEditorChanged() const;
+    bool sceneEditorChanged() const;
+    QByteArray programsAsEdited() const;
+    QByteArray scenesAsEdited() const;
+    void copyProgramStep();
+    void pasteIntoProgramStep();
+    void copyScene();
+    void pasteIntoScene();
+    void pasteIntoEditor(const Shows::CopiedScene &copied, bool programs);
+    void programsEdited();
+    void scenesEdited();
+    void refreshModifiedMarker();
+    void programsInStep(const QByteArray &programs);
+    void scenesInStep(const QByteArray &scenes);
+    void showProgramStepClicked(int step);
+    bool closeLosingPendingChanges();
+
     USBRQ518 *boot_usb = nullptr;
     Upgrader *upgrader = nullptr;
     Ui::Vn274_bootloaderClass *ui = nullptr;
@@ -126,6 +166,21 @@ private:
     int shownProgram = 0;
     int shownStep = 0;
     int shownScene = 0;
+    // What each editor gave right after it showed its record (over a zero
+    // record): an editor that still gives this holds no edit.
+    SceneRecord programEditorAtShow{};
+    SceneRecord sceneEditorAtShow{};
+
+    PendingChanges programChanges;
+    PendingChanges sceneChanges;
+    LampGroup *programGroup = nullptr;
+    LampGroup *sceneGroup = nullptr;
+    LampAreaActions *programActions = nullptr;
+    LampAreaActions *sceneActions = nullptr;
+    ProgramOverview *programOverview = nullptr;
+    // While a record is being shown its lamps change one by one; the marker and
+    // the overview wait for the whole record.
+    int editorRefreshHeld = 0;
 };
 
 #endif // VN274_BOOTLOADER_H

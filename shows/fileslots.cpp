@@ -1,5 +1,6 @@
-// The file buttons of the Programs and Scenes tabs: the tables as they stand
-// to and from .pgm and .scn files.
+// The file buttons of the Programs and Scenes tabs: the tables to and from
+// .pgm and .scn files. A save takes what the editor shows as well, committed
+// into the selected record as Set does.
 #include "app/vn274_bootloader.h"
 
 #include "app/userprompts.h"
@@ -42,7 +43,9 @@ void Vn274_bootloader::slotpushButtonSaveProgramsToFile(bool)
         this, tr("Save Programs File"), QStringLiteral("."), tr("Programs Files (*.pgm)"));
     if (fileName.isEmpty())
         return;
-    reportFileResult(this, Shows::saveProgramsFile(fileName, ProgramTable));
+    commitProgramEditor(ProgramTable, selectedProgram(), selectedStep());
+    if (reportFileResult(this, Shows::saveProgramsFile(fileName, ProgramTable)))
+        programsInStep(ProgramTable);
 }
 
 void Vn274_bootloader::slotpushButtonLoadProgramsFromFile(bool)
@@ -52,8 +55,10 @@ void Vn274_bootloader::slotpushButtonLoadProgramsFromFile(bool)
         this, tr("Open Programs File"), QStringLiteral("."), tr("Programs Files (*.pgm)"));
     if (fileName.isEmpty())
         return;
-    if (reportFileResult(this, Shows::loadProgramsFile(fileName, ProgramTable)))
+    if (reportFileResult(this, Shows::loadProgramsFile(fileName, ProgramTable))) {
         slotUpdateProgramScene(0);
+        programsInStep(ProgramTable);
+    }
 }
 
 void Vn274_bootloader::slotpushButtonSaveScenesToFile(bool)
@@ -63,7 +68,9 @@ void Vn274_bootloader::slotpushButtonSaveScenesToFile(bool)
         this, tr("Save Scenes File"), QStringLiteral("."), tr("Scens Files (*.scn)"));
     if (fileName.isEmpty())
         return;
-    reportFileResult(this, Shows::saveScenesFile(fileName, SceneTable));
+    commitSceneEditor(SceneTable, selectedScene());
+    if (reportFileResult(this, Shows::saveScenesFile(fileName, SceneTable)))
+        scenesInStep(SceneTable);
 }
 
 void Vn274_bootloader::slotpushButtonLoadScenesFromFile(bool)
@@ -73,6 +80,8 @@ void Vn274_bootloader::slotpushButtonLoadScenesFromFile(bool)
         this, tr("Open Scenes File"), QStringLiteral("."), tr("Scens Files (*.scn)"));
     if (fileName.isEmpty())
         return;
-    if (reportFileResult(this, Shows::loadScenesFile(fileName, SceneTable)))
+    if (reportFileResult(this, Shows::loadScenesFile(fileName, SceneTable))) {
         slotUpdateScene(0);
+        scenesInStep(SceneTable);
+    }
 }

@@ -10,6 +10,8 @@
 
 #include <QDebug>
 
+#include <cstring>
+
 int Vn274_bootloader::selectedProgram() const
 {
     return ui->spinBoxProgramNumber->value() - 1;
@@ -20,25 +22,50 @@ int Vn274_bootloader::selectedStep() const
     return ui->spinBoxSceneNumber->value() - 1;
 }
 
-void Vn274_bootloader::commitProgramEditor(QByteArray &table, int program, int step) const
+// What the editor shows, over the record's other bytes.
+void Vn274_bootloader::takeProgramEditor(SceneRecord &record) const
 {
-    const int offset = Shows::programRecordOffset(program, step);
-    SceneRecord record = Shows::recordAt(table, offset);
     record.riseTime = ui->spinBoxRiseTime->value();
     record.staticTime = ui->spinBoxStaticTime->value();
     record.endMarker = quint8(ui->spinBoxEndMarker->value());
     Shows::takeLampColours(programLamps, record);
+}
+
+bool Vn274_bootloader::programEditorChanged() const
+{
+    SceneRecord now{};
+    takeProgramEditor(now);
+    return std::memcmp(&now, &programEditorAtShow, sizeof now) != 0;
+}
+
+// A record the user left as shown keeps its bytes, also those the editor
+// cannot hold as they are (a time beyond its range, an end marker other than
+// 1): so a file loaded and saved again stays the same, and an untouched record
+// is no pending change.
+void Vn274_bootloader::commitProgramEditor(QByteArray &table, int program, int step) const
+{
+    if (!programEditorChanged())
+        return;
+    const int offset = Shows::programRecordOffset(program, step);
+    SceneRecord record = Shows::recordAt(table, offset);
+    takeProgramEditor(record);
     Shows::setRecordAt(table, offset, record);
 }
 
+// The lamps change one by one; whoever shows a record refreshes what follows
+// the editor (overview, modified marker) once it is all there.
 void Vn274_bootloader::showProgramRecord(int program, int step)
 {
     const SceneRecord record = Shows::recordAt(ProgramTable, Shows::programRecordOffset(program, step));
+    ++editorRefreshHeld;
     // The spin boxes clamp values beyond their ranges.
     ui->spinBoxRiseTime->setValue(record.riseTime);
     ui->spinBoxStaticTime->setValue(record.staticTime);
     ui->spinBoxEndMarker->setValue(record.endMarker != 0 ? 1 : 0);
     Shows::showLampColours(record, programLamps);
+    programEditorAtShow = SceneRecord{};
+    takeProgramEditor(programEditorAtShow);
+    --editorRefreshHeld;
 }
 
 // The editor's content reaches the table when the selection moves away from
@@ -52,6 +79,7 @@ void Vn274_bootloader::slotUpdateProgramScene(int)
     showProgramRecord(program, step);
     shownProgram = program;
     shownStep = step;
+    programsEdited();
 }
 
 void Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool)
@@ -64,6 +92,8 @@ void Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool)
     // Shows the selected step from the table as it now stands; edits not yet
     // committed give way to what the driver holds.
     slotUpdateProgramScene(0);
+    if (result == Shows::TransferResult::Done)
+        programsInStep(ProgramTable);
 }
 
 void Vn274_bootloader::slotpushButtonSetProgramsInVn274(bool)
@@ -76,6 +106,8 @@ void Vn274_bootloader::slotpushButtonSetProgramsInVn274(bool)
     const Shows::TransferResult result = Shows::writeProgramsToDriver(*boot_usb, programs);
     if (result != Shows::TransferResult::AcquireFailed)
         ProgramTable = programs;
+    if (result == Shows::TransferResult::Done)
+        programsInStep(programs);
     showTransferFailure(result);
 }
 

@@ -9,6 +9,8 @@
 
 #include <QDebug>
 
+#include <cstring>
+
 int Vn274_bootloader::selectedScene() const
 {
     return ui->spinBoxSceneSceneNumber->value() - 1;
@@ -16,22 +18,41 @@ int Vn274_bootloader::selectedScene() const
 
 // Stand-alone scenes have no end marker in the editor: the byte keeps
 // whatever the table holds.
-void Vn274_bootloader::commitSceneEditor(QByteArray &table, int scene) const
+void Vn274_bootloader::takeSceneEditor(SceneRecord &record) const
 {
-    const int offset = Shows::sceneRecordOffset(scene);
-    SceneRecord record = Shows::recordAt(table, offset);
     record.riseTime = ui->spinBoxSceneRiseTime->value();
     record.staticTime = ui->spinBoxSceneStaticTime->value();
     Shows::takeLampColours(sceneLamps, record);
+}
+
+bool Vn274_bootloader::sceneEditorChanged() const
+{
+    SceneRecord now{};
+    takeSceneEditor(now);
+    return std::memcmp(&now, &sceneEditorAtShow, sizeof now) != 0;
+}
+
+// As on the Programs tab, a scene left as shown keeps its bytes.
+void Vn274_bootloader::commitSceneEditor(QByteArray &table, int scene) const
+{
+    if (!sceneEditorChanged())
+        return;
+    const int offset = Shows::sceneRecordOffset(scene);
+    SceneRecord record = Shows::recordAt(table, offset);
+    takeSceneEditor(record);
     Shows::setRecordAt(table, offset, record);
 }
 
 void Vn274_bootloader::showSceneRecord(int scene)
 {
     const SceneRecord record = Shows::recordAt(SceneTable, Shows::sceneRecordOffset(scene));
+    ++editorRefreshHeld;
     ui->spinBoxSceneRiseTime->setValue(record.riseTime);
     ui->spinBoxSceneStaticTime->setValue(record.staticTime);
     Shows::showLampColours(record, sceneLamps);
+    sceneEditorAtShow = SceneRecord{};
+    takeSceneEditor(sceneEditorAtShow);
+    --editorRefreshHeld;
 }
 
 void Vn274_bootloader::slotUpdateScene(int)
@@ -41,6 +62,7 @@ void Vn274_bootloader::slotUpdateScene(int)
         commitSceneEditor(SceneTable, shownScene);
     showSceneRecord(scene);
     shownScene = scene;
+    scenesEdited();
 }
 
 void Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool)
@@ -51,6 +73,8 @@ void Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool)
     if (result == Shows::TransferResult::AcquireFailed)
         return;
     slotUpdateScene(0);
+    if (result == Shows::TransferResult::Done)
+        scenesInStep(SceneTable);
 }
 
 void Vn274_bootloader::slotpushButtonSetScenesInVn274(bool)
@@ -61,5 +85,7 @@ void Vn274_bootloader::slotpushButtonSetScenesInVn274(bool)
     const Shows::TransferResult result = Shows::writeScenesToDriver(*boot_usb, scenes);
     if (result != Shows::TransferResult::AcquireFailed)
         SceneTable = scenes;
+    if (result == Shows::TransferResult::Done)
+        scenesInStep(scenes);
     showTransferFailure(result);
 }

@@ -12,6 +12,7 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -123,6 +124,7 @@ private slots:
     void refusedFilesLeaveTheTableAlone();
     void longerTableUsesItsFirstBytes();
     void failedSaveKeepsTheOldFile();
+    void saveTakesWhatTheEditorShows();
     void cancelledDialogsDoNothing();
 };
 
@@ -224,12 +226,20 @@ void TestShows::loadedValuesAreShownAsTheEditorsCanHoldThem()
     QCOMPARE(e.spin("spinBoxEndMarker")->value(), 1);
     QCOMPARE(e.programLamps().at(0)->color(), QColor(255, 0, 0));
 
-    // Loading does not commit; moving away stores the values as shown.
-    QCOMPARE(int(e.programRecord(1, 1).endMarker), 7);
+    // A record left as shown keeps its bytes when the selection moves away,
+    // so nothing is pending either.
+    e.spin("spinBoxSceneNumber")->setValue(2);
+    QCOMPARE(window.programTable(), programs);
+    QVERIFY(!window.hasPendingChanges());
+
+    // An edited one stores the values as the editor holds them.
+    e.spin("spinBoxSceneNumber")->setValue(1);
+    Editors::paint(e.programLamps().at(1), 1, 2, 3);
     e.spin("spinBoxSceneNumber")->setValue(2);
     QCOMPARE(int(e.programRecord(1, 1).riseTime), 100000);
     QCOMPARE(int(e.programRecord(1, 1).staticTime), 0);
     QCOMPARE(int(e.programRecord(1, 1).endMarker), 1);
+    QCOMPARE(rgbOf(e.programRecord(1, 1), 1), QColor(1, 2, 3));
 }
 
 void TestShows::sceneCommitLeavesTheEndMarkerAlone()
@@ -584,6 +594,41 @@ void TestShows::failedSaveKeepsTheOldFile()
     window.slotpushButtonSaveScenesToFile(false);
     QCOMPARE(prompts.boxes(), QStringList(2, "critical|File error|Can't write file"));
     QCOMPARE(fileBytes(fileName), old);
+}
+
+void TestShows::saveTakesWhatTheEditorShows()
+{
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    prompts.answer(dir.filePath("p.pgm")).answer(dir.filePath("s.scn"));
+    Vn274_bootloader window;
+    window.show();
+    Editors e(window);
+
+    // Typed into lamp 1's red field of program 3, step 2, never committed by a
+    // change of number.
+    e.spin("spinBoxProgramNumber")->setValue(3);
+    e.spin("spinBoxSceneNumber")->setValue(2);
+    e.spin("spinBoxStaticTime")->setValue(2500);
+    QLineEdit *red = e.programLamps().at(0)->findChild<QLineEdit *>("EditRed");
+    red->clear();
+    QTest::keyClicks(red, "123");
+    window.slotpushButtonSaveProgramsToFile(false);
+
+    QByteArray programs(Shows::ProgramTableSize, '\0');
+    QCOMPARE(Shows::loadProgramsFile(dir.filePath("p.pgm"), programs), Shows::FileResult::Ok);
+    const SceneRecord saved = Shows::recordAt(programs, Shows::programRecordOffset(2, 1));
+    QCOMPARE(rgbOf(saved, 0), QColor(123, 0, 0));
+    QCOMPARE(int(saved.staticTime), 2500);
+    QCOMPARE(programs, window.programTable());
+
+    e.spin("spinBoxSceneSceneNumber")->setValue(4);
+    Editors::paint(e.sceneLamps().at(11), 7, 8, 9);
+    window.slotpushButtonSaveScenesToFile(false);
+    QByteArray scenes(Shows::SceneTableSize, '\0');
+    QCOMPARE(Shows::loadScenesFile(dir.filePath("s.scn"), scenes), Shows::FileResult::Ok);
+    QCOMPARE(rgbOf(Shows::recordAt(scenes, Shows::sceneRecordOffset(3)), 11), QColor(7, 8, 9));
+    QVERIFY(prompts.boxes().isEmpty());
 }
 
 void TestShows::cancelledDialogsDoNothing()

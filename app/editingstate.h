@@ -1,0 +1,32 @@
+#ifndef EDITINGSTATE_H
+#define EDITINGSTATE_H
+
+#include <QByteArray>
+#include <QList>
+
+// What the user was working on, handed from a main window to the one built in
+// its place after a language switch, so that the switch loses nothing.
+struct EditingState
+{
+    // The tables with both editors committed to the records they show, and what
+    // each table last was in step with (file or driver), so pending changes
+    // stay pending.
+    QByteArray programs;
+    QByteArray scenes;
+    QByteArray programsInStep;
+    QByteArray scenesInStep;
+
+    // The records shown, 0-based.
+    int program = 0;
+    int step = 0;
+    int scene = 0;
+
+    // The selected sliders of each tab: red, green, blue of lamp 0, then lamp 1...
+    QList<bool> programSliders;
+    QList<bool> sceneSliders;
+
+    int currentTab = 0;
+    QByteArray geometry;   // QWidget::saveGeometry
+};
+
+#endif // EDITINGSTATE_H
