@@ -6,22 +6,32 @@
 #include <QApplication>
 #include <QTranslator>
 
+#include <optional>
+
 int runMainWindow(const QString &systemLocaleName, const WindowShown &shown)
 {
     int code = 0;
+    std::optional<EditingState> carried;
     for (;;) {
         QTranslator translator;
         // A missing translation is not reported: the texts stay in English.
         loadTranslation(translator, translationFileName(code, systemLocaleName));
         QCoreApplication::installTranslator(&translator);
+        QTranslator qtTranslator;
+        if (loadQtTranslation(qtTranslator, translator))
+            QCoreApplication::installTranslator(&qtTranslator);
 
         {
             Vn274_bootloader window;
+            if (carried)
+                window.restoreEditingState(*carried);
             window.show();
             if (shown)
                 shown(window, translator);
             code = QApplication::exec();
-        }   // the window goes before its translator
+            if (isRestartCode(code))
+                carried = window.editingState();
+        }   // the window goes before its translators
 
         if (!isRestartCode(code))
             return code;

@@ -13,10 +13,11 @@ class Vn274_bootloader;
 using WindowShown = std::function<void(Vn274_bootloader &window, const QTranslator &translator)>;
 
 // Runs the program in the existing QApplication: installs the translation of the
-// system locale, shows the main window and runs the event loop. When the loop
-// ends with a restart code (Language menu) the window and the translator are
-// destroyed and built again under the chosen language; any other code is
-// returned.
+// system locale (with Qt's own texts in the same language), shows the main
+// window and runs the event loop. When the loop ends with a restart code
+// (Language menu) the window and the translators are destroyed and built again
+// under the chosen language; the new window takes over the old one's tables,
+// selections and pending changes. Any other code is returned.
 int runMainWindow(const QString &systemLocaleName, const WindowShown &shown = WindowShown());
 
 #endif // STARTUP_H

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 bool isRestartCode(int code)
@@ -39,4 +40,18 @@ bool loadTranslation(QTranslator &translator, const QString &fileName, const QSt
     }
     qDebug("loadTranslation(%s) none", qPrintable(fileName));
     return false;
+}
+
+bool loadQtTranslation(QTranslator &qtTranslator, const QTranslator &programTranslation,
+                       const QString &qtTranslationsDir)
+{
+    const QString language = programTranslation.language();
+    if (programTranslation.isEmpty() || language.isEmpty())
+        return false;
+    const QString directory = qtTranslationsDir.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+                                                          : qtTranslationsDir;
+    const bool loaded = qtTranslator.load(QStringLiteral("qtbase_") + language, directory);
+    qDebug("loadQtTranslation(qtbase_%s) %s", qPrintable(language),
+           loaded ? qPrintable(qtTranslator.filePath()) : "none");
+    return loaded;
 }

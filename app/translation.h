@@ -34,4 +34,12 @@ QStringList translationSearchPath();
 bool loadTranslation(QTranslator &translator, const QString &fileName,
                      const QStringList &searchPath = translationSearchPath());
 
+// Qt's own texts (file dialogs, standard buttons, the colour dialog) in the
+// language of the program's loaded translation: "qtbase_" + its language from
+// Qt's translations directory (Debian: qt6-translations-l10n). Nothing is
+// loaded when the program's translation is empty, so its texts and Qt's stay
+// in English together. Returns whether a Qt translation was loaded.
+bool loadQtTranslation(QTranslator &qtTranslator, const QTranslator &programTranslation,
+                       const QString &qtTranslationsDir = QString());
+
 #endif // TRANSLATION_H

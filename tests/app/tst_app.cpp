@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMetaMethod>
 #include <QPixmap>
 #include <QProgressBar>
@@ -79,6 +80,7 @@ private slots:
     void externalFlashBarsFollowOnlyTheSettingsTab();
     void translationSearchOrder();
     void languageSwitchRebuildsTheWindow();
+    void languageSwitchKeepsTheWork();
     void startsInTheSystemLanguage_data();
     void startsInTheSystemLanguage();
     void aboutDialog();
@@ -269,26 +271,104 @@ void TestApp::languageSwitchRebuildsTheWindow()
         QVERIFY(!qobject_cast<Vn274_bootloader *>(widget));
 }
 
+void TestApp::languageSwitchKeepsTheWork()
+{
+    ScriptedPrompts prompts;
+    prompts.answer(int(QMessageBox::Close));
+    QList<EditingState> seen;
+    QStringList titles;
+    int windows = 0;
+    const int code = runMainWindow("en_GB", [&](Vn274_bootloader &window, const QTranslator &) {
+        const auto spin = [&window](const char *name) { return window.findChild<QSpinBox *>(name); };
+        const auto lamps = [&window](const char *contents) {
+            return window.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);
+        };
+        ++windows;
+        titles << shownTitle(window);
+        if (windows == 1) {
+            // Committed edits, uncommitted ones in both editors, selected
+            // sliders on both tabs, and the Programs tab shown.
+            spin("spinBoxSceneNumber")->setValue(2);
+            lamps("scrollAreaWidgetContents").at(0)->setRedColor(11);
+            spin("spinBoxProgramNumber")->setValue(3);
+            spin("spinBoxSceneNumber")->setValue(4);
+            spin("spinBoxRiseTime")->setValue(44);
+            lamps("scrollAreaWidgetContents").at(5)->setBlueColor(155);
+            spin("spinBoxSceneSceneNumber")->setValue(6);
+            spin("spinBoxSceneStaticTime")->setValue(6000);
+            lamps("scrollAreaWidgetContents_2").at(11)->setGreenColor(66);
+            lamps("scrollAreaWidgetContents").at(1)->selectGreen(true);
+            lamps("scrollAreaWidgetContents").at(7)->setAll(true);
+            lamps("scrollAreaWidgetContents_2").at(2)->selectBlue(true);
+            window.findChild<QTabWidget *>("tabWidget")->setCurrentIndex(1);
+            titles << shownTitle(window);
+            QTimer::singleShot(0, window.findChild<QAction *>("actionPolish"), &QAction::trigger);
+            return;
+        }
+
+        // The Polish window shows the same records, selections and tab, and
+        // still knows the changes are pending.
+        QCOMPARE(spin("spinBoxProgramNumber")->value(), 3);
+        QCOMPARE(spin("spinBoxSceneNumber")->value(), 4);
+        QCOMPARE(spin("spinBoxSceneSceneNumber")->value(), 6);
+        QCOMPARE(spin("spinBoxRiseTime")->value(), 44);
+        QCOMPARE(lamps("scrollAreaWidgetContents").at(5)->color(), QColor(0, 0, 155));
+        QCOMPARE(spin("spinBoxSceneStaticTime")->value(), 6000);
+        QCOMPARE(lamps("scrollAreaWidgetContents_2").at(11)->color(), QColor(0, 66, 0));
+        QCOMPARE(window.findChild<QTabWidget *>("tabWidget")->currentIndex(), 1);
+        const auto record = [](const QByteArray &table, int offset) { return Shows::recordAt(table, offset); };
+        QCOMPARE(int(record(window.programTable(), Shows::programRecordOffset(0, 1)).lampRgb[0]), 11);
+        QCOMPARE(int(record(window.programTable(), Shows::programRecordOffset(2, 3)).riseTime), 44);
+        QCOMPARE(int(record(window.sceneTable(), Shows::sceneRecordOffset(5)).staticTime), 6000);
+        QList<bool> programSliders(36, false);
+        programSliders[4] = programSliders[21] = programSliders[22] = programSliders[23] = true;
+        QList<bool> sceneSliders(36, false);
+        sceneSliders[8] = true;
+        const EditingState state = window.editingState();
+        QCOMPARE(state.programSliders, programSliders);
+        QCOMPARE(state.sceneSliders, sceneSliders);
+        QVERIFY(window.isWindowModified());
+
+        // Moving on commits nothing over the records taken over.
+        spin("spinBoxSceneNumber")->setValue(5);
+        QCOMPARE(int(record(window.programTable(), Shows::programRecordOffset(2, 3)).lampRgb[17]), 155);
+        QTimer::singleShot(0, &window, &QWidget::close);
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(windows, 2);
+    QCOMPARE(titles, QStringList({ "Vn274 ver. 1.02", "Vn274 ver. 1.02*", "Vn274 wer. 1.02*" }));
+    // The close asked, since the work was never saved.
+    QCOMPARE(prompts.boxes().size(), 1);
+    QVERIFY(prompts.unexpected.isEmpty());
+}
+
 void TestApp::startsInTheSystemLanguage_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("title");
-    QTest::newRow("Polish") << "pl_PL" << "Vn274 wer. 1.02";
-    QTest::newRow("English") << "en_GB" << "Vn274 ver. 1.02";
-    QTest::newRow("German") << "de_DE" << "Vn274 ver. 1.02";
+    QTest::addColumn<QString>("qtCancel");
+    QTest::newRow("Polish") << "pl_PL" << "Vn274 wer. 1.02" << "Anuluj";
+    QTest::newRow("English") << "en_GB" << "Vn274 ver. 1.02" << "Cancel";
+    // No translation of ours: Qt's texts stay English as well.
+    QTest::newRow("German") << "de_DE" << "Vn274 ver. 1.02" << "Cancel";
 }
 
 void TestApp::startsInTheSystemLanguage()
 {
     QFETCH(QString, locale);
     QFETCH(QString, title);
-    QString titleShown;
+    QFETCH(QString, qtCancel);
+    QString titleShown, cancelShown;
     const int code = runMainWindow(locale, [&](Vn274_bootloader &window, const QTranslator &) {
         titleShown = shownTitle(window);
+        // Qt's own texts, as its standard buttons and dialogs take them.
+        cancelShown = QCoreApplication::translate("QPlatformTheme", "Cancel");
         QTimer::singleShot(0, &window, &QWidget::close);
     });
     QCOMPARE(code, 0);
     QCOMPARE(titleShown, title);
+    QCOMPARE(cancelShown, qtCancel);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
 }
 
 void TestApp::aboutDialog()
