@@ -123,6 +123,60 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>LampAreaActions</name>
+    <message>
+        <source>Copy scene</source>
+        <translation>Copy scene</translation>
+    </message>
+    <message>
+        <source>Paste scene</source>
+        <translation>Paste scene</translation>
+    </message>
+    <message>
+        <source>Brighter</source>
+        <translation>Brighter</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>Darker</translation>
+    </message>
+    <message>
+        <source>Select none</source>
+        <translation>Select none</translation>
+    </message>
+    <message>
+        <source>Select sliders with Ctrl+click, or sweep over them with Shift held.</source>
+        <translation>Select sliders with Ctrl+click, or sweep over them with Shift held.</translation>
+    </message>
+    <message>
+        <source>Raise every selected slider by 10 % (%1).</source>
+        <translation>Raise every selected slider by 10 % (%1).</translation>
+    </message>
+    <message>
+        <source>Lower every selected slider by 10 % (%1).</source>
+        <translation>Lower every selected slider by 10 % (%1).</translation>
+    </message>
+    <message>
+        <source>Clear the selection of sliders on this tab (%1).</source>
+        <translation>Clear the selection of sliders on this tab (%1).</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramOverview</name>
+    <message>
+        <source>Step %1</source>
+        <translation>Step %1</translation>
+    </message>
+    <message>
+        <source>Step %1: end marker</source>
+        <translation>Step %1: end marker</translation>
+    </message>
+    <message>
+        <source>Step %1: after the end marker</source>
+        <translation>Step %1: after the end marker</translation>
+    </message>
+</context>
+<context>
     <name>QDialog</name>
     <message>
         <source>Vn274 ver. </source>
@@ -538,6 +592,26 @@ Chcek USB cable</translation>
     <message>
         <source>WriteExternalFlashToAddress error</source>
         <translation>WriteExternalFlashToAddress error</translation>
+    </message>
+    <message>
+        <source>The programs and the scenes have changes that were neither saved to a file nor set in the Vn274.</source>
+        <translation>The programs and the scenes have changes that were neither saved to a file nor set in the Vn274.</translation>
+    </message>
+    <message>
+        <source>The programs have changes that were neither saved to a file nor set in the Vn274.</source>
+        <translation>The programs have changes that were neither saved to a file nor set in the Vn274.</translation>
+    </message>
+    <message>
+        <source>The scenes have changes that were neither saved to a file nor set in the Vn274.</source>
+        <translation>The scenes have changes that were neither saved to a file nor set in the Vn274.</translation>
+    </message>
+    <message>
+        <source>Close the window and lose them?</source>
+        <translation>Close the window and lose them?</translation>
+    </message>
+    <message>
+        <source>Unsaved changes</source>
+        <translation>Unsaved changes</translation>
     </message>
 </context>
 <context>

@@ -123,6 +123,60 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>LampAreaActions</name>
+    <message>
+        <source>Copy scene</source>
+        <translation>Kopiuj scenę</translation>
+    </message>
+    <message>
+        <source>Paste scene</source>
+        <translation>Wklej scenę</translation>
+    </message>
+    <message>
+        <source>Brighter</source>
+        <translation>Jaśniej</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>Ciemniej</translation>
+    </message>
+    <message>
+        <source>Select none</source>
+        <translation>Odznacz wszystko</translation>
+    </message>
+    <message>
+        <source>Select sliders with Ctrl+click, or sweep over them with Shift held.</source>
+        <translation>Suwaki zaznacza się klikając z Ctrl albo przesuwając nad nimi kursor z wciśniętym Shift.</translation>
+    </message>
+    <message>
+        <source>Raise every selected slider by 10 % (%1).</source>
+        <translation>Podnosi każdy zaznaczony suwak o 10 % (%1).</translation>
+    </message>
+    <message>
+        <source>Lower every selected slider by 10 % (%1).</source>
+        <translation>Obniża każdy zaznaczony suwak o 10 % (%1).</translation>
+    </message>
+    <message>
+        <source>Clear the selection of sliders on this tab (%1).</source>
+        <translation>Usuwa zaznaczenie suwaków na tej karcie (%1).</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramOverview</name>
+    <message>
+        <source>Step %1</source>
+        <translation>Krok %1</translation>
+    </message>
+    <message>
+        <source>Step %1: end marker</source>
+        <translation>Krok %1: znacznik końca</translation>
+    </message>
+    <message>
+        <source>Step %1: after the end marker</source>
+        <translation>Krok %1: za znacznikiem końca</translation>
+    </message>
+</context>
+<context>
     <name>QDialog</name>
     <message>
         <source>Vn274 ver. </source>
@@ -538,6 +592,26 @@ Sprawdź kabel USB</translation>
     <message>
         <source>WriteExternalFlashToAddress error</source>
         <translation>Błąd zapisu pamięci zewnętrznej (WriteExternalFlashToAddress)</translation>
+    </message>
+    <message>
+        <source>The programs and the scenes have changes that were neither saved to a file nor set in the Vn274.</source>
+        <translation>Programy i sceny mają zmiany, które nie zostały zapisane do pliku ani ustawione w Vn274.</translation>
+    </message>
+    <message>
+        <source>The programs have changes that were neither saved to a file nor set in the Vn274.</source>
+        <translation>Programy mają zmiany, które nie zostały zapisane do pliku ani ustawione w Vn274.</translation>
+    </message>
+    <message>
+        <source>The scenes have changes that were neither saved to a file nor set in the Vn274.</source>
+        <translation>Sceny mają zmiany, które nie zostały zapisane do pliku ani ustawione w Vn274.</translation>
+    </message>
+    <message>
+        <source>Close the window and lose them?</source>
+        <translation>Zamknąć okno i utracić te zmiany?</translation>
+    </message>
+    <message>
+        <source>Unsaved changes</source>
+        <translation>Niezapisane zmiany</translation>
     </message>
 </context>
 <context>
