@@ -32,14 +32,14 @@ bool hasSelectedText(QObject *field)
 LampAreaActions::LampAreaActions(QWidget *lampArea, QGridLayout *controlColumn, LampGroup *group)
     : QObject(lampArea)
 {
-    copy = addAction(lampArea, "actionCopyScene", tr("Copy scene"), QKeySequence::Copy);
-    paste = addAction(lampArea, "actionPasteScene", tr("Paste scene"), QKeySequence::Paste);
+    copy = addAction(lampArea, "actionCopyScene", tr("Copy scene"), QKeySequence::keyBindings(QKeySequence::Copy));
+    paste = addAction(lampArea, "actionPasteScene", tr("Paste scene"), QKeySequence::keyBindings(QKeySequence::Paste));
     auto *separator = new QAction(lampArea);
     separator->setSeparator(true);
     lampArea->addAction(separator);
-    brighter = addAction(lampArea, "actionBrighter", tr("Brighter"), QKeySequence(Qt::CTRL | Qt::Key_Up));
-    darker = addAction(lampArea, "actionDarker", tr("Darker"), QKeySequence(Qt::CTRL | Qt::Key_Down));
-    selectNone = addAction(lampArea, "actionSelectNone", tr("Select none"), QKeySequence(Qt::Key_Escape));
+    brighter = addAction(lampArea, "actionBrighter", tr("Brighter"), { QKeySequence(Qt::CTRL | Qt::Key_Up) });
+    darker = addAction(lampArea, "actionDarker", tr("Darker"), { QKeySequence(Qt::CTRL | Qt::Key_Down) });
+    selectNone = addAction(lampArea, "actionSelectNone", tr("Select none"), { QKeySequence(Qt::Key_Escape) });
     lampArea->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(brighter, &QAction::triggered, group, &LampGroup::brighter);
@@ -56,11 +56,11 @@ LampAreaActions::LampAreaActions(QWidget *lampArea, QGridLayout *controlColumn, 
 // The action's widget is the lamp area, which is shown only with its tab, so
 // the same keys on the other tab do not clash.
 QAction *LampAreaActions::addAction(QWidget *lampArea, const char *name, const QString &text,
-                                    const QKeySequence &key)
+                                    const QList<QKeySequence> &keys)
 {
     auto *action = new QAction(text, lampArea);
     action->setObjectName(QLatin1String(name));
-    action->setShortcut(key);
+    action->setShortcuts(keys);
     action->setShortcutContext(Qt::WindowShortcut);
     lampArea->addAction(action);
     return action;

@@ -1,6 +1,8 @@
 #ifndef LAMPAREAACTIONS_H
 #define LAMPAREAACTIONS_H
 
+#include <QKeySequence>
+#include <QList>
 #include <QObject>
 
 class LampGroup;
@@ -41,7 +43,8 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addAction(QWidget *lampArea, const char *name, const QString &text, const QKeySequence &key);
+    QAction *addAction(QWidget *lampArea, const char *name, const QString &text,
+                       const QList<QKeySequence> &keys);
     void addButtons(QGridLayout *controlColumn);
     QPushButton *buttonFor(QAction *action, const char *name, QWidget *parent, const QString &toolTip);
     void watchTextFields(QWidget *tab);
