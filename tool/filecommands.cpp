@@ -223,52 +223,47 @@ int mkboot(const QStringList &args, Console &console)
         return console.usageError(error);
 
     // Both forms come down to a list of serial numbers and their files.
-    const QString &hexFile = parsed.positional.value(0);
-    QStringList serials, files;
     const bool batch = parsed.has(from) || parsed.has(count) || parsed.has(outDir);
+    if (!batch && parsed.positional.size() != 3)
+        return console.usageError(QStringLiteral("expected FILE.hex YYMMDDNNN OUT.bin"));
+    if (batch && (parsed.positional.size() != 1 || !parsed.has(from) || !parsed.has(count) || !parsed.has(outDir)))
+        return console.usageError(QStringLiteral("a batch takes FILE.hex with --serial-from, --count and --out-dir"));
+    const QString hexFile = parsed.positional.at(0);
+    const QString firstSerial = batch ? parsed.value(from) : parsed.positional.at(1);
+    if (!isValidBootloaderSerial(firstSerial))
+        return console.usageError(QStringLiteral("'%1' is not a serial number: %2").arg(firstSerial, serialRule()));
+
+    QStringList serials, files;
     if (!batch) {
-        if (parsed.positional.size() != 3)
-            return console.usageError(QStringLiteral("expected FILE.hex YYMMDDNNN OUT.bin"));
-        serials << parsed.positional.at(1);
+        serials << firstSerial;
         files << parsed.positional.at(2);
     } else {
-        if (parsed.positional.size() != 1 || !parsed.has(from) || !parsed.has(count) || !parsed.has(outDir))
-            return console.usageError(QStringLiteral("a batch takes FILE.hex with --serial-from, --count and --out-dir"));
-        serials << parsed.value(from);
-    }
-    if (!isValidBootloaderSerial(serials.first()))
-        return console.usageError(QStringLiteral("'%1' is not a serial number: %2").arg(serials.first(), serialRule()));
-
-    if (batch) {
-        const QString &first = serials.first();
         quint64 n = 0;
         if (!parseNumber(parsed.value(count), 999, &n) || n == 0)
             return console.usageError(QStringLiteral("--count '%1' is not a number from 1 to 999").arg(parsed.value(count)));
-        const int firstNumber = first.mid(6).toInt();
+        const QString day = firstSerial.left(6);
+        const int firstNumber = firstSerial.mid(6).toInt();
         if (firstNumber + int(n) - 1 > 999)
             return console.usageError(QStringLiteral("%1 images from %2 would run past number 999 (the last is %3)")
-                                              .arg(n).arg(first, first.left(6) + QStringLiteral("999")));
-        serials.clear();
-        for (int number = firstNumber; number < firstNumber + int(n); ++number)
-            serials << first.left(6) + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+                                              .arg(n).arg(firstSerial, day + QStringLiteral("999")));
         const QDir dir(parsed.value(outDir));
-        if (!dir.mkpath(QStringLiteral(".")))
-            return console.fail(ExitBadInput, QStringLiteral("cannot make the folder %1").arg(dir.path()));
-        for (const QString &serial : serials)
+        for (int number = firstNumber; number < firstNumber + int(n); ++number) {
+            const QString serial = day + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+            serials << serial;
             files << dir.filePath(bootloaderImageFileName(serial) + QStringLiteral(".bin"));
+        }
     }
 
-    // Every image is made before the first is written: a HEX error leaves no
-    // batch half done.
-    QList<QByteArray> images;
-    for (const QString &serial : serials) {
-        const BootloaderImage built = buildBootloaderImage(hexFile, serial);
-        if (built.hexResult != HexToBinOk)
-            return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(hexFile, hexError(built.hexResult)));
-        images << built.image;
-    }
+    // The HEX file is read once for the whole batch, and a HEX error leaves
+    // nothing behind: no image, no folder.
+    const BootloaderImage bootloader = readBootloaderHex(hexFile);
+    if (bootloader.hexResult != HexToBinOk)
+        return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(hexFile, hexError(bootloader.hexResult)));
+    if (batch && !QDir().mkpath(parsed.value(outDir)))
+        return console.fail(ExitBadInput, QStringLiteral("cannot make the folder %1").arg(parsed.value(outDir)));
+
     for (int i = 0; i < files.size(); ++i) {
-        if (!writeBootloaderImage(files.at(i), images.at(i), &error))
+        if (!writeBootloaderImage(files.at(i), stampSerial(bootloader.image, serials.at(i)), &error))
             return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2 (%3 of %4 images written)")
                                                       .arg(files.at(i), error).arg(i).arg(files.size()));
         if (batch)

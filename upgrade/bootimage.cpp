@@ -9,15 +9,26 @@
 
 using namespace bootimage;
 
+BootloaderImage readBootloaderHex(const QString &hexFileName)
+{
+    BootloaderImage read;
+    read.image = QByteArray(ImageSize, char(0xFF));
+    read.hexResult = HexToBin(hexFileName, reinterpret_cast<unsigned char *>(read.image.data()),
+                              FlashBase, FlashBase + ImageSize - 1);
+    return read;
+}
+
+QByteArray stampSerial(QByteArray image, const QString &serial)
+{
+    const QByteArray digits = serial.toLatin1().left(SerialLength);
+    std::copy(digits.cbegin(), digits.cend(), image.begin() + SerialOffset);
+    return image;
+}
+
 BootloaderImage buildBootloaderImage(const QString &hexFileName, const QString &serial)
 {
-    BootloaderImage built;
-    built.image = QByteArray(ImageSize, char(0xFF));
-    built.hexResult = HexToBin(hexFileName, reinterpret_cast<unsigned char *>(built.image.data()),
-                               FlashBase, FlashBase + ImageSize - 1);
-
-    const QByteArray digits = serial.toLatin1().left(SerialLength);
-    std::copy(digits.cbegin(), digits.cend(), built.image.begin() + SerialOffset);
+    BootloaderImage built = readBootloaderHex(hexFileName);
+    built.image = stampSerial(built.image, serial);
     return built;
 }
 

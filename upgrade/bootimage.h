@@ -24,9 +24,17 @@ struct BootloaderImage
 };
 
 // Reads the bootloader's HEX file into an image whose gaps are 0xFF (erased
-// flash) and writes the serial's nine characters at 0x3FF0 over whatever the HEX
-// file put there. A HexToBin error does not stop it: the image holds what was
-// read before the error, and hexResult tells the caller.
+// flash), as the HEX file has it at 0x3FF0. A HexToBin error does not stop it:
+// the image holds what was read before the error, and hexResult tells the
+// caller.
+BootloaderImage readBootloaderHex(const QString &hexFileName);
+
+// The image with the serial's nine characters at 0x3FF0, over whatever the
+// HEX file put there. A batch reads the HEX file once and stamps each serial
+// into a copy.
+QByteArray stampSerial(QByteArray image, const QString &serial);
+
+// readBootloaderHex, then stampSerial.
 BootloaderImage buildBootloaderImage(const QString &hexFileName, const QString &serial);
 
 // Writes the image through QSaveFile. Returns false, with the reason in

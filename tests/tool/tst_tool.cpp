@@ -150,6 +150,8 @@ private slots:
     void hex2binWindow();
     void filesAsTheWindowWritesThem();
     void bootloaderBatch();
+    void largeBootloaderBatches_data();
+    void largeBootloaderBatches();
     void upginfo_data();
     void upginfo();
     void upginfoAsJson();
@@ -297,6 +299,9 @@ void TstTool::refusals_data()
                                           << "'24123101' is not a serial number";
     QTest::newRow("mkboot, HEX error") << QStringList({ "mkboot", "@broken.hex", "241231001", "@out.bin" })
                                        << "HexToBin error: -8) bad checksum";
+    QTest::newRow("mkboot, batch with a HEX error")
+            << QStringList({ "mkboot", "@broken.hex", "--serial-from", "241231001", "--count", "2", "--out-dir", "@out" })
+            << "HexToBin error: -8) bad checksum";
     QTest::newRow("mkboot, batch past 999")
             << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231998", "--count", "3", "--out-dir", "@out" })
             << "3 images from 241231998 would run past number 999 (the last is 241231999)";
@@ -392,6 +397,43 @@ void TstTool::bootloaderBatch()
         const QByteArray made = fileBytes(names.at(i));
         QCOMPARE(made, fileBytes(path("single.bin")));
         QCOMPARE(made.mid(0x3FF0, 9), serial.toLatin1());
+    }
+}
+
+void TstTool::largeBootloaderBatches_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("count");
+    QTest::newRow("999 from 001") << "250101001" << 999;
+    QTest::newRow("500 from 500") << "250101500" << 500;
+}
+
+// Every file of a batch as large as the line makes: its name and its serial
+// number, the rest the same bootloader.
+void TstTool::largeBootloaderBatches()
+{
+    QFETCH(QString, from);
+    QFETCH(int, count);
+    const QString folder = path("large batch");
+    QDir(folder).removeRecursively();
+    const Run run = tool({ "mkboot", bootHex, "--serial-from", from, "--count", QString::number(count), "--out-dir", folder });
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.err.isEmpty());
+
+    QCOMPARE(tool({ "mkboot", bootHex, from, path("single.bin") }).status, 0);
+    const QByteArray single = fileBytes(path("single.bin"));
+    const QStringList printed = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(printed.size(), count);
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), count);
+    const int firstNumber = from.mid(6).toInt();
+    for (int i = 0; i < count; ++i) {
+        const QString serial = from.left(6) + QStringLiteral("%1").arg(firstNumber + i, 3, 10, QLatin1Char('0'));
+        const QString name = QDir(folder).filePath(QStringLiteral("Vn274Bootloader_%1.bin").arg(serial));
+        QCOMPARE(printed.at(i), name);
+        const QByteArray made = fileBytes(name);
+        QCOMPARE(made.size(), 16384);
+        QCOMPARE(made.mid(0x3FF0, 9), serial.toLatin1());
+        QVERIFY2(made.left(0x3FF0) == single.left(0x3FF0) && made.mid(0x3FF9) == single.mid(0x3FF9), qPrintable(name));
     }
 }
 
