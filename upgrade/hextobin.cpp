@@ -46,27 +46,33 @@ public:
     {
     }
 
-    // The next line, valid until the next call. False at the end of the data or
-    // on a read error (see failed()).
+    // The next line, valid until the next call of next() or restOfLineBlank().
+    // False at the end of the data or on a read error (see failed()).
     bool next(const char **line, int *length);
+    // Whether the part of the current line beyond the characters handed out
+    // holds only spaces and tabs. Only a line longer than MaxLine has such a
+    // part; it is read here, so the line handed out is no longer valid.
+    bool restOfLineBlank();
     bool failed() const { return readError; }
 
 private:
     // No record needs more than 523 characters (255 data bytes and CR LF). Of a
     // longer line only the first MaxLine characters are handed out and the rest
-    // is skipped, so that a huge file without line ends costs no memory.
+    // is read on without being kept, so that a huge file without line ends
+    // costs no memory.
     enum { BufferSize = 64 * 1024, MaxLine = 4096 };
 
     int lineEnd(int *scanned) const;
+    bool skipRestOfLine();
     void fill();
 
     QIODevice &device;
     QByteArray buffer;
-    int begin = 0;           // first byte of the current line in the buffer
+    int begin = 0;           // first byte not handed out yet
     int end = 0;             // one past the last byte read into the buffer
     bool atEnd = false;
     bool readError = false;
-    bool skipping = false;   // the rest of an overlong line is still to be skipped
+    bool cut = false;        // the line handed out last goes on beyond it
 };
 
 // Where the line at begin ends (just past its line end), or -1 when the data
@@ -90,6 +96,8 @@ int LineReader::lineEnd(int *scanned) const
 
 bool LineReader::next(const char **line, int *length)
 {
+    if (cut)
+        restOfLineBlank();
     int scanned = 0;
     for (;;) {
         if (readError)
@@ -97,29 +105,40 @@ bool LineReader::next(const char **line, int *length)
         const int stop = lineEnd(&scanned);
         if (stop == begin)
             return false;   // at the end, nothing left
-        if (stop > begin) {
-            const int start = begin;
-            begin = stop;
-            scanned = 0;
-            if (skipping) {
-                skipping = false;
-                continue;
-            }
-            *line = buffer.constData() + start;
-            *length = stop - start;
+        if (stop > begin || scanned >= MaxLine) {
+            *line = buffer.constData() + begin;
+            *length = stop > begin ? stop - begin : MaxLine;
+            cut = stop < begin;
+            begin += *length;
             return true;
         }
-        if (scanned >= MaxLine) {
-            const int start = begin;
-            begin += scanned;
-            scanned = 0;
-            if (!skipping) {
-                skipping = true;
-                *line = buffer.constData() + start;
-                *length = MaxLine;
-                return true;
-            }
+        fill();
+    }
+}
+
+bool LineReader::restOfLineBlank()
+{
+    if (!cut)
+        return true;
+    cut = false;
+    return skipRestOfLine();
+}
+
+// Reads on to just past the current line's end; true when nothing but spaces
+// and tabs came before it.
+bool LineReader::skipRestOfLine()
+{
+    bool blank = true;
+    for (;;) {
+        int scanned = 0;
+        const int stop = lineEnd(&scanned);
+        for (int k = begin; k < begin + scanned && blank; ++k)
+            blank = buffer.at(k) == ' ' || buffer.at(k) == '\t';
+        if (stop >= begin) {
+            begin = stop;
+            return blank;
         }
+        begin += scanned;
         fill();
     }
 }
@@ -137,6 +156,15 @@ void LineReader::fill()
         atEnd = true;
     else
         end += int(n);
+}
+
+// Spaces and tabs, and the line end the line was handed out with.
+inline bool onlyBlanks(const char *text, int length)
+{
+    for (int i = 0; i < length; ++i)
+        if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n')
+            return false;
+    return true;
 }
 
 // A field of the line; one that runs past the line's characters is not hexadecimal.
@@ -216,10 +244,21 @@ int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress
         if (!lineField(line, length, 7, 2, &type))
             return HexToBinBadRecordType;
 
+        // A record ends with its checksum pair: whatever else the line holds
+        // but blanks (a second record, say) would be data that no byte count
+        // covers, dropped without a word.
+        const int recordEnd = 11 + 2 * int(count);
+        const auto endsWithRecord = [&] {
+            return (length <= recordEnd || onlyBlanks(line + recordEnd, length - recordEnd)) && lines.restOfLineBlank();
+        };
+
         if (type == 0x01)
             return HexToBinOk;
-        if (type == 0x05)
+        if (type == 0x05) {
+            if (!endsWithRecord())
+                return HexToBinBadData;
             continue;
+        }
         if (type != 0x00 && type != 0x04)
             return HexToBinUnsupportedRecord;
 
@@ -237,7 +276,7 @@ int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress
             sum += byte;
         }
         quint32 checksum;
-        if (!lineField(line, length, 9 + 2 * int(count), 2, &checksum))
+        if (!lineField(line, length, 9 + 2 * int(count), 2, &checksum) || !endsWithRecord())
             return HexToBinBadData;
         if (((sum + checksum) & 0xFF) != 0)
             return HexToBinBadChecksum;

@@ -13,7 +13,8 @@ enum HexToBinResult {
     HexToBinBadByteCount = -3,      // byte count not hexadecimal
     HexToBinBadAddress = -4,        // address not hexadecimal
     HexToBinBadRecordType = -5,     // record type not hexadecimal
-    HexToBinBadData = -6,           // a data byte or the checksum missing or not hexadecimal
+    HexToBinBadData = -6,           // a data byte or the checksum missing or not hexadecimal,
+                                    // or anything but blanks after the checksum
     HexToBinUnsupportedRecord = -7, // record type other than 00, 01, 04, 05, or the value
                                     // of an extended linear address not hexadecimal
     HexToBinBadChecksum = -8,       // a data or extended linear address record whose
@@ -26,9 +27,10 @@ enum HexToBinResult {
 // caller owns and prepares the image (at least lastAddress - firstAddress + 1
 // bytes); bytes the file does not define are left alone. Understands data (00),
 // end of file (01), extended linear address (04) and start linear address (05,
-// skipped) records. Data and extended linear address records take effect only
-// after their checksum matched. Stops at the first error and keeps what it stored
-// before. Returns 0 or one of the negative HexToBinResult codes.
+// skipped) records. A record ends with its checksum: only spaces and tabs may
+// follow it on its line. Data and extended linear address records take effect
+// only after their checksum matched. Stops at the first error and keeps what it
+// stored before. Returns 0 or one of the negative HexToBinResult codes.
 int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress, quint32 lastAddress);
 
 // A short English name of a HexToBin result ("line too short", "bad checksum", ...),

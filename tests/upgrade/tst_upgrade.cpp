@@ -184,6 +184,16 @@ void TstUpgrade::resultCodes_data()
     add("-6 count one larger than data", ":05001000AABBCCDDCB", -6);
     add("-6 checksum missing", ":04001000AABBCCDD", -6);
     add("-6 checksum not hex", ":04001000AABBCCDDCZ", -6);
+    // A record ends with its checksum pair: anything after it but blanks would
+    // be data the byte count does not cover, such as a second record.
+    add("-6 second record on the line", dataRecord(0x0010, bytes(4, 9)) + dataRecord(0x0014, bytes(4, 13)), -6);
+    add("-6 a character after the checksum", dataRecord(0x0010, bytes(4, 9)) + "0", -6);
+    add("-6 count one smaller than data", ":03001000AABBCCDDCB", -6);
+    add("-6 text after blanks", dataRecord(0x0010, bytes(4, 9)) + " \t;", -6);
+    add("-6 NUL after the checksum", dataRecord(0x0010, bytes(4, 9)) + QByteArray(1, '\0'), -6);
+    add("-6 second record after a type 04", linearRecord(0x0000) + dataRecord(0x0010, bytes(4, 9)), -6);
+    add("-6 second record after a type 05", record(0x05, 0, bytes(4, 0)) + dataRecord(0x0010, bytes(4, 9)), -6);
+    add("spaces and tabs after the checksum", dataRecord(0x0010, bytes(4, 9)) + " \t \t", 0);
     add("-7 type 02", record(0x02, 0, QByteArray::fromHex("1000")), -7);
     add("-7 type 03", record(0x03, 0, QByteArray::fromHex("00001000")), -7);
     add("-7 type 06", record(0x06, 0, QByteArray()), -7);
@@ -300,6 +310,17 @@ void TstUpgrade::longRecords()
     lines[0][lines[0].size() - 1] = lines[0].endsWith('0') ? '1' : '0';
     std::fill(image.begin(), image.end(), 0);
     QCOMPARE(HexToBin(writeLines(lines), image.data(), 0, 0xFF), -8);
+
+    // However far after the checksum it comes, anything but blanks on the line
+    // refuses the record; blanks alone, however many, do not.
+    for (int blanks : { 4000, 5000, 100000 }) {
+        std::fill(image.begin(), image.end(), 0);
+        const QByteArray line = dataRecord(0, bytes(16, 1)) + QByteArray(blanks, ' ');
+        QCOMPARE(HexToBin(writeLines({ line + "X", eofRecord }), image.data(), 0, 0xFF), -6);
+        QCOMPARE(image[0], 0);
+        QCOMPARE(HexToBin(writeLines({ line, dataRecord(16, bytes(16, 17)), eofRecord }), image.data(), 0, 0xFF), 0);
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(image.data()), 32), bytes(32, 1));
+    }
 }
 
 void TstUpgrade::readBoundaries_data()
