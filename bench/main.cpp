@@ -21,6 +21,7 @@ const Measurement measurements[] = {
     { "mkupg", measureUpgradeFileCreation },
     { "upgrade", measureUpgrade },
     { "tool", measureToolHexToBin },
+    { "mkboot", measureToolBootloaderBatch },
 };
 
 // The code under measurement writes debug lines (two per encodeTransfer call);

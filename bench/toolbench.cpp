@@ -4,7 +4,10 @@
 #include "benchmark.h"
 #include "firmwarehex.h"
 
+#include "upgrade/bootimage.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -98,4 +101,36 @@ void measureToolHexToBin()
                           toolSeconds / seconds, "(vn274-tool / other)");
     }
     std::fflush(stdout);
+}
+
+// A production line's batch: 999 bootloader images from one HEX file, the
+// program run as a whole process. The HEX file is read once, so the figure
+// should come close to writing the 999 files alone, measured beside it.
+void measureToolBootloaderBatch()
+{
+    const QString hex = bench::firmwareHexFile();
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/vn274-tool");
+    if (!QFileInfo(tool).isExecutable()) {
+        std::printf("mkboot_999_ms: skipped, vn274-tool not built\n");
+        return;
+    }
+    const QString folder = bench::scratchPath("batch");
+    const QStringList args = { "mkboot", hex, "--serial-from", "250101001", "--count", "999", "--out-dir", folder };
+    if (runProcess(tool, args) != 0 || QDir(folder).entryList(QDir::Files).size() != 999)
+        qFatal("vn274-tool mkboot did not make the benchmark's batch");
+    const double batch = bench::bestSeconds([&] { runProcess(tool, args); }, 2.0, 5);
+    bench::report("mkboot_999_ms", batch * 1e3, "ms");
+
+    const double read = bench::bestSeconds([&] { readBootloaderHex(hex); });
+    bench::report("mkboot_hex_read_ms", read * 1e3, "ms");
+    const QByteArray image = readBootloaderHex(hex).image;
+    const QString files = bench::scratchPath("files");
+    QDir().mkpath(files);
+    const double writing = bench::bestSeconds([&] {
+        for (int number = 1; number <= 999; ++number) {
+            const QString serial = QStringLiteral("250101%1").arg(number, 3, 10, QLatin1Char('0'));
+            writeBootloaderImage(QDir(files).filePath(serial + QStringLiteral(".bin")), stampSerial(image, serial));
+        }
+    }, 2.0, 5);
+    bench::report("mkboot_999_files_only_ms", writing * 1e3, "ms");
 }
