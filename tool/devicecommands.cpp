@@ -221,9 +221,11 @@ int upgrade(const QStringList &args, Console &console)
     bool changed = false;
     {
         ProgressDisplay display(console);
-        QObject::connect(&usb, &USBRQ518::sendPercentExtFlashWrite,
+        // The connections end with the display: the device outlives it.
+        QObject displayAlive;
+        QObject::connect(&usb, &USBRQ518::sendPercentExtFlashWrite, &displayAlive,
                          [&display](int percent) { display.percent(QStringLiteral("External flash write"), percent); });
-        QObject::connect(&usb, &USBRQ518::sendPercentExtFlashRead,
+        QObject::connect(&usb, &USBRQ518::sendPercentExtFlashRead, &displayAlive,
                          [&display](int percent) { display.percent(QStringLiteral("External flash verify"), percent); });
         UpgradeProgress progress;
         progress.line = [&display](const QString &line) { display.line(line); };
