@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
+
 // Programs files (.pgm) and scenes files (.scn): a QDataStream of the header
 // text, the version text and the whole table as one byte array, unscrambled.
 // A programs file is 7750 bytes, a scenes file 450.
@@ -22,9 +24,13 @@ enum class FileResult {
 };
 
 // Replace the whole table from a file; on any failure the table is unchanged.
-// A longer table in the file fills the table from its first bytes.
+// A longer table in the file fills the table from its first bytes. No length
+// field of the file is trusted: memory stays bounded by the table's size.
 FileResult loadProgramsFile(const QString &fileName, QByteArray &programs);
 FileResult loadScenesFile(const QString &fileName, QByteArray &scenes);
+// The same from a device open for reading, from its current position.
+FileResult loadProgramsFile(QIODevice &device, QByteArray &programs);
+FileResult loadScenesFile(QIODevice &device, QByteArray &scenes);
 
 // Write the table as it stands. The file is replaced only when the whole new
 // content has been written, so a failed save leaves an old file intact.

@@ -225,8 +225,12 @@ int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return HexToBinCannotRead;
+    return HexToBin(file, image, firstAddress, lastAddress);
+}
 
-    LineReader lines(file);
+int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quint32 lastAddress)
+{
+    LineReader lines(device);
     quint32 upper = 0;
     unsigned char data[255];
     const char *line;
@@ -246,7 +250,8 @@ int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress
 
         // A record ends with its checksum pair: whatever else the line holds
         // but blanks (a second record, say) would be data that no byte count
-        // covers, dropped without a word.
+        // covers, dropped without a word. The check reads the rest of a long
+        // line, after which `line` is not used.
         const int recordEnd = 11 + 2 * int(count);
         const auto endsWithRecord = [&] {
             return (length <= recordEnd || onlyBlanks(line + recordEnd, length - recordEnd)) && lines.restOfLineBlank();

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class QIODevice;
+
 // Results of HexToBin. Users see them as numbers ("HexToBin error: -6)"), so the
 // values never change; new causes get new codes.
 enum HexToBinResult {
@@ -32,6 +34,8 @@ enum HexToBinResult {
 // only after their checksum matched. Stops at the first error and keeps what it
 // stored before. Returns 0 or one of the negative HexToBinResult codes.
 int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress, quint32 lastAddress);
+// The same from a device open for reading, from its current position.
+int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quint32 lastAddress);
 
 // A short English name of a HexToBin result ("line too short", "bad checksum", ...),
 // for logs and command-line tools. Unknown codes give "unknown error".

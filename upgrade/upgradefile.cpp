@@ -1,5 +1,6 @@
 #include "upgrade/upgradefile.h"
 
+#include "io/boundedstream.h"
 #include "upgrade/hextobin.h"
 #include "usb/transferscrambling.h"
 
@@ -11,6 +12,10 @@
 using namespace upgradefile;
 
 namespace {
+
+// The header and version texts are read, to be shown, when they are no longer
+// than this; a longer one is refused unread.
+constexpr quint32 MaxTextBytes = 256;
 
 // Sum of the region's little-endian words except the last, where it belongs.
 quint32 regionChecksum(const char *region, int length)
@@ -78,43 +83,51 @@ bool writeUpgradeFile(const QString &fileName, const QByteArray &image, QString 
     return true;
 }
 
-UpgradeFileFields inspectUpgradeFile(const QString &fileName)
+UpgradeFileFields inspectUpgradeFile(QIODevice &device)
 {
+    // Each length is checked before its value is read: no field of the file
+    // makes the reader hold more than the format's own sizes.
     UpgradeFileFields fields;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fields.result = UpgradeFileResult::CannotOpen;
-        return fields;
-    }
-    QDataStream in(&file);
+    QDataStream in(&device);
 
-    in >> fields.header;
-    if (fields.header != QLatin1String(Header)) {
+    if (!boundedstream::readText(in, MaxTextBytes, &fields.header) || fields.header != QLatin1String(Header)) {
         fields.result = UpgradeFileResult::WrongHeader;
         return fields;
     }
-    in >> fields.version;
-    if (fields.version != QLatin1String(Version)) {
+    if (!boundedstream::readText(in, MaxTextBytes, &fields.version) || fields.version != QLatin1String(Version)) {
         fields.result = UpgradeFileResult::WrongVersion;
         return fields;
     }
     // An image of any other length is a format this program does not know.
+    quint32 length = 0;
     QByteArray image;
-    in >> image;
-    if (in.status() == QDataStream::Ok)
-        fields.imageSize = image.size();
-    if (fields.imageSize != ImageSize) {
+    if (boundedstream::readLength(in, &length))
+        fields.imageSize = length == boundedstream::NullLength ? 0 : qint64(length);
+    if (fields.imageSize != ImageSize || !boundedstream::readBytes(in, length, &image)) {
+        if (fields.imageSize == ImageSize)
+            fields.imageSize = -1;   // cut short
         fields.result = UpgradeFileResult::WrongVersion;
         return fields;
     }
 
-    decodeTransfer(image.data(), image.size());
+    decodeTransfer(image.data(), int(image.size()));
     fields.application = checksumOf(image.constData() + ApplicationOffset, ApplicationSize);
     fields.externalFlash = checksumOf(image.constData() + ExternalFlashOffset, ExternalFlashSize);
     fields.image = image;
     fields.result = fields.application.matches() && fields.externalFlash.matches() ? UpgradeFileResult::Ok
                                                                                  : UpgradeFileResult::WrongChecksum;
     return fields;
+}
+
+UpgradeFileFields inspectUpgradeFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        UpgradeFileFields fields;
+        fields.result = UpgradeFileResult::CannotOpen;
+        return fields;
+    }
+    return inspectUpgradeFile(file);
 }
 
 UpgradeFileContent readUpgradeFile(const QString &fileName)

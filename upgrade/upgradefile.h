@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
+
 // Upgrade files (.upg): one firmware release, the application for the internal
 // flash and the data block for the external flash, in one 262144-byte image that
 // mirrors the device from 0x08000000 upwards (image offset = address - 0x08000000).
@@ -89,14 +91,19 @@ struct UpgradeFileFields
     UpgradeFileResult result = UpgradeFileResult::CannotOpen;
     QString header;                // as stored
     QString version;               // as stored, once the header was right
-    qint64 imageSize = -1;         // bytes of the image; -1 when not reached or cut short
+    qint64 imageSize = -1;         // bytes of the image as its length field says;
+                                   // -1 when not reached or cut short
     QByteArray image;              // descrambled, when it has 262144 bytes
     RegionChecksum application;    // with such an image
     RegionChecksum externalFlash;
 };
 
-// The reading behind readUpgradeFile, with everything it found.
+// The reading behind readUpgradeFile, with everything it found. A header or
+// version text longer than 256 bytes is refused unread, and so is an image
+// whose length field is not 262144: no file makes it hold more than that.
 UpgradeFileFields inspectUpgradeFile(const QString &fileName);
+// The same from a device open for reading, from its current position.
+UpgradeFileFields inspectUpgradeFile(QIODevice &device);
 
 // A short English name of a reading result, for logs and command-line tools.
 const char *upgradeFileResultName(UpgradeFileResult result);

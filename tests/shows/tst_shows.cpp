@@ -520,6 +520,9 @@ void TestShows::refusedFilesLeaveTheTableAlone_data()
     QTest::newRow("short programs") << true << "Vn274 Programs File" << "Version 01" << 7679 << "Wrong file length";
     QTest::newRow("short scenes") << false << "Vn274 Scenes File" << "Version 01" << 100 << "Wrong file length";
     QTest::newRow("truncated file") << false << "Vn274 Scenes File" << "Version 01" << -2 << "Wrong file length";
+    QTest::newRow("longer table cut short") << false << "Vn274 Scenes File" << "Version 01" << -3 << "Wrong file length";
+    QTest::newRow("table claiming 4 GiB") << true << "Vn274 Programs File" << "Version 01" << -4 << "Wrong file length";
+    QTest::newRow("header claiming 4 GiB") << true << "" << "" << -5 << "Wrong file header";
 }
 
 void TestShows::refusedFilesLeaveTheTableAlone()
@@ -534,10 +537,18 @@ void TestShows::refusedFilesLeaveTheTableAlone()
     const QString fileName = dir.filePath("offered");
     if (length >= 0) {
         writeShowFile(fileName, header, version, QByteArray(length, 'x'));
-    } else if (length == -2) {
-        writeShowFile(fileName, header, version, QByteArray(384, 'x'));
+    } else if (length == -2 || length == -3) {
+        writeShowFile(fileName, header, version, QByteArray(length == -2 ? 384 : 500, 'x'));
         QFile file(fileName);
         QVERIFY(file.resize(file.size() - 10));
+    } else if (length <= -4) {
+        // The length field in front of the table, or of the header, says 4 GiB;
+        // the file holds far less, and is not read whole to find it out.
+        writeShowFile(fileName, header, version, QByteArray(10000, 'x'));
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(length == -4 ? file.size() - 10004 : 0));
+        QCOMPARE(file.write("\xFF\xFF\xFF\xFE", 4), 4);
     }
 
     // The library refuses without touching the table.

@@ -182,6 +182,8 @@ private slots:
     // The program.
     void theProgramItself_data();
     void theProgramItself();
+    void lengthFieldsCostNoMemory_data();
+    void lengthFieldsCostNoMemory();
 };
 
 // "@name" stands for a file of the test folder.
@@ -1040,6 +1042,62 @@ void TstTool::theProgramItself()
     QVERIFY2(error.isEmpty() ? standardError.isEmpty() : standardError.contains(error), qPrintable(standardError));
     if (args.first() == "mkupg")
         QCOMPARE(fileBytes(path("process.upg")), fileBytes(upgFile));
+}
+
+void TstTool::lengthFieldsCostNoMemory_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("start");   // the file's first bytes; 3 GB of zeros follow
+    QTest::addColumn<QString>("error");
+
+    const QByteArray claim("\xFF\xFF\xFF\xFE", 4);   // 4 GiB less 2
+    const auto texts = [](const QStringList &values) {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        for (const QString &value : values)
+            out << value;
+        return bytes;
+    };
+    const QByteArray upgrade = texts({ "Vn274 Upgrade File Header", "01" });
+    const QByteArray programs = texts({ "Vn274 Programs File", "Version 01" });
+    const QByteArray scenes = texts({ "Vn274 Scenes File" });
+
+    QTest::newRow("upgrade header") << QStringList({ "upginfo", "@huge" }) << claim << "wrong file header";
+    QTest::newRow("upgrade image") << QStringList({ "upginfo", "@huge" }) << upgrade + claim << "wrong file version";
+    QTest::newRow("upgrade, the change") << QStringList({ "upgrade", "@huge" }) << upgrade + claim << "wrong file version";
+    QTest::newRow("programs table") << QStringList({ "set-programs", "@huge" }) << programs + claim << "wrong file length";
+    QTest::newRow("scenes version") << QStringList({ "set-scenes", "@huge" }) << scenes + claim << "wrong version";
+}
+
+// A file whose length field claims 4 GiB and that holds 3 GB is refused with
+// the program's usual message under an address-space limit of 1 GB: the claim
+// is checked before anything is read, and nothing reads the file whole.
+void TstTool::lengthFieldsCostNoMemory()
+{
+#ifdef VN274_SANITIZER
+    QSKIP("a sanitizer's shadow memory does not fit under an address-space limit; "
+          "the fuzz harnesses' -malloc_limit_mb checks this in such a build");
+#endif
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, start);
+    QFETCH(QString, error);
+
+    // Sparse: the zeros take no disk.
+    QFile huge(path("huge"));
+    QVERIFY(huge.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(huge.write(start), start.size());
+    QVERIFY(huge.resize(3000000000LL));
+    huge.close();
+
+    QProcess process;
+    process.start("sh", QStringList({ "-c", "ulimit -v 1000000 && exec \"$0\" \"$@\"", VN274_TOOL_SIM_PROGRAM })
+                                + withPaths(args));
+    QVERIFY(process.waitForFinished(60000));
+    QFile::remove(path("huge"));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    const QString standardError = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY2(standardError.contains(error), qPrintable(standardError));
 }
 
 QTEST_MAIN(TstTool)

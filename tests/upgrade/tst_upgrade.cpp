@@ -450,6 +450,16 @@ void TstUpgrade::readerRefusals_data()
     QTest::newRow("short image") << streamBytes(header, "01", scrambled.left(262140)) << UpgradeFileResult::WrongVersion;
     QTest::newRow("long image") << streamBytes(header, "01", scrambled + "1234") << UpgradeFileResult::WrongVersion;
     QTest::newRow("cut file") << streamBytes(header, "01", scrambled).left(100000) << UpgradeFileResult::WrongVersion;
+    // Length fields are checked before anything is read.
+    const QByteArray texts = streamBytes(header, "01", QByteArray()).chopped(4);
+    const QByteArray claim("\xFF\xFF\xFF\xFE", 4);
+    QTest::newRow("header claiming 4 GiB") << claim + QByteArray(1000, 'A') << UpgradeFileResult::WrongHeader;
+    QTest::newRow("header of an odd length") << QByteArray("\0\0\0\x33", 4) + streamBytes(header, "01", scrambled).mid(4)
+                                             << UpgradeFileResult::WrongHeader;
+    QTest::newRow("null header") << QByteArray(4, '\xFF') << UpgradeFileResult::WrongHeader;
+    QTest::newRow("version claiming 4 GiB") << texts.left(54) + claim + scrambled << UpgradeFileResult::WrongVersion;
+    QTest::newRow("image claiming 4 GiB") << texts + claim + scrambled << UpgradeFileResult::WrongVersion;
+    QTest::newRow("null image") << texts + QByteArray(4, '\xFF') << UpgradeFileResult::WrongVersion;
     QTest::newRow("application damaged") << damaged(0x4000 + 50) << UpgradeFileResult::WrongChecksum;
     QTest::newRow("application checksum damaged") << damaged(0x1FFFF) << UpgradeFileResult::WrongChecksum;
     QTest::newRow("external flash damaged") << damaged(0x33000) << UpgradeFileResult::WrongChecksum;
