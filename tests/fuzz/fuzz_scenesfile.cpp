@@ -1,0 +1,9 @@
+// The scenes file reader, Shows::loadScenesFile, on any input.
+#include "showfilefuzz.h"
+
+#include "shows/showtables.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    return loadShowFile(data, size, Shows::loadScenesFile, Shows::SceneTableSize);
+}
