@@ -38,7 +38,7 @@ function(vn274_write_transfer_key_source key_file output)
 // VN274_TRANSFER_KEY_FILE names. Do not edit; change that file instead.
 #include \"usb/transferscrambling.h\"
 
-alignas(4) const unsigned char transferKey[128] = {
+alignas(16) const unsigned char transferKey[128] = {
 @rows@};
 " @ONLY)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${key_file}")

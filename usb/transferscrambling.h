@@ -14,7 +14,9 @@
 // The 32 key words, little-endian, as one 128-byte constant. The driver's
 // firmware holds the same table; the simulated driver uses this one. Our own
 // table (transferkey.cpp) unless the build was configured with the firmware's
-// in VN274_TRANSFER_KEY_FILE.
+// in VN274_TRANSFER_KEY_FILE. Defined with 16-byte alignment: the x86-64 ABI
+// gives an array of this size that much, and code that sees only this
+// declaration may load it with aligned vector instructions.
 extern const unsigned char transferKey[128];
 
 // The first 16 hex digits of the SHA-256 of the 128 key bytes: tells which

@@ -22,6 +22,8 @@ void TstTransferKey::tableAsTheFileHoldsIt()
     for (int i = 1; i <= 128; ++i)
         bytes += char(i);
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(transferKey), 128), bytes);
+    // Aligned as the ABI promises to code that sees only the declaration.
+    QCOMPARE(quintptr(transferKey) % 16, quintptr(0));
 }
 
 // Worked out by hand from w' = (w XOR k) + k. Word 0 of 00 01 02 03:
