@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDrag>
-#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
@@ -135,9 +135,14 @@ private slots:
         QCOMPARE(l.field("EditGreen")->palette().color(QPalette::Text), QColor(Qt::white));
         l.field("EditGreen")->setText("200");
         QCOMPARE(l.field("EditGreen")->palette().color(QPalette::Text), QColor(Qt::black));
-        // The stand-in for a missing "Courier New" is a monospace face.
+        // The stand-in for a missing "Courier New" is a monospace face: its
+        // narrowest and widest letters, and all its digits, take the same
+        // width. (QFontInfo::fixedPitch is no measure: fontconfig calls some
+        // monospace faces, Noto Sans Mono among them, "dual" spaced.)
         QCOMPARE(l.field("EditRed")->font().family(), QString("Courier New"));
-        QVERIFY(QFontInfo(l.field("EditRed")->font()).fixedPitch());
+        const QFontMetrics digits(l.field("EditRed")->font());
+        for (QChar c : QString("imW0123456789"))
+            QCOMPARE(digits.horizontalAdvance(c), digits.horizontalAdvance(QLatin1Char('8')));
     }
 
     void plusAndMinusClampWithoutAnnouncing()
