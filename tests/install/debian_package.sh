@@ -47,6 +47,9 @@ done
 case $depends in
 *-dev*) fail "Depends names a development package: $depends" ;;
 esac
+# Not a linked library, so named by hand: Qt's own dialog texts in Polish.
+printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qx qt6-translations-l10n ||
+    fail "Depends lacks qt6-translations-l10n: $depends"
 
 # The files: those of the installation, under /usr, nothing of the build's extras.
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' | grep -v '/$')
