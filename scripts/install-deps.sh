@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian 12 packages that building, testing and packaging vn274 need:
 # the build, Qt's own translations, clang with its sanitizer and fuzzer runtimes,
-# umockdev for the tests of the real libusb path, and Debian's package checkers.
+# umockdev for the tests of the real libusb path, libsodium for release signatures
+# and minisign, which signs the tests' releases, and Debian's package checkers.
 # Safe to run again: it does nothing when everything is present. Works as root or through sudo.
 set -eu
 
@@ -12,6 +13,7 @@ udev dpkg-dev file desktop-file-utils
 qt6-translations-l10n
 clang llvm libclang-rt-14-dev
 umockdev libumockdev-dev
+libsodium-dev minisign
 lintian appstream"
 
 missing=""

@@ -6,6 +6,8 @@
 #include "shows/showtransfer.h"
 #include "tool/drivers.h"
 #include "tool/progressdisplay.h"
+#include "upgrade/releasesignature.h"
+#include "upgrade/signedupgrade.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"
@@ -39,6 +41,13 @@ QString modeName(const QByteArray &serial)
     return modeWord(serial);
 }
 
+// The pinned release key's id, null in a build without one.
+QJsonValue releaseKeyId()
+{
+    const std::optional<ReleaseKey> key = pinnedReleaseKey();
+    return key ? QJsonValue(keyIdText(key->keyId)) : QJsonValue(QJsonValue::Null);
+}
+
 // --- What info tells -----------------------------------------------------------
 
 // What info reads from a connected driver; each read may fail on its own.
@@ -59,6 +68,7 @@ struct DriverFacts
         if (statusWord)
             console.print(QStringLiteral("status word: ") + hex32(*statusWord));
         console.print(QStringLiteral("scrambling key: ") + transferKeyFingerprint());
+        console.print(releaseKeyDescription());
     }
 
     // The same facts; a read that failed is null. The status word also as the
@@ -67,7 +77,8 @@ struct DriverFacts
     {
         QJsonObject object{ { "mode", modeWord(serial) }, { "serial", QString::fromLatin1(serial) },
                             { "bootloader_texts", QJsonValue::Null }, { "status_word", QJsonValue::Null },
-                            { "status_bits", QJsonValue::Null }, { "scrambling_key", transferKeyFingerprint() } };
+                            { "status_bits", QJsonValue::Null }, { "scrambling_key", transferKeyFingerprint() },
+                            { "release_key", releaseKeyId() } };
         if (bootloaderTexts)
             object["bootloader_texts"] = QJsonArray::fromStringList(*bootloaderTexts);
         if (statusWord) {
@@ -191,6 +202,22 @@ int setTable(const Table &table, const QStringList &args, Console &console)
     return ExitSuccess;
 }
 
+// The release as the change will take it, checked before any driver is
+// touched: a refused signature or a damaged file is bad input. The change
+// itself refuses such a file too, but only in the worker's words ("Wrong file
+// header" also for a missing file).
+int checkRelease(const QString &fileName, Console &console)
+{
+    const SignedUpgradeFile release = readSignedUpgradeFile(fileName);
+    if (!release.signature.accepted())
+        return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(fileName, release.signature.message));
+    const UpgradeFileResult checked = release.content.result;
+    if (checked != UpgradeFileResult::Ok)
+        return console.fail(ExitBadInput, QStringLiteral("%1: %2, the upgrade refuses this file")
+                                                  .arg(fileName, QLatin1String(upgradeFileResultName(checked))));
+    return ExitSuccess;
+}
+
 } // namespace
 
 int upgrade(const QStringList &args, Console &console)
@@ -200,12 +227,8 @@ int upgrade(const QStringList &args, Console &console)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
 
-    // The procedure refuses such a file too, but only in the worker's words
-    // ("Wrong file header" also for a missing file); here it is bad input.
-    const UpgradeFileResult checked = readUpgradeFile(fileName).result;
-    if (checked != UpgradeFileResult::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("%1: %2, the upgrade refuses this file")
-                                                  .arg(fileName, QLatin1String(upgradeFileResultName(checked))));
+    if (const int refused = checkRelease(fileName, console))
+        return refused;
     // As patient as the change's own first connection, so that a driver still
     // coming onto the bus is waited for here too.
     USBRQ518 usb;
@@ -218,7 +241,7 @@ int upgrade(const QStringList &args, Console &console)
     if (usb.selectedSerial().isEmpty())
         usb.selectSerial(usb.getSerial());
 
-    bool changed = false;
+    FirmwareChangeOutcome outcome;
     {
         ProgressDisplay display(console);
         // The connections end with the display: the device outlives it.
@@ -230,9 +253,9 @@ int upgrade(const QStringList &args, Console &console)
         UpgradeProgress progress;
         progress.line = [&display](const QString &line) { display.line(line); };
         progress.percent = [&display](int percent) { display.percent(QStringLiteral("Flash"), percent); };
-        changed = runFirmwareUpgrade(usb, fileName, progress);
+        outcome = changeFirmware(usb, fileName, progress);
     }
-    if (changed)
+    if (outcome.succeeded)
         return ExitSuccess;
 
     QString problem = QStringLiteral("the firmware change failed; the lines above tell where");

@@ -3,6 +3,7 @@
 
 #include "upgrade/bootimage.h"
 #include "upgrade/hextobin.h"
+#include "upgrade/releasesignature.h"
 #include "upgrade/upgradefile.h"
 
 #include <QDir>
@@ -43,7 +44,10 @@ QString serialRule()
 class UpgradeFileFacts
 {
 public:
-    explicit UpgradeFileFacts(const UpgradeFileFields &fields) : fields(fields) {}
+    UpgradeFileFacts(const UpgradeFileFields &fields, const SignatureCheck &signature)
+        : fields(fields), signature(signature)
+    {
+    }
 
     void print(const QString &fileName, Console &console) const
     {
@@ -61,6 +65,9 @@ public:
                 console.print(QStringLiteral("%1: stored %2, computed %3 (%4)")
                                       .arg(QLatin1String(region.name), hex32(region.checksum.stored),
                                            hex32(region.checksum.computed), verdict(region.checksum.matches())));
+        console.print(QStringLiteral("signature: ") + signatureLine());
+        if (signature.verdict == SignatureVerdict::Verified)
+            console.print(QStringLiteral("trusted comment: ") + signature.trustedComment);
         console.print(QStringLiteral("verdict: ") + (accepted() ? QStringLiteral("ok, the upgrade accepts this file") : refusal()));
     }
 
@@ -86,11 +93,22 @@ public:
                                    { "computed", double(region.checksum.computed) },
                                    { "ok", region.checksum.matches() } }
                     : QJsonValue(QJsonValue::Null);
+        const bool verified = signature.verdict == SignatureVerdict::Verified;
+        object["signature"] = QJsonObject{
+            { "verdict", QLatin1String(signatureVerdictName(signature.verdict)) },
+            { "accepted", signature.accepted() },
+            { "message", signature.message },
+            { "key_id", signature.keyId.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(signature.keyId) },
+            { "trusted_comment", verified ? QJsonValue(signature.trustedComment) : QJsonValue(QJsonValue::Null) } };
         return object;
     }
 
+    bool accepted() const { return fields.result == UpgradeFileResult::Ok && signature.accepted(); }
+
     QString refusal() const
     {
+        if (fields.result == UpgradeFileResult::Ok)
+            return signature.message;
         return QStringLiteral("%1, the upgrade refuses this file").arg(QLatin1String(upgradeFileResultName(fields.result)));
     }
 
@@ -107,7 +125,15 @@ private:
         return { { "application checksum", "application_checksum", fields.application },
                  { "external flash checksum", "external_flash_checksum", fields.externalFlash } };
     }
-    bool accepted() const { return fields.result == UpgradeFileResult::Ok; }
+    // The verdict in the words of the check.
+    QString signatureLine() const
+    {
+        if (signature.verdict == SignatureVerdict::NotChecked)
+            return QStringLiteral("not checked (this build has no release key)");
+        if (signature.verdict == SignatureVerdict::Verified)
+            return QStringLiteral("verified, release key %1").arg(signature.keyId);
+        return signature.message;
+    }
     bool headerRead() const { return fields.result != UpgradeFileResult::WrongHeader; }
     bool versionRight() const { return headerRead() && fields.version == QLatin1String(upgradefile::Version); }
     bool imageSizeRight() const { return fields.imageSize == upgradefile::ImageSize; }
@@ -119,6 +145,7 @@ private:
     }
 
     const UpgradeFileFields &fields;
+    const SignatureCheck &signature;
 };
 
 } // namespace
@@ -203,12 +230,13 @@ int upginfo(const QStringList &args, Console &console)
     if (fields.result == UpgradeFileResult::CannotOpen)
         return console.fail(ExitBadInput, QStringLiteral("cannot open %1").arg(upgFile));
 
-    const UpgradeFileFacts facts(fields);
+    const SignatureCheck signature = checkReleaseSignature(upgFile);
+    const UpgradeFileFacts facts(fields, signature);
     if (parsed.has(json))
         console.printJson(facts.json(upgFile));
     else
         facts.print(upgFile, console);
-    if (fields.result == UpgradeFileResult::Ok)
+    if (facts.accepted())
         return ExitSuccess;
     return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(upgFile, facts.refusal()));
 }

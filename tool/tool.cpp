@@ -3,6 +3,7 @@
 #include "app/version.h"
 #include "tool/commands.h"
 #include "tool/console.h"
+#include "upgrade/releasesignature.h"
 #include "usb/transferscrambling.h"
 
 namespace {
@@ -191,7 +192,8 @@ int runTool(const QStringList &args, QTextStream &out, QTextStream &err, bool te
         // A production line checks here that a station runs the build with its
         // firmware's key table.
         out << "vn274-tool " << vn274Version << '\n'
-            << "scrambling key: " << transferKeyFingerprint() << '\n';
+            << "scrambling key: " << transferKeyFingerprint() << '\n'
+            << releaseKeyDescription() << '\n';
         out.flush();
         return ExitSuccess;
     }

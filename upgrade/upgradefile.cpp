@@ -130,9 +130,10 @@ UpgradeFileFields inspectUpgradeFile(const QString &fileName)
     return inspectUpgradeFile(file);
 }
 
-UpgradeFileContent readUpgradeFile(const QString &fileName)
+namespace {
+
+UpgradeFileContent contentOf(const UpgradeFileFields &fields)
 {
-    const UpgradeFileFields fields = inspectUpgradeFile(fileName);
     UpgradeFileContent content;
     content.result = fields.result;
     if (content.result == UpgradeFileResult::Ok) {
@@ -140,6 +141,18 @@ UpgradeFileContent readUpgradeFile(const QString &fileName)
         content.externalFlash = fields.image.mid(ExternalFlashOffset, ExternalFlashSize);
     }
     return content;
+}
+
+} // namespace
+
+UpgradeFileContent readUpgradeFile(const QString &fileName)
+{
+    return contentOf(inspectUpgradeFile(fileName));
+}
+
+UpgradeFileContent readUpgradeFile(QIODevice &device)
+{
+    return contentOf(inspectUpgradeFile(device));
 }
 
 const char *upgradeFileResultName(UpgradeFileResult result)

@@ -74,6 +74,8 @@ struct UpgradeFileContent
 // of exactly 262144 bytes, which is descrambled and whose two checksum words
 // must match. Only with Ok are the regions filled. Touches no device.
 UpgradeFileContent readUpgradeFile(const QString &fileName);
+// The same from a device open for reading, from its current position.
+UpgradeFileContent readUpgradeFile(QIODevice &device);
 
 // A region's checksum word as stored and as the region's other words add up.
 struct RegionChecksum

@@ -1,5 +1,6 @@
 #include "upgrade/upgradeprocedure.h"
 
+#include "upgrade/signedupgrade.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradesteps.h"
 #include "usb/hexdump.h"
@@ -7,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QtDebug>
+
+#include <optional>
 
 using namespace upgradesteps;
 
@@ -18,6 +21,8 @@ constexpr unsigned long RetryPauseMs = 200;
 constexpr unsigned long AfterResetMs = 2000;
 constexpr unsigned long AfterDisconnectMs = 500;
 constexpr unsigned long AfterStartMs = 1000;
+// The new application has 10 s to come back: a try at once, then every 200 ms.
+constexpr int ApplicationAttempts = 1 + 10000 / int(RetryPauseMs);
 
 // Sends the lines and percentages. The fixed texts are marked with
 // QT_TRANSLATE_NOOP in the context of the worker that shows them.
@@ -26,17 +31,20 @@ class Report
 public:
     explicit Report(const UpgradeProgress &progress) : progress(progress) {}
 
-    void line(const QString &text) const
+    void line(const QString &text)
     {
+        last = text;
         if (progress.line)
             progress.line(text);
     }
-    void say(const char *source) const { line(QCoreApplication::translate("Upgrader", source)); }
-    void percent(int value) const
+    void say(const char *source) { line(QCoreApplication::translate("Upgrader", source)); }
+    void percent(int value)
     {
         if (progress.percent)
             progress.percent(value);
     }
+
+    QString last;   // the last line sent: where the change ended
 
 private:
     const UpgradeProgress &progress;
@@ -47,7 +55,7 @@ QString serialLine(USBRQ518 &usb)
     return QCoreApplication::translate("Upgrader", "Serial:") + QString::fromLatin1(usb.getSerial());
 }
 
-bool showBootloaderVersion(USBRQ518 &usb, const Report &report)
+bool showBootloaderVersion(USBRQ518 &usb, Report &report)
 {
     QString first, second;
     if (!readBootloaderVersion(usb, &first, &second)) {
@@ -59,7 +67,7 @@ bool showBootloaderVersion(USBRQ518 &usb, const Report &report)
     return true;
 }
 
-bool restartIntoBootloader(USBRQ518 &usb, const Report &report)
+bool restartIntoBootloader(USBRQ518 &usb, Report &report)
 {
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Apllication mode"));
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Reset device"));
@@ -87,7 +95,7 @@ enum class ApplicationWrite { Verified, NotVerified, Stopped };
 // Pages that fail their read-back are reported and the loop goes on; a page
 // that cannot be written stops it. The percentage follows every page that was
 // written.
-ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, const Report &report)
+ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, Report &report)
 {
     const quint32 total = quint32(application.size());
     bool verified = true;
@@ -114,7 +122,7 @@ ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, 
 
 // Writes the data block, reads it back and, only when it verified, starts the
 // new application.
-bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, const Report &report)
+bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &report)
 {
     const QByteArray scrambled = scrambledCopy(data);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Writting External Flash ... "));
@@ -147,6 +155,55 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, const Rep
     return false;
 }
 
+// The change ends only when the new application runs: the driver must come
+// back in application mode under the serial number it had at the start.
+bool confirmApplicationRuns(USBRQ518 &usb, const QByteArray &serialNumber, Report &report)
+{
+    if (waitForApplication(usb, serialNumber, ApplicationAttempts, RetryPauseMs)) {
+        report.line(QCoreApplication::translate("Upgrader", "The new application runs on the driver %1")
+                            .arg(QString::fromLatin1(serialNumber)));
+        return true;
+    }
+    if (inBootloader(usb, serialNumber))
+        report.line(QCoreApplication::translate("Upgrader", "The new application did not start: the driver %1 is "
+                                                            "still in its bootloader, ready for another attempt")
+                            .arg(QString::fromLatin1(serialNumber)));
+    else
+        report.line(QCoreApplication::translate("Upgrader", "The new application did not start: the driver %1 did "
+                                                            "not come back within 10 s")
+                            .arg(QString::fromLatin1(serialNumber)));
+    return false;
+}
+
+// The release's signature first, then the file's own checks: nothing of a
+// refused file is used. A verified release is named by its trusted comment.
+std::optional<UpgradeFileContent> readRelease(const QString &fileName, Report &report, SignatureCheck *signature)
+{
+    SignedUpgradeFile release = readSignedUpgradeFile(fileName);
+    *signature = release.signature;
+    if (!release.signature.accepted()) {
+        report.line(release.signature.message);
+        return std::nullopt;
+    }
+    switch (release.content.result) {
+    case UpgradeFileResult::Ok:
+        break;
+    case UpgradeFileResult::CannotOpen:
+    case UpgradeFileResult::WrongHeader:
+        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file header"));
+        return std::nullopt;
+    case UpgradeFileResult::WrongVersion:
+        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file version"));
+        return std::nullopt;
+    case UpgradeFileResult::WrongChecksum:
+        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file checksum"));
+        return std::nullopt;
+    }
+    if (release.signature.verdict == SignatureVerdict::Verified)
+        report.line(release.signature.message);
+    return std::move(release.content);
+}
+
 } // namespace
 
 bool connectForFirmwareUpgrade(USBRQ518 &usb)
@@ -162,30 +219,14 @@ bool connectForFirmwareUpgrade(USBRQ518 &usb)
     }
 }
 
-bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress)
-{
-    if (fileName.isEmpty())
-        return false;
-    const Report report(progress);
-    qDebug("Start firmware upgrade");
-    report.line(fileName);
+namespace {
 
-    // A damaged file never reaches the driver.
-    const UpgradeFileContent file = readUpgradeFile(fileName);
-    switch (file.result) {
-    case UpgradeFileResult::Ok:
-        break;
-    case UpgradeFileResult::CannotOpen:
-    case UpgradeFileResult::WrongHeader:
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file header"));
+bool changeFirmware(USBRQ518 &usb, const QString &fileName, Report &report, SignatureCheck *signature)
+{
+    // A refused or damaged file never reaches the driver.
+    const std::optional<UpgradeFileContent> file = readRelease(fileName, report, signature);
+    if (!file)
         return false;
-    case UpgradeFileResult::WrongVersion:
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file version"));
-        return false;
-    case UpgradeFileResult::WrongChecksum:
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file checksum"));
-        return false;
-    }
 
     report.percent(0);
     if (!connectForFirmwareUpgrade(usb)) {
@@ -211,7 +252,7 @@ bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradePro
     }
 
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Writting firmware ... "));
-    switch (writeApplication(usb, file.application, report)) {
+    switch (writeApplication(usb, file->application, report)) {
     case ApplicationWrite::Verified:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
         break;
@@ -223,5 +264,26 @@ bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradePro
     case ApplicationWrite::Stopped:
         return false;
     }
-    return writeExternalFlashAndStart(usb, file.externalFlash, report);
+    return writeExternalFlashAndStart(usb, file->externalFlash, report)
+           && confirmApplicationRuns(usb, USBRQ518::serialNumber(serial), report);
+}
+
+} // namespace
+
+bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress)
+{
+    return changeFirmware(usb, fileName, progress).succeeded;
+}
+
+FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress)
+{
+    FirmwareChangeOutcome outcome;
+    if (fileName.isEmpty())
+        return outcome;
+    Report report(progress);
+    qDebug("Start firmware upgrade");
+    report.line(fileName);
+    outcome.succeeded = changeFirmware(usb, fileName, report, &outcome.signature);
+    outcome.outcome = report.last;
+    return outcome;
 }

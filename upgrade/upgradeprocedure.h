@@ -1,6 +1,8 @@
 #ifndef UPGRADEPROCEDURE_H
 #define UPGRADEPROCEDURE_H
 
+#include "upgrade/releasesignature.h"
+
 #include <QString>
 
 #include <functional>
@@ -18,8 +20,9 @@ struct UpgradeProgress
 // without message boxes, as the "Firmware Change" worker runs it (and a
 // command-line program may):
 //
-//  1. the file is read and checked (header, version, image length, checksums)
-//     before any USB traffic;
+//  1. the release signature is checked (upgrade/releasesignature.h) and the
+//     file read and checked (header, version, image length, checksums) before
+//     any USB traffic; a verified release is named by its trusted comment;
 //  2. connect (4 attempts, 200 ms apart), show the serial string and the
 //     bootloader's two version texts;
 //  3. an application is reset into the bootloader (2000 ms, disconnect, 500 ms,
@@ -28,12 +31,25 @@ struct UpgradeProgress
 //     after each page;
 //  5. only if every page verified: the external flash data block is written
 //     and read back, and only if it verified the new application is started
-//     (then 1000 ms and disconnect).
+//     (then 1000 ms and disconnect);
+//  6. the change ends when the driver is back in application mode under the
+//     serial number it had at the start: a try at once, then every 200 ms for
+//     up to 10 s. Refused openings (a node whose permissions udev has not set
+//     yet) and other drivers meanwhile are tried past.
 //
 // Every stop is reported by one line. The lines are translated in the context
-// "Upgrader". Returns true when the new application was verified and started;
-// an empty file name returns false at once without any line.
+// "Upgrader". Returns true when the new application was verified, started and
+// came back; an empty file name returns false at once without any line.
 bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress);
+
+// The same change, with what a record of it needs.
+struct FirmwareChangeOutcome
+{
+    bool succeeded = false;     // the new application runs on the driver
+    SignatureCheck signature;   // the release's verdict, trusted comment and key id
+    QString outcome;            // the last line sent: the new application runs, or where it stopped
+};
+FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress);
 
 // The change's first connection on its own (step 2 above, without a line):
 // disconnect, then up to 4 attempts 200 ms apart. For callers that want to

@@ -71,6 +71,46 @@ bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs)
     return false;
 }
 
+namespace {
+
+// Runs `look` with only this serial number taken, then gives the device its
+// own choice back and closes the link.
+template<typename Look>
+bool withSerialSelected(USBRQ518 &usb, const QByteArray &serialNumber, Look look)
+{
+    const QByteArray chosen = usb.selectedSerial();
+    usb.selectSerial(serialNumber);
+    const bool found = look();
+    usb.disconnect();
+    usb.selectSerial(chosen);
+    return found;
+}
+
+} // namespace
+
+bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs)
+{
+    return withSerialSelected(usb, serialNumber, [&] {
+        for (int attempt = 0; attempt < attempts; ++attempt) {
+            if (attempt > 0 && pauseMs > 0)
+                sleep(pauseMs);
+            if (usb.connect() != 0)
+                continue;
+            const QByteArray serial = usb.getSerial();
+            if (driverMode(serial) == DriverMode::Application && serial == serialNumber)
+                return true;
+        }
+        return false;
+    });
+}
+
+bool inBootloader(USBRQ518 &usb, const QByteArray &serialNumber)
+{
+    return withSerialSelected(usb, serialNumber, [&] {
+        return usb.connect() == 0 && usb.getSerial() == serialNumber + 'b';
+    });
+}
+
 PageResult writeAndVerifyPage(USBRQ518 &usb, const QByteArray &application, int offset)
 {
     const quint32 address = pageAddress(offset);

@@ -38,6 +38,19 @@ bool reportsBootloader(const QByteArray &serial);
 // reopens the link by itself.
 bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs);
 
+// After the new application was started: up to `attempts` times, with a pause
+// of pauseMs after each miss, looks for the driver with this serial number
+// (9 characters) running its application. A refused opening is a miss like
+// any other (the node of a device that has just come may not be open to us
+// yet); so is another driver. Only this serial number is taken meanwhile;
+// the device's own choice of driver is restored before it returns, and the
+// link is left closed.
+bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs);
+
+// One connection to the driver with this serial number (restoring the
+// device's choice): true when it answers from its bootloader.
+bool inBootloader(USBRQ518 &usb, const QByteArray &serialNumber);
+
 // One application page: the bytes at `offset` (0xFF after the region's end),
 // written to ApplicationAddress + offset and read back for comparison.
 enum class PageResult { Verified, WriteFailed, ReadFailed, Differs };
