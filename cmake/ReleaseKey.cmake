@@ -36,6 +36,11 @@ function(vn274_write_release_key_source key_file output)
         list(GET lines 1 key)
         string(STRIP "${key}" key)
     endif()
+    # The secret half must never go into a program, where anyone could read it.
+    if(comment MATCHES "secret key")
+        message(FATAL_ERROR "vn274: the release key file ${key_file} is a minisign secret key file; "
+                            "give the public key file (minisign -G writes it beside, e.g. maker.pub)")
+    endif()
     # The base64 of 42 bytes is 56 characters without padding; "Ed" makes them
     # begin with "RW" and one of Q to T.
     if(NOT count EQUAL 2 OR NOT comment MATCHES "^untrusted comment: " OR NOT key MATCHES "^RW[QRST][A-Za-z0-9+/]+$")

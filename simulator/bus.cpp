@@ -138,7 +138,7 @@ bool Bus::present(Device &device)
     if (device.retired)
         return false;
     if (device.restarting && !device.neverReturns && device.restartClock.elapsed() >= device.returnMilliseconds)
-        device.restarting = false;
+        comeBack(device);
     const bool there = device.plugged && !device.restarting;
     if (there && device.address == 0)
         device.address = nextAddress(device.busIndex);
@@ -153,7 +153,7 @@ void Bus::enumerate()
             continue;
         if (device->missedEnumerations >= device->returnEnumerations
                 || device->restartClock.elapsed() >= device->returnMilliseconds)
-            device->restarting = false;
+            comeBack(*device);
         else
             ++device->missedEnumerations;
     }
@@ -170,13 +170,23 @@ void Bus::leave(Device &device)
 void Bus::arrive(Device &device)
 {
     device.plugged = true;
+    comeBack(device);
+}
+
+void Bus::comeBack(Device &device)
+{
     device.restarting = false;
+    device.arrivalClock.start();
 }
 
 void Bus::restart(Device &device, Mode mode)
 {
     leave(device);
     device.firmware->setMode(mode);
+    if (mode == Mode::Application && !device.returnSerial.isEmpty()) {
+        device.firmware->writeInternalFlash(SerialAddress, device.returnSerial.left(9).leftJustified(9, '\0'));
+        device.returnSerial.clear();
+    }
     device.restarting = true;
     device.missedEnumerations = 0;
     device.restartClock.start();
@@ -193,6 +203,10 @@ int Bus::open(Device &device)
 {
     if (!present(device))
         return ENODEV;
+    if (device.accessPending()) {
+        device.lastOpenErrno = device.accessErrno;
+        return device.accessErrno;
+    }
     if (const int refusal = device.faults.openRefusal()) {
         device.lastOpenErrno = refusal;
         return refusal;

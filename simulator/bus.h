@@ -93,6 +93,7 @@ public:
     Counters counters(const Device &device) const;  // its own and the bus's
 
 private:
+    void comeBack(Device &device);                  // the end of a restart
     Device &add(int busIndex, int number, quint16 vendorId, quint16 productId);
     int nextAddress(int busIndex);
     void beginTransfer();

@@ -116,6 +116,19 @@ void Driver::setNeverReturns(bool never) const
     onDriver(driverIndex, [never](Bus &, Device &d) { d.neverReturns = never; });
 }
 
+void Driver::setReturnSerial(const QByteArray &serial) const
+{
+    onDriver(driverIndex, [serial](Bus &, Device &d) { d.returnSerial = serial; });
+}
+
+void Driver::refuseOpenAfterReturn(int milliseconds, int errnoValue) const
+{
+    onDriver(driverIndex, [=](Bus &, Device &d) {
+        d.accessDelayMs = milliseconds;
+        d.accessErrno = errnoValue;
+    });
+}
+
 QByteArray Driver::internalFlash(quint32 address, int length) const
 {
     return onDriver(driverIndex, [=](Bus &, Device &d) { return d.firmware->internalFlash(address, length); });
@@ -277,6 +290,8 @@ void unplug() { driver(0).unplug(); }
 void plug() { driver(0).plug(); }
 void setReenumeration(int enumerations, int milliseconds) { driver(0).setReenumeration(enumerations, milliseconds); }
 void setNeverReturns(bool never) { driver(0).setNeverReturns(never); }
+void setReturnSerial(const QByteArray &serial) { driver(0).setReturnSerial(serial); }
+void refuseOpenAfterReturn(int milliseconds, int errnoValue) { driver(0).refuseOpenAfterReturn(milliseconds, errnoValue); }
 
 QByteArray internalFlash(quint32 address, int length) { return driver(0).internalFlash(address, length); }
 void writeInternalFlash(quint32 address, const QByteArray &bytes) { driver(0).writeInternalFlash(address, bytes); }

@@ -40,6 +40,12 @@ struct Device
     int returnEnumerations = 5;
     int returnMilliseconds = 500;
     bool neverReturns = false;
+    QByteArray returnSerial;    // the serial it comes back with from its next restart into the application
+    // After each return the kernel's node exists before udev has set its
+    // permissions: opening it is refused with accessErrno for accessDelayMs.
+    int accessDelayMs = 0;
+    int accessErrno = EACCES;
+    QElapsedTimer arrivalClock; // since its last return; invalid before any
     quint64 attachment = 1;     // changes whenever it leaves the bus
     int address = 0;            // its device number on the bus while there, 0 while away
     bool retired = false;       // belongs to the state before the last reset()
@@ -50,6 +56,10 @@ struct Device
     quint64 claimAttachment = 0;
 
     bool isVn274() const { return bool(firmware); }
+    bool accessPending() const
+    {
+        return accessDelayMs > 0 && arrivalClock.isValid() && arrivalClock.elapsed() < accessDelayMs;
+    }
     bool isRootHub() const { return number == RootHubNumber; }
 };
 

@@ -144,6 +144,8 @@ public:
     void plug() const;
     void setReenumeration(int enumerations, int milliseconds) const;
     void setNeverReturns(bool never) const;
+    void setReturnSerial(const QByteArray &serial) const;
+    void refuseOpenAfterReturn(int milliseconds, int errnoValue = EACCES) const;
 
     QByteArray internalFlash(quint32 address, int length) const;
     void writeInternalFlash(quint32 address, const QByteArray &bytes) const;
@@ -211,6 +213,14 @@ void plug();
 void setReenumeration(int enumerations, int milliseconds);
 // After request 4 the device never comes back by itself (plug() brings it).
 void setNeverReturns(bool never);
+// At its next restart into the application the device comes back with this
+// serial number (up to 9 characters, stored at 0x08003FF0) instead of its
+// own: to the host, another driver in its place. Empty: its own.
+void setReturnSerial(const QByteArray &serial);
+// For this long after each return (from a restart, or plug()), opening the
+// device is refused with errnoValue, as while the kernel's new node waits for
+// udev to set its permissions. The usbfs front's Node tells it (accessPending).
+void refuseOpenAfterReturn(int milliseconds, int errnoValue = EACCES);
 
 // Another device, listed before the first Vn274 (bus 001) or after the
 // devices on bus 002. It answers request 255 with identificationReply, e.g.

@@ -42,6 +42,7 @@ QList<Node> nodes()
         node.productId = device->productId;
         node.serial = model::serialNumber(*device);
         node.descriptors = descriptorsOf(*device);
+        node.accessPending = device->accessPending();
         list << node;
     }
     return list;

@@ -33,6 +33,7 @@ struct Node
     QByteArray serial;          // string descriptor 3 as the device gives it now
     QByteArray descriptors;     // device and configuration descriptors: what read() gives, and
                                 // the sysfs attribute "descriptors"
+    bool accessPending = false; // just come: udev has not set the node's permissions yet
 };
 
 // The nodes of the devices on the buses now, bus by bus.

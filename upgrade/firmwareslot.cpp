@@ -5,6 +5,7 @@
 #include "ui_vn274_bootloader.h"
 
 #include "app/userprompts.h"
+#include "upgrade/signedupgrade.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradesteps.h"
 #include "usb/hexdump.h"
@@ -49,9 +50,10 @@ void Vn274_bootloader::slotpushButtonFirmware(bool)
     txt->append(fileName);
     txt->append(QFileInfo(fileName).lastModified().toString(Qt::TextDate));
 
-    // The whole file is checked before the first connection: a damaged file
-    // never reaches the driver.
-    const UpgradeFileContent file = readUpgradeFile(fileName);
+    // The release's signature and the whole file are checked before the first
+    // connection: a refused or damaged file never reaches the driver.
+    const SignedUpgradeFile release = readSignedUpgradeFile(fileName);
+    const UpgradeFileContent &file = release.content;
     QString fileProblem;
     switch (file.result) {
     case UpgradeFileResult::Ok:
@@ -67,12 +69,16 @@ void Vn274_bootloader::slotpushButtonFirmware(bool)
         fileProblem = tr("Wrong file checksum");
         break;
     }
+    if (!release.signature.accepted())
+        fileProblem = release.signature.message;
     if (!fileProblem.isEmpty()) {
         txt->append(fileProblem);
         processEvents();
         prompts.critical(this, tr("File error"), fileProblem);
         return;
     }
+    if (release.signature.verdict == SignatureVerdict::Verified)
+        txt->append(release.signature.message);
 
     boot_usb->disconnect();
     bool connected = false;

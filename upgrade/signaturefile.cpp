@@ -63,11 +63,11 @@ SignatureFile readSignatureFile(QIODevice &device)
             line.chop(1);
     if (lines.size() > 4)
         return refuse(SignatureFile::Result::Malformed, QT_TRANSLATE_NOOP("ReleaseSignature", "more than four lines"));
-    if (lines.isEmpty() || !lines.at(0).startsWith(UntrustedPrefix))
-        return refuse(lines.isEmpty() ? SignatureFile::Result::Truncated : SignatureFile::Result::Malformed,
-                      QT_TRANSLATE_NOOP("ReleaseSignature", "the first line is not an untrusted comment"));
     if (lines.size() < 4)
         return refuse(SignatureFile::Result::Truncated, QT_TRANSLATE_NOOP("ReleaseSignature", "fewer than four lines"));
+    if (!lines.at(0).startsWith(UntrustedPrefix))
+        return refuse(SignatureFile::Result::Malformed,
+                      QT_TRANSLATE_NOOP("ReleaseSignature", "the first line is not an untrusted comment"));
     if (!lines.at(2).startsWith(TrustedPrefix))
         return refuse(SignatureFile::Result::Malformed,
                       QT_TRANSLATE_NOOP("ReleaseSignature", "the third line is not a trusted comment"));

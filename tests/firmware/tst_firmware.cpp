@@ -3,10 +3,12 @@
 // worker's unattended change (as a function and as the window's thread), with
 // the driver's faults.
 #include "app/vn274_bootloader.h"
+#include "common/releasesigning.h"
 #include "common/scriptedprompts.h"
 #include "common/testfiles.h"
 #include "simulator/simdriver.h"
 #include "upgrade/bootimage.h"
+#include "upgrade/releasesignature.h"
 #include "upgrade/samplefirmware.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
@@ -17,6 +19,7 @@
 #include "usb/usbrq518.h"
 
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -74,6 +77,11 @@ QStringList lastLines(const QStringList &lines, int count)
     return lines.mid(qMax(0, int(lines.size()) - count));
 }
 
+// The trusted comment the tests' release is signed with, as the change shows it.
+const QString ReleaseComment = "Vn274 firmware 2.1";
+const QString SignedLine = "Signed release: Vn274 firmware 2.1 (release key 53BE7B6EA04F19A8)";
+const QString RunsLine = "The new application runs on the driver 240611027";
+
 // The waits the worker asked for; none of them is waited.
 QMutex sleepsMutex;
 QList<unsigned long> sleeps;
@@ -81,6 +89,17 @@ void recordSleep(unsigned long ms)
 {
     QMutexLocker lock(&sleepsMutex);
     sleeps << ms;
+}
+
+// The waits, waited, for a driver that takes real time to restart; and when
+// the wait after "run application" ended, where the wait for it begins.
+QElapsedTimer sinceStartWait;
+void recordAndSleep(unsigned long ms)
+{
+    recordSleep(ms);
+    QThread::msleep(ms);
+    if (ms == 1000)
+        sinceStartWait.start();
 }
 
 // Holds the worker in its wait after the reset until the test lets it go.
@@ -226,6 +245,8 @@ private slots:
     void workerChange();
     void workerFaults_data();
     void workerFaults();
+    void workerConfirmsTheRestart_data();
+    void workerConfirmsTheRestart();
     void workerThreadKeepsTheWindowAway();
     void windowGoesOnlyAfterItsWorker();
     void demoSampleUpgradesTheDriver();
@@ -245,6 +266,7 @@ void TstFirmware::initTestCase()
     upgFile = dir.filePath("sample.upg");
     const UpgradeImage built = buildUpgradeImage(hexFile);
     QVERIFY(writeUpgradeFile(upgFile, built.image));
+    QVERIFY(releasesigning::sign(upgFile, ReleaseComment));
 }
 
 void TstFirmware::init()
@@ -431,30 +453,82 @@ void TstFirmware::bootloaderImageWithHexErrorOrCancel()
 
 // --- Files refused before any USB traffic ----------------------------------
 
+// How a test file's release signature is made, or spoilt after signing.
+enum class Signing { Signed, Unsigned, OtherKey, FileChanged, CommentChanged, SignatureCut };
+Q_DECLARE_METATYPE(Signing)
+
 void TstFirmware::damagedFilesNeverReachTheDriver_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("problem");
+    QTest::addColumn<Signing>("signing");
+    QTest::addColumn<QString>("problem");   // empty: the signature check's own message
 
     const QByteArray image = fileBytes(upgFile).mid(66);   // scrambled, as stored
     const QString header = "Vn274 Upgrade File Header";
     QByteArray damaged = image;
     damaged[0x10000] = char(damaged[0x10000] ^ 0x20);
 
-    QTest::newRow("no file") << QByteArray() << "Wrong file header";
-    QTest::newRow("header") << streamBytes("Vn274 Upgrade File", "01", image) << "Wrong file header";
-    QTest::newRow("version") << streamBytes(header, "02", image) << "Wrong file version";
-    QTest::newRow("short image") << streamBytes(header, "01", image.left(0x3FFFC)) << "Wrong file version";
-    QTest::newRow("checksum") << streamBytes(header, "01", damaged) << "Wrong file checksum";
+    // A signed file is still checked: the maker may have signed a broken one.
+    const auto signedOk = Signing::Signed;
+    QTest::newRow("no file") << QByteArray() << Signing::Unsigned << "Wrong file header";
+    QTest::newRow("header") << streamBytes("Vn274 Upgrade File", "01", image) << signedOk << "Wrong file header";
+    QTest::newRow("version") << streamBytes(header, "02", image) << signedOk << "Wrong file version";
+    QTest::newRow("short image") << streamBytes(header, "01", image.left(0x3FFFC)) << signedOk << "Wrong file version";
+    QTest::newRow("checksum") << streamBytes(header, "01", damaged) << signedOk << "Wrong file checksum";
+
+    const QByteArray good = fileBytes(upgFile);
+    QTest::newRow("no signature") << good << Signing::Unsigned << QString();
+    QTest::newRow("signed by another key") << good << Signing::OtherKey << QString();
+    QTest::newRow("a byte changed after signing") << good << Signing::FileChanged << QString();
+    QTest::newRow("trusted comment changed") << good << Signing::CommentChanged << QString();
+    QTest::newRow("signature cut short") << good << Signing::SignatureCut << QString();
+}
+
+// Signs the file as the row says, with the real minisign.
+bool signAsTold(const QString &name, Signing signing, const QString &folder)
+{
+    const QString signature = signatureFileName(name);
+    QFile::remove(signature);
+    QString secret = releasesigning::testSecretKeyFile(), unused;
+    if (signing == Signing::Unsigned)
+        return true;
+    if (signing == Signing::OtherKey && !releasesigning::generateKeyPair(folder, "other", &secret, &unused))
+        return false;
+    if (!releasesigning::sign(name, ReleaseComment, secret))
+        return false;
+    QByteArray bytes;
+    switch (signing) {
+    case Signing::FileChanged:
+        bytes = fileBytes(name);
+        bytes[200000] = char(bytes[200000] ^ 0x01);
+        writeBytes(name, bytes);
+        break;
+    case Signing::CommentChanged:
+        writeBytes(signature, fileBytes(signature).replace(ReleaseComment.toLatin1(), "Vn274 firmware 2.2"));
+        break;
+    case Signing::SignatureCut:
+        writeBytes(signature, fileBytes(signature).left(150));
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void TstFirmware::damagedFilesNeverReachTheDriver()
 {
     QFETCH(QByteArray, content);
+    QFETCH(Signing, signing);
     QFETCH(QString, problem);
     const QString name = dir.filePath(QString("refused-%1.upg").arg(QTest::currentDataTag()));
     if (!content.isEmpty())
         writeBytes(name, content);
+    QVERIFY(signAsTold(name, signing, dir.path()));
+    if (problem.isEmpty()) {
+        const SignatureCheck check = checkReleaseSignature(name);
+        QVERIFY(!check.accepted());
+        problem = check.message;
+    }
 
     const WindowRun window = runWindow(name);
     QCOMPARE(window.lines, QStringList({ name, QFileInfo(name).lastModified().toString(Qt::TextDate), problem }));
@@ -484,7 +558,7 @@ void TstFirmware::windowChange()
     sim::setMode(mode);
     const WindowRun run = runWindow(upgFile);
 
-    QStringList expected = { upgFile, QFileInfo(upgFile).lastModified().toString(Qt::TextDate) };
+    QStringList expected = { upgFile, QFileInfo(upgFile).lastModified().toString(Qt::TextDate), SignedLine };
     if (mode == sim::Mode::Application)
         expected << "240611027" << "Apllication mode" << "Reset device" << "Disconnect" << "Connect"
                  << "Serial:240611027b";
@@ -605,14 +679,14 @@ void TstFirmware::workerChange()
     const WorkerRun run = runWorker(upgFile);
 
     QVERIFY(run.result);
-    QStringList expected = { upgFile };
+    QStringList expected = { upgFile, SignedLine };
     if (mode == sim::Mode::Application)
         expected << "240611027" << "Vn274 boot 1.3" << "Jun 11 2024" << "Apllication mode" << "Reset device"
                  << "Disconnect" << "Connect" << "Serial:240611027b";
     else
         expected << "240611027b" << "Vn274 boot 1.3" << "Jun 11 2024" << "Bootloader mode";
     expected << "Writting firmware ... " << "OK" << "Writting External Flash ... " << "OK"
-             << "Verify External Flash ...  " << "OK";
+             << "Verify External Flash ...  " << "OK" << RunsLine;
     QCOMPARE(run.lines, expected);
 
     // 0 before the first connection, then one a page: 0 after the first, 100 after the 112th.
@@ -623,14 +697,20 @@ void TstFirmware::workerChange()
     QVERIFY(std::is_sorted(run.percents.cbegin(), run.percents.cend()));
 
     checkDriverHoldsTheFirmware();
-    // The new application is started, and only at the very end.
+    // The new application is started at the very end: only the connections
+    // that look for it come after.
     QCOMPARE(sim::mode(), sim::Mode::Application);
-    QCOMPARE(sim::transfers().last().request, 4);
+    QList<int> requests;
+    for (const sim::Transfer &t : sim::transfers())
+        requests << t.request;
+    const QList<int> after = requests.mid(requests.lastIndexOf(4) + 1);
+    QVERIFY(!after.isEmpty());
+    QCOMPARE(after, QList<int>(after.size(), 255));
     // Reset waits only where there was a reset: the driver comes back at the
-    // third attempt.
+    // third attempt, into its bootloader and into the new application alike.
     const QList<unsigned long> waits = mode == sim::Mode::Application
-            ? QList<unsigned long>({ 2000, 500, 200, 200, 1000 })
-            : QList<unsigned long>({ 1000 });
+            ? QList<unsigned long>({ 2000, 500, 200, 200, 1000, 200, 200 })
+            : QList<unsigned long>({ 1000, 200, 200 });
     QCOMPARE(sleeps, waits);
 }
 
@@ -705,6 +785,70 @@ void TstFirmware::workerFaults()
         QCOMPARE(transfersOf(6), 0);   // nor its data written
 }
 
+// After "run application" the change waits for the new application under the
+// driver's serial number: a try at once, then every 200 ms, 10 s in all. Rows
+// whose driver takes real time wait for real; the others only count the waits.
+void TstFirmware::workerConfirmsTheRestart_data()
+{
+    QTest::addColumn<int>("restartMs");       // the driver's own restart time; -1 never back
+    QTest::addColumn<QByteArray>("serial");   // it comes back with; empty: its own
+    QTest::addColumn<int>("refusedMs");       // its node refuses opening this long after coming back
+    QTest::addColumn<bool>("startFails");     // "run application" does not reach it
+    QTest::addColumn<QString>("last");
+
+    const QString gone = "The new application did not start: the driver 240611027 did not come back within 10 s";
+    const QString stays = "The new application did not start: the driver 240611027 is still in its bootloader, "
+                          "ready for another attempt";
+    QTest::newRow("back after 0.3 s") << 300 << QByteArray() << 0 << false << RunsLine;
+    QTest::newRow("back after 3 s") << 3000 << QByteArray() << 0 << false << RunsLine;
+    // Back before the wait begins, but refused for its first 200 ms.
+    QTest::newRow("refuses opening for 500 ms") << 700 << QByteArray() << 500 << false << RunsLine;
+    QTest::newRow("never back") << -1 << QByteArray() << 0 << false << gone;
+    QTest::newRow("back with another serial") << 0 << QByteArray("240611099") << 0 << false << gone;
+    QTest::newRow("stays in its bootloader") << 0 << QByteArray() << 0 << true << stays;
+}
+
+void TstFirmware::workerConfirmsTheRestart()
+{
+    QFETCH(int, restartMs);
+    QFETCH(QByteArray, serial);
+    QFETCH(int, refusedMs);
+    QFETCH(bool, startFails);
+    QFETCH(QString, last);
+    sim::setMode(sim::Mode::Bootloader);
+    const bool realTime = restartMs > 0;
+    if (realTime) {
+        upgradesteps::setSleepFunction(recordAndSleep);
+        sim::setReenumeration(1000000, restartMs);
+    }
+    sim::setNeverReturns(restartMs < 0);
+    sim::setReturnSerial(serial);
+    sim::refuseOpenAfterReturn(refusedMs);
+    if (startFails)
+        sim::failTransfers(4, 1);
+
+    const WorkerRun run = runWorker(upgFile);
+    const qint64 waitedMs = sinceStartWait.elapsed();
+    QCOMPARE(run.result, last == RunsLine);
+    QCOMPARE(run.lines.last(), last);
+    QCOMPARE(run.lines.at(run.lines.size() - 2), QString("OK"));
+
+    const QList<unsigned long> polls = sleeps.mid(sleeps.indexOf(1000) + 1);
+    if (!run.result) {
+        // A try at once and 50 more, 200 ms apart.
+        QCOMPARE(polls, QList<unsigned long>(50, 200));
+        QCOMPARE(sim::serialString(), (serial.isEmpty() ? QByteArray("240611027") : serial) + (startFails ? "b" : ""));
+        return;
+    }
+    // The change takes no longer than the driver's own restart, to within one
+    // try; the 1000 ms after "run application" are part of it.
+    const qint64 expectedMs = qMax(0, restartMs + refusedMs - 1000);
+    QVERIFY2(waitedMs >= expectedMs - 50 && waitedMs <= expectedMs + 200 + 150,
+             qPrintable(QString("waited %1 ms for a restart of %2 ms").arg(waitedMs).arg(restartMs + refusedMs)));
+    if (refusedMs > 0)
+        QVERIFY(!polls.isEmpty());   // refused at first, not given up
+}
+
 void TstFirmware::workerThreadKeepsTheWindowAway()
 {
     upgradesteps::setSleepFunction(holdAfterReset);
@@ -760,9 +904,10 @@ void TstFirmware::workerThreadKeepsTheWindowAway()
         QTRY_VERIFY2(button(name)->isEnabled(), name);
 
     QCOMPARE(masked(window.findChild<QTextBrowser *>("txt")->toPlainText()).split('\n'),
-             QStringList({ upgFile, "240611027", "Vn274 boot 1.3", "Jun 11 2024", "Apllication mode", "Reset device",
-                           "Disconnect", "Connect", "Serial:240611027b", "Writting firmware ... ", "OK",
-                           "Writting External Flash ... ", "OK", "Verify External Flash ...  ", "OK" }));
+             QStringList({ upgFile, SignedLine, "240611027", "Vn274 boot 1.3", "Jun 11 2024", "Apllication mode",
+                           "Reset device", "Disconnect", "Connect", "Serial:240611027b", "Writting firmware ... ",
+                           "OK", "Writting External Flash ... ", "OK", "Verify External Flash ...  ", "OK",
+                           RunsLine }));
     QCOMPARE(percents.size(), 113);
     QCOMPARE(percents.at(1), 0);
     QCOMPARE(percents.last(), 100);
@@ -809,7 +954,11 @@ void TstFirmware::demoSampleUpgradesTheDriver()
     QCOMPARE(content.application, application);
     QCOMPARE(content.externalFlash, dataBlock);
 
-    const WorkerRun run = runWorker(sample);
+    const QString release = dir.filePath("vn274-sample.upg");
+    QFile::remove(release);
+    QVERIFY(QFile::copy(sample, release));
+    QVERIFY(releasesigning::sign(release, ReleaseComment));
+    const WorkerRun run = runWorker(release);
     QVERIFY(run.result);
     checkDriverHoldsTheFirmware();
     QCOMPARE(sim::mode(), sim::Mode::Application);

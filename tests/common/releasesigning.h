@@ -1,0 +1,29 @@
+#ifndef RELEASESIGNING_H
+#define RELEASESIGNING_H
+
+#include <QString>
+
+// Release signatures made by the real minisign program, as the maker makes
+// them, with the project's test key pair (tests/keys, made by minisign -G -W:
+// the secret key is not encrypted) or with pairs made at run time.
+namespace releasesigning {
+
+QString testPublicKeyFile();
+QString testSecretKeyFile();
+// The test key's id as minisign itself writes it into the public key file's
+// comment ("minisign public key 53BE7B6EA04F19A8").
+QString testKeyIdFromMinisign();
+
+// minisign -S: fileName.minisig beside the file with this trusted comment; a
+// legacy signature ("Ed", minisign -l) when asked. False when minisign fails,
+// with its words in a warning.
+bool sign(const QString &fileName, const QString &trustedComment = QStringLiteral("Vn274 test release"),
+          const QString &secretKey = testSecretKeyFile(), bool legacy = false);
+
+// minisign -G -W: a fresh unencrypted key pair in `folder`, named `name`.key
+// and `name`.pub.
+bool generateKeyPair(const QString &folder, const QString &name, QString *secretKey, QString *publicKey);
+
+} // namespace releasesigning
+
+#endif // RELEASESIGNING_H
