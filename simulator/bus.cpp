@@ -175,6 +175,11 @@ void Bus::arrive(Device &device)
 
 void Bus::comeBack(Device &device)
 {
+    // A restart that ran out of time ended when it did, not when someone
+    // looked: its node has been there since.
+    device.arrivedEarlierMs = device.restarting && device.restartClock.isValid()
+            ? qMax<qint64>(0, device.restartClock.elapsed() - device.returnMilliseconds)
+            : 0;
     device.restarting = false;
     device.arrivalClock.start();
 }

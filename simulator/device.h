@@ -45,7 +45,8 @@ struct Device
     // permissions: opening it is refused with accessErrno for accessDelayMs.
     int accessDelayMs = 0;
     int accessErrno = EACCES;
-    QElapsedTimer arrivalClock; // since its last return; invalid before any
+    QElapsedTimer arrivalClock; // since its last return was noticed; invalid before any
+    qint64 arrivedEarlierMs = 0;// how long before that it had come back
     quint64 attachment = 1;     // changes whenever it leaves the bus
     int address = 0;            // its device number on the bus while there, 0 while away
     bool retired = false;       // belongs to the state before the last reset()
@@ -58,7 +59,8 @@ struct Device
     bool isVn274() const { return bool(firmware); }
     bool accessPending() const
     {
-        return accessDelayMs > 0 && arrivalClock.isValid() && arrivalClock.elapsed() < accessDelayMs;
+        return accessDelayMs > 0 && arrivalClock.isValid()
+               && arrivalClock.elapsed() + arrivedEarlierMs < accessDelayMs;
     }
     bool isRootHub() const { return number == RootHubNumber; }
 };

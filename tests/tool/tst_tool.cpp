@@ -8,7 +8,9 @@
 #include "shows/showtables.h"
 #include "simulator/simdriver.h"
 #include "tool/tool.h"
+#include "common/releasesigning.h"
 #include "upgrade/bootimage.h"
+#include "upgrade/releasesignature.h"
 #include "upgrade/samplefirmware.h"
 #include "upgrade/upgradesteps.h"
 #include "usb/transferscrambling.h"
@@ -121,6 +123,11 @@ void sleepWhileAnIntruderArrives(unsigned long)
         sim::addDriver("240611099", sim::Mode::Bootloader, true).setReenumeration(2, 600000);
     }
 }
+// The tests' release is signed with the project's test key, which this
+// program and vn274-tool-sim pin.
+const QString SignedLine = "Signed release: Vn274 firmware 2.1 (release key 53BE7B6EA04F19A8)";
+const QString RunsLine = "The new application runs on the driver 240611027";
+const QString ReleaseKeyLine = "release key: 53BE7B6EA04F19A8\n";
 } // namespace
 
 class TstTool : public QObject
@@ -213,6 +220,7 @@ void TstTool::initTestCase()
 
     upgFile = path("sample.upg");
     QCOMPARE(tool({ "mkupg", hexFile, upgFile }).status, 0);
+    QVERIFY(releasesigning::sign(upgFile, "Vn274 firmware 2.1"));
     image = fileBytes(upgFile).mid(66);
     decodeTransfer(image.data(), int(image.size()));
 
@@ -486,6 +494,9 @@ void TstTool::upginfo()
     QFETCH(QStringList, lines);
     const QString fileName = path("examined.upg");
     writeBytes(fileName, content);
+    QVERIFY(releasesigning::sign(fileName, "Vn274 firmware 2.1"));
+    lines.insert(lines.size() - 1, "signature: verified, release key 53BE7B6EA04F19A8");
+    lines.insert(lines.size() - 1, "trusted comment: Vn274 firmware 2.1");
 
     const Run run = tool({ "upginfo", fileName });
     QCOMPARE(run.status, status);
@@ -514,6 +525,10 @@ void TstTool::upginfoAsJson()
     QCOMPARE(object["image_size"], QJsonValue(262144));
     QCOMPARE(object["image_size_ok"], QJsonValue(true));
     QCOMPARE(object["verdict"].toString(), QString("ok"));
+    const QJsonObject signature = object["signature"].toObject();
+    QCOMPARE(signature["verdict"].toString(), QString("verified"));
+    QCOMPARE(signature["key_id"].toString(), QString("53BE7B6EA04F19A8"));
+    QCOMPARE(signature["trusted_comment"].toString(), QString("Vn274 firmware 2.1"));
     const struct { const char *key; int offset; } regions[] = { { "application_checksum", 0x1FFFC },
                                                                  { "external_flash_checksum", 0x33FFC } };
     for (const auto &region : regions) {
@@ -523,6 +538,17 @@ void TstTool::upginfoAsJson()
         QCOMPARE(checksum["computed"], QJsonValue(stored));
         QCOMPARE(checksum["ok"], QJsonValue(true));
     }
+
+    // A good file without its signature: refused, and nothing of it trusted.
+    writeBytes(path("unsigned.upg"), fileBytes(upgFile));
+    QFile::remove(signatureFileName(path("unsigned.upg")));
+    const Run refused = tool({ "upginfo", "--json", path("unsigned.upg") });
+    QCOMPARE(refused.status, 2);
+    QVERIFY2(refused.err.contains("no signature file"), qPrintable(refused.err));
+    object = jsonObject(refused.out);
+    QCOMPARE(object["accepted"], QJsonValue(false));
+    QCOMPARE(object["signature"].toObject()["verdict"].toString(), QString("no signature"));
+    QVERIFY(object["signature"].toObject()["trusted_comment"].isNull());
 
     // What a cut file does not reach is null; the refusal is named.
     writeBytes(path("cut.upg"), fileBytes(upgFile).left(100000));
@@ -551,12 +577,12 @@ void TstTool::upgradeFromApplicationMode()
     QCOMPARE(run.status, 0);
     QVERIFY(run.err.isEmpty());
 
-    const QStringList expected = QStringList({ upgFile, "240611027", "Vn274 boot 1.3", "Jun 11 2024",
+    const QStringList expected = QStringList({ upgFile, SignedLine, "240611027", "Vn274 boot 1.3", "Jun 11 2024",
                                                "Apllication mode", "Reset device", "Disconnect", "Connect",
                                                "Serial:240611027b", "Writting firmware ... " })
             + tenths("Flash") + QStringList({ "OK", "Writting External Flash ... " }) + tenths("External flash write")
             + QStringList({ "OK", "Verify External Flash ...  " }) + tenths("External flash verify")
-            + QStringList({ "OK", "" });
+            + QStringList({ "OK", RunsLine, "" });
     QCOMPARE(run.out.split('\n'), expected);
 
     QCOMPARE(sim::internalFlash(0x08004000, 0x1C000), image.mid(0x4000, 0x1C000));
@@ -576,10 +602,11 @@ void TstTool::upgradeOnATerminal()
     for (const QString &line : run.out.split('\n'))
         shown << line.section('\r', -1);
     const QString full = "[" + QString(40, '#') + "] 100%";
-    QCOMPARE(shown, QStringList({ upgFile, "240611027b", "Vn274 boot 1.3", "Jun 11 2024", "Bootloader mode",
+    QCOMPARE(shown, QStringList({ upgFile, SignedLine, "240611027b", "Vn274 boot 1.3", "Jun 11 2024", "Bootloader mode",
                                   "Writting firmware ... ", "Flash                 " + full, "OK",
                                   "Writting External Flash ... ", "External flash write  " + full, "OK",
-                                  "Verify External Flash ...  ", "External flash verify " + full, "OK", "" }));
+                                  "Verify External Flash ...  ", "External flash verify " + full, "OK", RunsLine,
+                                  "" }));
     // One redraw for each new percentage.
     QCOMPARE(run.out.count("\rFlash "), 100);
     QVERIFY(run.out.contains("\rFlash                 [" + QString(20, '#') + QString(20, '.') + "]  50%"));
@@ -611,6 +638,15 @@ void TstTool::upgradeFailures_data()
     QTest::addColumn<QString>("shown");   // part of standard output; empty: nothing at all
 
     QTest::newRow("damaged file") << "damaged" << 2 << "wrong file checksum, the upgrade refuses this file" << "";
+    QTest::newRow("no signature") << "unsigned" << 2 << "upg: Release signature refused: no signature file" << "";
+    QTest::newRow("trusted comment changed") << "comment changed" << 2
+                                             << "Release signature refused: the trusted comment" << "";
+    QTest::newRow("never back after the start") << "never back after the start" << 1
+        << "the firmware change failed; the lines above tell where"
+        << "OK\nThe new application did not start: the driver 240611027 did not come back within 10 s\n";
+    QTest::newRow("back with another serial") << "another serial" << 1
+        << "the firmware change failed; the lines above tell where"
+        << "OK\nThe new application did not start: the driver 240611027 did not come back within 10 s\n";
     QTest::newRow("no driver") << "unplugged" << 1 << "no Vn274 on USB (vendor id 16c0, product id 0789)" << "";
     QTest::newRow("no permission") << "no permission" << 1 << "this user may not open it (permission denied)" << "";
     QTest::newRow("never back after the reset") << "never returns" << 1
@@ -634,6 +670,21 @@ void TstTool::upgradeFailures()
         damaged[0x5000] = char(damaged[0x5000] ^ 1);
         fileName = path("damaged.upg");
         writeBytes(fileName, streamBytes("Vn274 Upgrade File Header", "01", scrambled(damaged)));
+        QVERIFY(releasesigning::sign(fileName));   // the file's own checks still hold
+    } else if (fault == "unsigned" || fault == "comment changed") {
+        fileName = path(fault + ".upg");
+        QFile::remove(fileName);
+        QVERIFY(QFile::copy(upgFile, fileName));
+        if (fault == "comment changed") {
+            QVERIFY(releasesigning::sign(fileName, "Vn274 firmware 2.1"));
+            const QString signature = signatureFileName(fileName);
+            writeBytes(signature, fileBytes(signature).replace("2.1", "3.0"));
+        }
+    } else if (fault == "never back after the start") {
+        sim::setMode(sim::Mode::Bootloader);
+        sim::setNeverReturns(true);
+    } else if (fault == "another serial") {
+        sim::setReturnSerial("240611099");
     } else if (fault == "unplugged") {
         sim::unplug();
     } else if (fault == "no permission") {
@@ -652,7 +703,7 @@ void TstTool::upgradeFailures()
     QVERIFY2(shown.isEmpty() ? run.out.isEmpty() : run.out.contains(shown), qPrintable(run.out.left(2000)));
     if (fault == "no permission")
         QVERIFY(run.err.contains("60-vn274.rules") && !run.err.contains("cable"));
-    if (fault == "damaged")
+    if (status == 2)
         QVERIFY(sim::transfers().isEmpty());
 }
 
@@ -663,7 +714,7 @@ void TstTool::info_data()
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("error");
 
-    const QString key = "scrambling key: " + transferKeyFingerprint() + "\n";   // of this build's table
+    const QString key = "scrambling key: " + transferKeyFingerprint() + "\n" + ReleaseKeyLine;   // of this build
     QTest::newRow("application") << "application" << 0
                                  << "mode: application\nserial: 240611027\nbootloader text 1: Vn274 boot 1.3\n"
                                     "bootloader text 2: Jun 11 2024\nstatus word: 0x80000041\n" + key << "";
@@ -716,7 +767,8 @@ void TstTool::infoAsJson()
     const QJsonObject expected{ { "mode", "bootloader" }, { "serial", "240611027b" },
                                 { "bootloader_texts", QJsonArray({ "Vn274 boot 1.3", "Jun 11 2024" }) },
                                 { "status_word", 2147483713.0 }, { "status_bits", QJsonArray({ 0, 6, 31 }) },
-                                { "scrambling_key", transferKeyFingerprint() } };
+                                { "scrambling_key", transferKeyFingerprint() },
+                                { "release_key", "53BE7B6EA04F19A8" } };
     QCOMPARE(jsonObject(run.out), expected);
 
     // A read that failed is null, and said on standard error with status 1.
@@ -990,7 +1042,7 @@ void TstTool::theProgramItself_data()
     QTest::addColumn<QString>("out");      // all of standard output
     QTest::addColumn<QString>("error");    // part of standard error; empty: none at all
 
-    const QString key = "scrambling key: " + transferKeyFingerprint() + "\n";
+    const QString key = "scrambling key: " + transferKeyFingerprint() + "\n" + ReleaseKeyLine;
     QTest::newRow("version") << "" << QStringList("--version") << 0 << "vn274-tool 1.02\n" + key << "";
     QTest::newRow("info") << "" << QStringList("info") << 0
                           << "mode: application\nserial: 240611027\nbootloader text 1: Vn274 boot 1.3\n"
@@ -1064,7 +1116,9 @@ void TstTool::lengthFieldsCostNoMemory_data()
 
     QTest::newRow("upgrade header") << QStringList({ "upginfo", "@huge" }) << claim << "wrong file header";
     QTest::newRow("upgrade image") << QStringList({ "upginfo", "@huge" }) << upgrade + claim << "wrong file version";
-    QTest::newRow("upgrade, the change") << QStringList({ "upgrade", "@huge" }) << upgrade + claim << "wrong file version";
+    // The change looks at the release signature first: the file is not read.
+    QTest::newRow("upgrade, the change") << QStringList({ "upgrade", "@huge" }) << upgrade + claim
+                                         << "Release signature refused: no signature file";
     QTest::newRow("programs table") << QStringList({ "set-programs", "@huge" }) << programs + claim << "wrong file length";
     QTest::newRow("scenes version") << QStringList({ "set-scenes", "@huge" }) << scenes + claim << "wrong version";
 }
