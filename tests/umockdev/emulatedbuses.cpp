@@ -63,12 +63,28 @@ void EmulatedBuses::sync()
             ++it;
         } else {
             umockdev_testbed_remove_device(testbed, it.value().toUtf8().constData());
+            pending.remove(it.key());
             it = shown.erase(it);
         }
     }
-    for (const sim::usbfs::Node &node : nodes)
+    for (const sim::usbfs::Node &node : nodes) {
         if (!shown.contains(node.path))
             show(node);
+        followAccess(node);
+    }
+}
+
+void EmulatedBuses::followAccess(const sim::usbfs::Node &node)
+{
+    if (!vn274Nodes.contains(node.path) || node.accessPending == pending.contains(node.path))
+        return;
+    ::chmod(QFile::encodeName(rootDir + node.path).constData(), node.accessPending ? 0600 : vn274Mode);
+    if (node.accessPending) {
+        pending.insert(node.path);
+        ++pendingCount;
+    }
+    else
+        pending.remove(node.path);
 }
 
 void EmulatedBuses::show(const sim::usbfs::Node &node)

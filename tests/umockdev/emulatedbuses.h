@@ -22,7 +22,9 @@ struct Node;
 // devnum, descriptors, ...) and its node /dev/bus/usb/BBB/DDD, with the
 // handler that answers through the simulator's kernel front attached.
 // sync() follows the model: a device that leaves loses its sysfs entry and
-// its node, one that arrives (again) gets them under its new number.
+// its node, one that arrives (again) gets them under its new number. A
+// Vn274 node the model calls pending (just come, udev has not set its
+// permissions yet) is 0600, root's alone, until it is not.
 //
 // umockdev lets a /dev path that is not in the testbed through to the real
 // /dev. libusb opens only nodes it has just listed, and the driver leaves the
@@ -52,8 +54,12 @@ public:
     // preload library and the testbed's root on top of this process's own.
     QProcessEnvironment environment() const;
 
+    // How often a Vn274 node was shown pending (0600) so far.
+    int pendingShown() const { return pendingCount; }
+
 private:
     void show(const sim::usbfs::Node &node);
+    void followAccess(const sim::usbfs::Node &node);
 
     UMockdevTestbed *testbed;
     QString rootDir;
@@ -61,6 +67,8 @@ private:
     QMap<QString, QString> shown;       // sysfs paths of the devices there now, by node path
     QSet<QString> vn274Nodes;           // node paths of Vn274s, present or not
     QSet<QString> attached;             // node paths with the handler attached, present or not
+    QSet<QString> pending;              // Vn274 node paths shown 0600 while udev "has not run"
+    int pendingCount = 0;
     mode_t vn274Mode = 0664;
     bool forOtherUsers = false;
 };

@@ -89,6 +89,8 @@ private slots:
     void programsAndScenesRoundTrip_data();
     void programsAndScenesRoundTrip();
     void upgradeThroughTwoRestarts();
+    void upgradeConfirmsTheRestart_data();
+    void upgradeConfirmsTheRestart();
     void twoDrivers();
     void stalledRequest();
     void nodeTheUserMayOnlyRead();
@@ -261,15 +263,83 @@ void TstUmockdev::upgradeThroughTwoRestarts()
              release.application);
     QCOMPARE(sim::externalFlash(0, upgradefile::ExternalFlashSize), scrambled(release.externalFlash));
 
-    // The driver was configured under two numbers, before the first restart
-    // and in the bootloader; after the second it is on the bus under a third,
-    // which the tool, done, no longer opens.
+    // The driver was configured under three numbers: before the first
+    // restart, in the bootloader, and back in the new application after the
+    // second, where the tool looked for it before it ended.
     const QStringList nodes = vn274NodesSeen(buses->handler().calls());
-    QCOMPARE(nodes, QStringList({ "/dev/bus/usb/002/002", "/dev/bus/usb/002/003" }));
+    QCOMPARE(nodes, QStringList({ "/dev/bus/usb/002/002", "/dev/bus/usb/002/003", "/dev/bus/usb/002/004" }));
+    QVERIFY(run.out.endsWith("The new application runs on the driver 240611027\n"));
     QCOMPARE(sim::driver(0).deviceNumber(), 4);   // back in the application after the second
     QCOMPARE(fileBytes(buses->root() + "/sys/devices/2-1/devnum"), QByteArray("4"));
     QVERIFY(QFileInfo::exists(buses->root() + "/dev/bus/usb/002/004"));
     QVERIFY(!QFileInfo::exists(buses->root() + "/dev/bus/usb/002/003"));
+}
+
+// The change ends only when the new application is back under the driver's
+// serial number, seen through the real libusb as the kernel shows it: nodes
+// that go and come under new numbers, and one that is root's alone for its
+// first 500 ms (as until udev has set its permissions) for a tool run by
+// another user. The driver starts in its bootloader: one restart, at the end.
+void TstUmockdev::upgradeConfirmsTheRestart_data()
+{
+    QTest::addColumn<int>("restartMs");       // -1: never back
+    QTest::addColumn<QByteArray>("serial");   // it comes back with; empty: its own
+    QTest::addColumn<int>("refusedMs");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("last");
+
+    const QString runs = "The new application runs on the driver 240611027";
+    const QString gone = "The new application did not start: the driver 240611027 did not come back within 10 s";
+    QTest::newRow("back after 0.3 s") << 300 << QByteArray() << 0 << 0 << runs;
+    QTest::newRow("back after 3 s") << 3000 << QByteArray() << 0 << 0 << runs;
+    QTest::newRow("node refuses opening for 500 ms") << 700 << QByteArray() << 500 << 0 << runs;
+    QTest::newRow("never back") << -1 << QByteArray() << 0 << 1 << gone;
+    QTest::newRow("back with another serial") << 300 << QByteArray("240611099") << 0 << 1 << gone;
+}
+
+void TstUmockdev::upgradeConfirmsTheRestart()
+{
+    QFETCH(int, restartMs);
+    QFETCH(QByteArray, serial);
+    QFETCH(int, refusedMs);
+    QFETCH(int, status);
+    QFETCH(QString, last);
+    static QMap<int, qint64> runMs;   // of the successful rows, by restart time
+
+    Account as;
+    if (refusedMs > 0) {
+        if (::geteuid() != 0)
+            QSKIP("needs root: runs the tool as the unprivileged user nobody");
+        const struct passwd *nobody = ::getpwnam("nobody");
+        QVERIFY(nobody);
+        as = Account{ nobody->pw_uid, nobody->pw_gid };
+        buses->setVn274NodeMode(0666);
+        buses->openToOtherUsers();
+    }
+    sim::setMode(sim::Mode::Bootloader);
+    sim::setReenumeration(1000000, qMax(0, restartMs));
+    sim::setNeverReturns(restartMs < 0);
+    sim::setReturnSerial(serial);
+    sim::refuseOpenAfterReturn(refusedMs);
+
+    QElapsedTimer clock;
+    clock.start();
+    const ToolRun run = tool({ "upgrade", QStringLiteral(VN274_SAMPLE_UPGRADE) }, as);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out.trimmed().section('\n', -1), last);
+    qInfo("%s: %lld ms", QTest::currentDataTag(), elapsed);
+    if (refusedMs > 0)
+        QVERIFY(buses->pendingShown() > 0);   // the tool met the refusal and tried again
+    if (status != 0)
+        return;
+    // The change's wall time grows by no more than the driver's own restart
+    // time: the 1000 ms after "run application" are part of it.
+    runMs[restartMs] = elapsed;
+    if (runMs.contains(300) && runMs.contains(3000))
+        QVERIFY2(runMs[3000] - runMs[300] <= 3000 - 1000 + 200 + 300,
+                 qPrintable(QString("%1 ms against %2 ms").arg(runMs[3000]).arg(runMs[300])));
 }
 
 // Two drivers: the list as libusb enumerates them, and an upgrade of the
