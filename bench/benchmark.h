@@ -2,6 +2,7 @@
 #define BENCHMARK_H
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -16,6 +17,14 @@ void report(const char *name, double value, const char *unit);
 // calls. The shortest run is the one least disturbed by the rest of the machine.
 double bestSeconds(const std::function<void()> &work, double minSeconds = 0.3, int minRuns = 5);
 
+// Runs the program with its output streams on /dev/null; its exit status, or
+// -1 when it could not be run.
+int runProcess(const QString &program, const QStringList &args);
+
+// Signs the file with minisign and the project's test key, which the bench
+// pins: FILE.minisig beside it, a legacy signature ("Ed") when asked.
+bool signRelease(const QString &file, bool legacy = false);
+
 // A path for a scratch file in a directory that lives as long as the program.
 QString scratchPath(const QString &name);
 
@@ -27,6 +36,7 @@ void measureHexToBin();              // hex2bin_mb_per_s
 void measureUpgradeFileCreation();   // mkupg_ms
 void measureUpgrade();               // upgrade_cpu_ms, upgrade_transfers
 void measureToolHexToBin();          // hex2bin_process_*: vn274-tool, objcopy, srec_cat
-void measureToolBootloaderBatch();   // mkboot_999_ms, mkboot_hex_read_ms, mkboot_999_files_only_ms
+void measureToolBootloaderBatch();
+void measureReleaseVerification();   // verify_upg_ms, verify_upg_legacy_ms, minisign_verify_process_ms   // mkboot_999_ms, mkboot_hex_read_ms, mkboot_999_files_only_ms
 
 #endif // BENCHMARK_H

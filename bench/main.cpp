@@ -22,6 +22,7 @@ const Measurement measurements[] = {
     { "upgrade", measureUpgrade },
     { "tool", measureToolHexToBin },
     { "mkboot", measureToolBootloaderBatch },
+    { "verify", measureReleaseVerification },
 };
 
 // The code under measurement writes debug lines (two per encodeTransfer call);

@@ -13,12 +13,6 @@
 #include <QStandardPaths>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -30,31 +24,6 @@ struct Converter
     QStringList args;       // writing the image to `output`
     QString output;
 };
-
-// Runs the program with its output streams on /dev/null; its exit status, or
-// -1 when it could not be run.
-int runProcess(const QString &program, const QStringList &args)
-{
-    std::vector<QByteArray> strings { QFile::encodeName(program) };
-    for (const QString &arg : args)
-        strings.push_back(QFile::encodeName(arg));
-    std::vector<char *> argv;
-    for (QByteArray &s : strings)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv.front(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
 
 QByteArray fileBytes(const QString &fileName)
 {
@@ -85,15 +54,15 @@ void measureToolHexToBin()
             continue;
         }
         // Each must make the same image, or the comparison means nothing.
-        if (runProcess(converter.program, converter.args) != 0 || fileBytes(converter.output) != bench::firmwareBytes())
+        if (bench::runProcess(converter.program, converter.args) != 0 || fileBytes(converter.output) != bench::firmwareBytes())
             qFatal("%s did not convert the benchmark's firmware", converter.name);
-        const double seconds = bench::bestSeconds([&] { runProcess(converter.program, converter.args); }, 1.0, 10);
+        const double seconds = bench::bestSeconds([&] { bench::runProcess(converter.program, converter.args); }, 1.0, 10);
         bench::report(qPrintable(QStringLiteral("hex2bin_process_%1_ms").arg(QLatin1String(converter.name))),
                       seconds * 1e3, "ms");
         if (&converter == &converters[0]) {
             toolSeconds = seconds;
             // What of it is starting the program (loading Qt) rather than converting.
-            const double startup = bench::bestSeconds([&] { runProcess(converter.program, { "--version" }); }, 1.0, 10);
+            const double startup = bench::bestSeconds([&] { bench::runProcess(converter.program, { "--version" }); }, 1.0, 10);
             bench::report("hex2bin_process_vn274_tool_startup_ms", startup * 1e3, "ms");
         }
         else if (toolSeconds > 0)
@@ -116,9 +85,9 @@ void measureToolBootloaderBatch()
     }
     const QString folder = bench::scratchPath("batch");
     const QStringList args = { "mkboot", hex, "--serial-from", "250101001", "--count", "999", "--out-dir", folder };
-    if (runProcess(tool, args) != 0 || QDir(folder).entryList(QDir::Files).size() != 999)
+    if (bench::runProcess(tool, args) != 0 || QDir(folder).entryList(QDir::Files).size() != 999)
         qFatal("vn274-tool mkboot did not make the benchmark's batch");
-    const double batch = bench::bestSeconds([&] { runProcess(tool, args); }, 2.0, 5);
+    const double batch = bench::bestSeconds([&] { bench::runProcess(tool, args); }, 2.0, 5);
     bench::report("mkboot_999_ms", batch * 1e3, "ms");
 
     const double read = bench::bestSeconds([&] { readBootloaderHex(hex); });

@@ -34,8 +34,8 @@ void measureUpgrade()
 {
     const QString upg = bench::scratchPath("upgrade.upg");
     const UpgradeImage built = buildUpgradeImage(bench::firmwareHexFile());
-    if (!writeUpgradeFile(upg, built.image))
-        qFatal("cannot make the benchmark's upgrade file");
+    if (!writeUpgradeFile(upg, built.image) || !bench::signRelease(upg))
+        qFatal("cannot make the benchmark's signed upgrade file (minisign: Debian package minisign)");
 
     upgradesteps::setSleepFunction(noWait);
     double best = std::numeric_limits<double>::max();
