@@ -41,9 +41,11 @@ const Command commands[] = {
       mkupg, false, false },
     { "upginfo", "FILE.upg [--json]",
       "header, version, size and checksums of an upgrade file",
-      "Shows an upgrade file's header, version and image size, and the checksum\n"
-      "words of the application and of the external flash data as stored and as\n"
-      "computed. Exit status 0 for a file the upgrade accepts, 2 for one it refuses.\n"
+      "Shows an upgrade file's header, version and image size, the checksum words\n"
+      "of the application and of the external flash data as stored and as computed,\n"
+      "and the release signature's verdict (FILE.upg.minisig, by the release key\n"
+      "this tool pins) with its trusted comment. Exit status 0 for a file the\n"
+      "upgrade accepts, 2 for one it refuses.\n"
       "--json: the same as one JSON object on one line (numbers as numbers, null for\n"
       "what the file does not reach); errors still go to standard error.\n",
       upginfo, false, false },
@@ -71,19 +73,24 @@ const Command commands[] = {
     { "upgrade", "FILE.upg [--serial S]",
       "change the driver's firmware",
       "Changes the driver's firmware from an upgrade file, as \"Firmware Change\" of\n"
-      "the window does: the file is checked before the driver is touched; a driver\n"
-      "running its application is restarted into its bootloader; the application\n"
-      "is written and verified page by page, then the external flash data, and only\n"
-      "then is the new application started. The steps are printed as they come, the\n"
-      "flash writes as progress bars on a terminal and as percentages otherwise.\n"
-      "Exit status 0 only when the new firmware was verified and started.\n",
+      "the window does: the release signature (FILE.upg.minisig, by the release key\n"
+      "this tool pins) and the file are checked before the driver is touched, and\n"
+      "the signature's trusted comment is printed; a driver running its application\n"
+      "is restarted into its bootloader; the application is written and verified\n"
+      "page by page, then the external flash data, and only then is the new\n"
+      "application started. The steps are printed as they come, the flash writes as\n"
+      "progress bars on a terminal and as percentages otherwise.\n"
+      "Then it waits up to 10 s for the driver to come back in application mode\n"
+      "under its serial number. Exit status 0 only when the new firmware was\n"
+      "verified, started and came back; 1 when it did not come back; 2 for a\n"
+      "release whose signature is refused.\n",
       upgrade, true, true },
     { "info", "[--serial S] [--json]",
       "the driver's mode, serial string, bootloader texts and status word",
       "Shows the driver's mode (application or bootloader, told by its serial\n"
       "string), the serial string, the bootloader's two version texts at 0x08003FD0\n"
-      "and the status word, and the fingerprint of the scrambling key this tool was\n"
-      "built with (as --version shows it).\n"
+      "and the status word, the fingerprint of the scrambling key this tool was\n"
+      "built with and its release key's id (as --version shows them).\n"
       "--json: the same as one JSON object on one line, the status word as a number\n"
       "and as the list of its set bits, null for what could not be read; errors\n"
       "still go to standard error.\n",
@@ -134,8 +141,9 @@ void printOverview(QTextStream &stream)
               "Exit status: 0 success, 1 the driver failed, is missing or may not be opened,\n"
               "or a check failed, 2 bad usage or an input or output file that cannot be used,\n"
               "or several drivers connected and none chosen with --serial.\n"
-              "vn274-tool --version: the version and the fingerprint of the scrambling key\n"
-              "table built in. The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
+              "vn274-tool --version: the version, the fingerprint of the scrambling key\n"
+              "table built in and the release key's id.\n"
+              "The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
     stream.flush();
 }
 

@@ -184,6 +184,89 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>ReleaseSignature</name>
+    <message>
+        <source>more than four lines</source>
+        <translation>more than four lines</translation>
+    </message>
+    <message>
+        <source>fewer than four lines</source>
+        <translation>fewer than four lines</translation>
+    </message>
+    <message>
+        <source>the first line is not an untrusted comment</source>
+        <translation>the first line is not an untrusted comment</translation>
+    </message>
+    <message>
+        <source>the third line is not a trusted comment</source>
+        <translation>the third line is not a trusted comment</translation>
+    </message>
+    <message>
+        <source>the signature line is not 74 bytes in base64</source>
+        <translation>the signature line is not 74 bytes in base64</translation>
+    </message>
+    <message>
+        <source>the signature algorithm is neither ED nor Ed</source>
+        <translation>the signature algorithm is neither ED nor Ed</translation>
+    </message>
+    <message>
+        <source>the comment signature line is not 64 bytes in base64</source>
+        <translation>the comment signature line is not 64 bytes in base64</translation>
+    </message>
+    <message>
+        <source>Release signature refused: the file cannot be read</source>
+        <translation>Release signature refused: the file cannot be read</translation>
+    </message>
+    <message>
+        <source>Release signature refused: a legacy signature (Ed) over a file larger than an upgrade file</source>
+        <translation>Release signature refused: a legacy signature (Ed) over a file larger than an upgrade file</translation>
+    </message>
+    <message>
+        <source>Release signature refused: it does not match the file (the file or its signature was changed)</source>
+        <translation>Release signature refused: it does not match the file (the file or its signature was changed)</translation>
+    </message>
+    <message>
+        <source>Release signature refused: no signature file %1 beside the file</source>
+        <translation>Release signature refused: no signature file %1 beside the file</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 cannot be read: %2</source>
+        <translation>Release signature refused: %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 is too large for a signature file (more than %2 bytes)</source>
+        <translation>Release signature refused: %1 is too large for a signature file (more than %2 bytes)</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 is truncated (%2)</source>
+        <translation>Release signature refused: %1 is truncated (%2)</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 is malformed (%2)</source>
+        <translation>Release signature refused: %1 is malformed (%2)</translation>
+    </message>
+    <message>
+        <source>Release signatures are not checked by this build</source>
+        <translation>Release signatures are not checked by this build</translation>
+    </message>
+    <message>
+        <source>Release signature refused: libsodium cannot start</source>
+        <translation>Release signature refused: libsodium cannot start</translation>
+    </message>
+    <message>
+        <source>Release signature refused: signed by another key (%1), not by the release key %2</source>
+        <translation>Release signature refused: signed by another key (%1), not by the release key %2</translation>
+    </message>
+    <message>
+        <source>Release signature refused: the trusted comment or its signature was changed</source>
+        <translation>Release signature refused: the trusted comment or its signature was changed</translation>
+    </message>
+    <message>
+        <source>Signed release: %1 (release key %2)</source>
+        <translation>Signed release: %1 (release key %2)</translation>
+    </message>
+</context>
+<context>
     <name>SuperRGB</name>
     <message>
         <source>DMX addres</source>
@@ -279,6 +362,18 @@ Check USB Cable</translation>
     <message>
         <source>Writting firmware ... </source>
         <translation>Writting firmware ... </translation>
+    </message>
+    <message>
+        <source>The new application runs on the driver %1</source>
+        <translation>The new application runs on the driver %1</translation>
+    </message>
+    <message>
+        <source>The new application did not start: the driver %1 is still in its bootloader, ready for another attempt</source>
+        <translation>The new application did not start: the driver %1 is still in its bootloader, ready for another attempt</translation>
+    </message>
+    <message>
+        <source>The new application did not start: the driver %1 did not come back within 10 s</source>
+        <translation>The new application did not start: the driver %1 did not come back within 10 s</translation>
     </message>
 </context>
 <context>

@@ -184,6 +184,89 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>ReleaseSignature</name>
+    <message>
+        <source>more than four lines</source>
+        <translation>więcej niż cztery wiersze</translation>
+    </message>
+    <message>
+        <source>fewer than four lines</source>
+        <translation>mniej niż cztery wiersze</translation>
+    </message>
+    <message>
+        <source>the first line is not an untrusted comment</source>
+        <translation>pierwszy wiersz nie jest niezaufanym komentarzem</translation>
+    </message>
+    <message>
+        <source>the third line is not a trusted comment</source>
+        <translation>trzeci wiersz nie jest zaufanym komentarzem</translation>
+    </message>
+    <message>
+        <source>the signature line is not 74 bytes in base64</source>
+        <translation>wiersz podpisu nie zawiera 74 bajtów w base64</translation>
+    </message>
+    <message>
+        <source>the signature algorithm is neither ED nor Ed</source>
+        <translation>algorytm podpisu nie jest ani ED, ani Ed</translation>
+    </message>
+    <message>
+        <source>the comment signature line is not 64 bytes in base64</source>
+        <translation>wiersz podpisu komentarza nie zawiera 64 bajtów w base64</translation>
+    </message>
+    <message>
+        <source>Release signature refused: the file cannot be read</source>
+        <translation>Podpis wydania odrzucony: nie można odczytać pliku</translation>
+    </message>
+    <message>
+        <source>Release signature refused: a legacy signature (Ed) over a file larger than an upgrade file</source>
+        <translation>Podpis wydania odrzucony: podpis starego typu (Ed) obejmuje plik większy niż plik aktualizacji</translation>
+    </message>
+    <message>
+        <source>Release signature refused: it does not match the file (the file or its signature was changed)</source>
+        <translation>Podpis wydania odrzucony: nie pasuje do pliku (zmieniono plik lub jego podpis)</translation>
+    </message>
+    <message>
+        <source>Release signature refused: no signature file %1 beside the file</source>
+        <translation>Podpis wydania odrzucony: brak pliku podpisu %1 obok pliku</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 cannot be read: %2</source>
+        <translation>Podpis wydania odrzucony: nie można odczytać %1: %2</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 is too large for a signature file (more than %2 bytes)</source>
+        <translation>Podpis wydania odrzucony: %1 jest za duży jak na plik podpisu (ponad %2 bajtów)</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 is truncated (%2)</source>
+        <translation>Podpis wydania odrzucony: %1 jest obcięty (%2)</translation>
+    </message>
+    <message>
+        <source>Release signature refused: %1 is malformed (%2)</source>
+        <translation>Podpis wydania odrzucony: %1 ma błędną postać (%2)</translation>
+    </message>
+    <message>
+        <source>Release signatures are not checked by this build</source>
+        <translation>Ta wersja programu nie sprawdza podpisów wydań</translation>
+    </message>
+    <message>
+        <source>Release signature refused: libsodium cannot start</source>
+        <translation>Podpis wydania odrzucony: nie można uruchomić biblioteki libsodium</translation>
+    </message>
+    <message>
+        <source>Release signature refused: signed by another key (%1), not by the release key %2</source>
+        <translation>Podpis wydania odrzucony: podpisany innym kluczem (%1), nie kluczem wydań %2</translation>
+    </message>
+    <message>
+        <source>Release signature refused: the trusted comment or its signature was changed</source>
+        <translation>Podpis wydania odrzucony: zmieniono zaufany komentarz lub jego podpis</translation>
+    </message>
+    <message>
+        <source>Signed release: %1 (release key %2)</source>
+        <translation>Podpisane wydanie: %1 (klucz wydań %2)</translation>
+    </message>
+</context>
+<context>
     <name>SuperRGB</name>
     <message>
         <source>DMX addres</source>
@@ -279,6 +362,18 @@ Sprawdź kabel USB</translation>
     <message>
         <source>Writting firmware ... </source>
         <translation>Zapis oprogramowania ... </translation>
+    </message>
+    <message>
+        <source>The new application runs on the driver %1</source>
+        <translation>Nowa aplikacja działa na sterowniku %1</translation>
+    </message>
+    <message>
+        <source>The new application did not start: the driver %1 is still in its bootloader, ready for another attempt</source>
+        <translation>Nowa aplikacja nie uruchomiła się: sterownik %1 pozostaje w bootloaderze, gotowy do ponownej próby</translation>
+    </message>
+    <message>
+        <source>The new application did not start: the driver %1 did not come back within 10 s</source>
+        <translation>Nowa aplikacja nie uruchomiła się: sterownik %1 nie powrócił w ciągu 10 s</translation>
     </message>
 </context>
 <context>

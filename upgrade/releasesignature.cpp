@@ -16,10 +16,11 @@ constexpr int PublicKeyLineBytes = 2 + signaturefile::KeyIdSize + crypto_sign_PU
 constexpr int HashBytes = crypto_generichash_BYTES_MAX;   // BLAKE2b-512, as minisign hashes
 constexpr qint64 ChunkBytes = 64 * 1024;
 
-QString tr(const char *text)
+// The context of the messages' translations.
+class ReleaseSignature
 {
-    return QCoreApplication::translate("ReleaseSignature", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ReleaseSignature)
+};
 
 SignatureCheck verdict(SignatureVerdict verdict, const QString &message)
 {
@@ -67,14 +68,14 @@ std::optional<SignatureCheck> fileSignatureRefusal(QIODevice &file, const Signat
     if (signature.prehashed()) {
         const std::optional<QByteArray> hash = hashOf(file);
         if (!hash)
-            return verdict(SignatureVerdict::CannotRead, tr("Release signature refused: the file cannot be read"));
+            return verdict(SignatureVerdict::CannotRead, ReleaseSignature::tr("Release signature refused: the file cannot be read"));
         verified = verify(signature.signature, reinterpret_cast<const unsigned char *>(hash->constData()),
                           hash->size(), key);
     } else {
         const QByteArray whole = file.read(upgradefile::FileSize + 1);
         if (whole.size() > upgradefile::FileSize)
             return verdict(SignatureVerdict::FileTooLarge,
-                           tr("Release signature refused: a legacy signature (Ed) over a file larger than an "
+                           ReleaseSignature::tr("Release signature refused: a legacy signature (Ed) over a file larger than an "
                               "upgrade file"));
         verified = verify(signature.signature, reinterpret_cast<const unsigned char *>(whole.constData()),
                           whole.size(), key);
@@ -82,7 +83,7 @@ std::optional<SignatureCheck> fileSignatureRefusal(QIODevice &file, const Signat
     if (verified)
         return std::nullopt;
     return verdict(SignatureVerdict::FileChanged,
-                   tr("Release signature refused: it does not match the file (the file or its signature was "
+                   ReleaseSignature::tr("Release signature refused: it does not match the file (the file or its signature was "
                       "changed)"));
 }
 
@@ -92,11 +93,11 @@ std::optional<SignatureFile> readSignature(const QString &signatureFile, Signatu
     QFile file(signatureFile);
     if (!file.exists()) {
         *refusal = verdict(SignatureVerdict::NoSignature,
-                           tr("Release signature refused: no signature file %1 beside the file").arg(signatureFile));
+                           ReleaseSignature::tr("Release signature refused: no signature file %1 beside the file").arg(signatureFile));
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        *refusal = verdict(SignatureVerdict::CannotRead, tr("Release signature refused: %1 cannot be read: %2")
+        *refusal = verdict(SignatureVerdict::CannotRead, ReleaseSignature::tr("Release signature refused: %1 cannot be read: %2")
                                                                  .arg(signatureFile, file.errorString()));
         return std::nullopt;
     }
@@ -106,17 +107,17 @@ std::optional<SignatureFile> readSignature(const QString &signatureFile, Signatu
         return read;
     case SignatureFile::Result::TooLarge:
         *refusal = verdict(SignatureVerdict::TooLarge,
-                           tr("Release signature refused: %1 is too large for a signature file (more than %2 bytes)")
+                           ReleaseSignature::tr("Release signature refused: %1 is too large for a signature file (more than %2 bytes)")
                                    .arg(signatureFile)
                                    .arg(signaturefile::MaxSize));
         break;
     case SignatureFile::Result::Truncated:
-        *refusal = verdict(SignatureVerdict::Truncated, tr("Release signature refused: %1 is truncated (%2)")
-                                                                .arg(signatureFile, tr(read.problem)));
+        *refusal = verdict(SignatureVerdict::Truncated, ReleaseSignature::tr("Release signature refused: %1 is truncated (%2)")
+                                                                .arg(signatureFile, ReleaseSignature::tr(read.problem)));
         break;
     case SignatureFile::Result::Malformed:
-        *refusal = verdict(SignatureVerdict::Malformed, tr("Release signature refused: %1 is malformed (%2)")
-                                                                .arg(signatureFile, tr(read.problem)));
+        *refusal = verdict(SignatureVerdict::Malformed, ReleaseSignature::tr("Release signature refused: %1 is malformed (%2)")
+                                                                .arg(signatureFile, ReleaseSignature::tr(read.problem)));
         break;
     }
     return std::nullopt;
@@ -188,9 +189,9 @@ SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFi
                                      const std::optional<ReleaseKey> &key)
 {
     if (!key)
-        return verdict(SignatureVerdict::NotChecked, tr("Release signatures are not checked by this build"));
+        return verdict(SignatureVerdict::NotChecked, ReleaseSignature::tr("Release signatures are not checked by this build"));
     if (sodium_init() < 0)
-        return verdict(SignatureVerdict::CannotRead, tr("Release signature refused: libsodium cannot start"));
+        return verdict(SignatureVerdict::CannotRead, ReleaseSignature::tr("Release signature refused: libsodium cannot start"));
 
     SignatureCheck refusal;
     const std::optional<SignatureFile> signature = readSignature(signatureFile, &refusal);
@@ -203,7 +204,7 @@ SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFi
     };
     if (signature->keyId != key->keyId)
         return withKey(verdict(SignatureVerdict::OtherKey,
-                               tr("Release signature refused: signed by another key (%1), not by the release key %2")
+                               ReleaseSignature::tr("Release signature refused: signed by another key (%1), not by the release key %2")
                                        .arg(signer, keyIdText(key->keyId))));
 
     if (const std::optional<SignatureCheck> refused = fileSignatureRefusal(file, *signature, *key))
@@ -214,11 +215,11 @@ SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFi
     if (!verify(signature->globalSignature, reinterpret_cast<const unsigned char *>(signedComment.constData()),
                 signedComment.size(), *key))
         return withKey(verdict(SignatureVerdict::CommentChanged,
-                               tr("Release signature refused: the trusted comment or its signature was changed")));
+                               ReleaseSignature::tr("Release signature refused: the trusted comment or its signature was changed")));
 
     SignatureCheck check = withKey(verdict(SignatureVerdict::Verified, QString()));
     check.trustedComment = QString::fromUtf8(signature->trustedComment);
-    check.message = tr("Signed release: %1 (release key %2)").arg(check.trustedComment, signer);
+    check.message = ReleaseSignature::tr("Signed release: %1 (release key %2)").arg(check.trustedComment, signer);
     return check;
 }
 
@@ -228,6 +229,6 @@ SignatureCheck checkReleaseSignature(const QString &fileName)
     QFile file(fileName);
     if (key && !file.open(QIODevice::ReadOnly))
         return verdict(SignatureVerdict::CannotRead,
-                       tr("Release signature refused: %1 cannot be read: %2").arg(fileName, file.errorString()));
+                       ReleaseSignature::tr("Release signature refused: %1 cannot be read: %2").arg(fileName, file.errorString()));
     return checkReleaseSignature(file, signatureFileName(fileName), key);
 }
