@@ -3,6 +3,16 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+namespace {
+
+// An empty text, never NULL: the columns hold text, empty when unknown.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value);
+}
+
+} // namespace
+
 bool FirmwareHistory::add(const FirmwareChange &change, QString *reason)
 {
     const RecordDatabase::Outcome outcome = record.write([&](QString *) {
@@ -10,11 +20,10 @@ bool FirmwareHistory::add(const FirmwareChange &change, QString *reason)
         query.prepare(QStringLiteral("INSERT INTO firmware_history (serial, station, started_at, ended_at, file_name,"
                                      " file_sha256, key_fingerprint, succeeded, outcome, signature_key_id,"
                                      " trusted_comment) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (const QVariant &value : { QVariant(change.serial), QVariant(change.station), QVariant(change.startedAt),
-                                       QVariant(change.endedAt), QVariant(change.fileName), QVariant(change.fileSha256),
-                                       QVariant(change.keyFingerprint), QVariant(change.succeeded ? 1 : 0),
-                                       QVariant(change.outcome), QVariant(change.signatureKeyId),
-                                       QVariant(change.trustedComment) })
+        for (const QVariant &value : { text(change.serial), text(change.station), text(change.startedAt),
+                                       text(change.endedAt), text(change.fileName), text(change.fileSha256),
+                                       text(change.keyFingerprint), QVariant(change.succeeded ? 1 : 0),
+                                       text(change.outcome), text(change.signatureKeyId), text(change.trustedComment) })
             query.addBindValue(value);
         return record.exec(query);
     }, reason);

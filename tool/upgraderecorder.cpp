@@ -44,6 +44,16 @@ void UpgradeRecorder::start(const QByteArray &driverSerial, const QString &fileN
     // files carry a signature.
 }
 
+void UpgradeRecorder::line(const QString &text)
+{
+    if (text.contains(QLatin1String(" src address: "))) {   // a hex dump, after its label
+        lastLine = lineBefore;
+        return;
+    }
+    lineBefore = lastLine;
+    lastLine = text.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
+}
+
 int UpgradeRecorder::finish(bool succeeded, int status)
 {
     if (!started || !record.database)

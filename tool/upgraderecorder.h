@@ -19,8 +19,9 @@ public:
 
     // The change starts on the driver with this serial string, from this file.
     void start(const QByteArray &driverSerial, const QString &fileName);
-    // A line of the change's progress: the last one tells how it ended.
-    void line(const QString &text) { lastLine = text; }
+    // A text of the change's progress: the last line tells how it ended. A
+    // memory dump and the label before it are not such a line.
+    void line(const QString &text);
     // Adds the row and returns `status`, or ExitFailure when a named record
     // failed to take it.
     int finish(bool succeeded, int status);
@@ -30,6 +31,7 @@ private:
     OpenedRecord record;
     FirmwareChange change;
     QString lastLine;
+    QString lineBefore;
     bool started = false;
 };
 
