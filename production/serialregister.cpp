@@ -93,18 +93,26 @@ SerialRegister::Result SerialRegister::reserve(const QStringList &serials, bool 
                     *clashes << serial;
                 continue;
             }
-            // Never taken, or void: its image was never made.
+            // Never taken, or void: its image was never made. A void one that
+            // another station took since the read above is a clash.
             change.prepare(current.isEmpty()
                     ? QStringLiteral("INSERT INTO serials (status, station, image_file, batch, reserved_at, serial)"
                                      " VALUES ('reserved', ?, '', ?, ?, ?)")
                     : QStringLiteral("UPDATE serials SET status = 'reserved', station = ?, image_file = '',"
-                                     " batch = ?, reserved_at = ?, issued_at = NULL WHERE serial = ?"));
+                                     " batch = ?, reserved_at = ?, issued_at = NULL"
+                                     " WHERE serial = ? AND status = 'void'"));
             change.addBindValue(station);
             change.addBindValue(batch);
             change.addBindValue(now);
             change.addBindValue(serial);
             if (!record.exec(change))
                 return false;
+            if (change.numRowsAffected() != 1) {
+                if (reissue)
+                    reissued.insert(serial);
+                else
+                    *clashes << serial;
+            }
         }
         if (!clashes->isEmpty()) {
             *why = QStringLiteral("already issued");
@@ -126,7 +134,11 @@ bool SerialRegister::confirm(const QList<Image> &images, QString *reason)
         issue.prepare(QStringLiteral("UPDATE serials SET status = 'issued', image_file = ?, issued_at = ?"
                                      " WHERE serial = ? AND batch = ? AND status = 'reserved'"));
         again.prepare(QStringLiteral("INSERT INTO reissues (serial, station, image_file, issued_at) VALUES (?, ?, ?, ?)"));
-        count.prepare(QStringLiteral("UPDATE serials SET reissues = reissues + 1 WHERE serial = ?"));
+        // A reissue of a number whose batch never confirmed it makes it issued.
+        count.prepare(QStringLiteral("UPDATE serials SET reissues = reissues + 1, status = 'issued',"
+                                     " issued_at = COALESCE(issued_at, ?),"
+                                     " image_file = CASE WHEN image_file = '' THEN ? ELSE image_file END"
+                                     " WHERE serial = ?"));
         const QString station = RecordDatabase::station(), now = RecordDatabase::now();
         for (const Image &image : images) {
             const QString file = QFileInfo(image.file).absoluteFilePath();
@@ -135,6 +147,8 @@ bool SerialRegister::confirm(const QList<Image> &images, QString *reason)
                 again.addBindValue(station);
                 again.addBindValue(file);
                 again.addBindValue(now);
+                count.addBindValue(now);
+                count.addBindValue(file);
                 count.addBindValue(image.serial);
                 if (!record.exec(again) || !record.exec(count))
                     return false;

@@ -84,11 +84,11 @@ int history(const QStringList &args, Console &console)
         return console.fail(ExitFailure, QStringLiteral("cannot read the record: %1").arg(reason));
     QList<QVariantList> rows;
     for (const FirmwareChange &change : *changes)
-        rows.append({ change.startedAt, change.endedAt, change.serial, change.station, change.outcome,
+        rows.append({ change.startedAt, change.endedAt, change.serial, change.station, change.succeeded, change.outcome,
                       change.fileName, change.fileSha256, change.keyFingerprint, change.signatureKeyId,
                       change.trustedComment });
     printRows(console, format, QStringLiteral("history"),
-              { "started", "ended", "serial", "station", "outcome", "file", "sha256", "scrambling_key",
+              { "started", "ended", "serial", "station", "succeeded", "outcome", "file", "sha256", "scrambling_key",
                 "signature_key_id", "trusted_comment" },
               rows);
     return ExitSuccess;

@@ -583,6 +583,7 @@ void TstTool::upgradeFromApplicationMode()
                                  transferKeyFingerprint(), "" };
     for (int i = 0; i < fields.size(); ++i)
         QCOMPARE(row[fields.at(i)].toString(), values.at(i));
+    QVERIFY(row["succeeded"].toBool());
     QVERIFY(row["started"].toString() <= row["ended"].toString());
     QVERIFY(QDateTime::fromString(row["started"].toString(), Qt::ISODateWithMs).secsTo(QDateTime::currentDateTimeUtc()) < 60);
     QCOMPARE(tool({ "history", "--serial", "240611028", "--csv" }).out.count('\n'), 1);   // the header alone
@@ -711,8 +712,10 @@ void TstTool::upgradeFailures()
     // line that ended it; a refusal before is not.
     const QJsonArray rows = jsonObject(tool({ "history", "--json" }).out)["history"].toArray();
     QCOMPARE(rows.size(), outcome.isEmpty() ? 0 : 1);
-    if (!outcome.isEmpty())
+    if (!outcome.isEmpty()) {
         QCOMPARE(rows.at(0)["outcome"].toString(), outcome);
+        QCOMPARE(rows.at(0)["succeeded"].toBool(), false);
+    }
 }
 
 void TstTool::info_data()
