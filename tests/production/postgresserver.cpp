@@ -1,6 +1,7 @@
 #include "postgresserver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <unistd.h>
@@ -67,11 +68,17 @@ bool PostgresServer::start(QString *why)
         return false;
     }
     QString output;
-    // Trust on the socket, which only this folder's users reach; no fsync:
-    // the cluster lives as long as the test.
+    QFile passwordFile(folder.filePath(QStringLiteral("password")));
+    if (!passwordFile.open(QIODevice::WriteOnly) || passwordFile.write(Password) < 0 || !passwordFile.flush()) {
+        *why = QStringLiteral("cannot write the server's password file");
+        return false;
+    }
+    passwordFile.close();
+    // No fsync: the cluster lives as long as the test.
     if (runAsServerUser(binaries + QStringLiteral("/initdb"),
                         { QStringLiteral("-D"), folder.filePath(QStringLiteral("data")), QStringLiteral("-U"),
-                          QStringLiteral("vn274"), QStringLiteral("--auth=trust"), QStringLiteral("-E"),
+                          QStringLiteral("vn274"), QStringLiteral("--auth=scram-sha-256"),
+                          QStringLiteral("--pwfile=") + passwordFile.fileName(), QStringLiteral("-E"),
                           QStringLiteral("UTF8"), QStringLiteral("--no-sync") },
                         &output) != 0) {
         *why = QStringLiteral("initdb failed: %1").arg(output);

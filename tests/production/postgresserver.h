@@ -9,7 +9,8 @@
 // initdb and pg_ctl from its binary folder make a cluster in a temporary
 // folder and start it listening on a Unix socket there, no TCP port. As root
 // it runs as the unprivileged user nobody, who owns the folder (the server
-// refuses root). The destructor stops it.
+// refuses root). The socket asks for the password, which the tests give as
+// PostgreSQL's users do, in PGPASSWORD. The destructor stops it.
 class PostgresServer
 {
 public:
@@ -24,8 +25,10 @@ public:
     bool restart();
     bool running() const { return started; }
 
-    // postgresql://vn274@/postgres?host=<the folder>
+    // postgresql://vn274@/postgres?host=<the folder>, without the password
     QString url() const;
+    QString folderPath() const { return folder.path(); }
+    static constexpr const char *Password = "vn274 test";
 
     // Runs a program as the user the server runs as: nobody when root.
     static int runAsServerUser(const QString &program, const QStringList &args, QString *output);
