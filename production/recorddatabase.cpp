@@ -118,13 +118,16 @@ bool RecordDatabase::open(const DatabaseUrl &databaseUrl)
     }
     if (!db.open())
         return fail(QStringLiteral("cannot open the record %1").arg(url.display()), db.lastError());
-    if (url.kind == DatabaseUrl::Kind::PostgreSql) {
-        // The server's notices ("relation ... already exists, skipping") are
-        // no news to a user of the tool.
-        QSqlQuery quiet(db);
-        quiet.exec(QStringLiteral("SET client_min_messages = warning"));
-    }
+    quietNotices();
     return prepare();
+}
+
+void RecordDatabase::quietNotices()
+{
+    // The server's notices ("relation ... already exists, skipping") are no
+    // news to a user of the tool.
+    if (url.kind == DatabaseUrl::Kind::PostgreSql)
+        QSqlQuery(database()).exec(QStringLiteral("SET client_min_messages = warning"));
 }
 
 bool RecordDatabase::prepare()
@@ -192,6 +195,15 @@ bool RecordDatabase::exec(QSqlQuery &query)
 RecordDatabase::Outcome RecordDatabase::write(const std::function<bool(QString *reason)> &work, QString *reason)
 {
     QSqlDatabase db = database();
+    bool reconnected = false;
+    if (!db.isOpen()) {   // lost before, and not back then
+        reconnected = true;
+        if (!db.open()) {
+            *reason = db.lastError().text().simplified();
+            return Outcome::Failed;
+        }
+        quietNotices();
+    }
     for (int attempt = 1;; ++attempt) {
         lastSqlError = QSqlError();
         QSqlQuery control(db);
@@ -216,6 +228,16 @@ RecordDatabase::Outcome RecordDatabase::write(const std::function<bool(QString *
         if (lastSqlError.type() == QSqlError::NoError) {
             *reason = why;
             return Outcome::GaveUp;
+        }
+        // A server that restarted since the last transaction (an upgrade
+        // takes a minute) is connected to once more.
+        if (!begun && !reconnected && url.kind == DatabaseUrl::Kind::PostgreSql) {
+            reconnected = true;
+            db.close();
+            if (db.open()) {
+                quietNotices();
+                continue;
+            }
         }
         if (!isConflict(url.kind, lastSqlError) || attempt == WriteAttempts) {
             *reason = lastSqlError.text().simplified();

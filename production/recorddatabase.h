@@ -48,7 +48,8 @@ public:
     // Runs `work` in one writing transaction and commits. `work` returns false
     // to give up (rolled back, its own reason in *reason); a clash with another
     // station's concurrent transaction (a unique key, a serialization
-    // failure) rolls back and runs `work` again from the start.
+    // failure) rolls back and runs `work` again from the start. A PostgreSQL
+    // connection lost since the last transaction is opened again, once.
     enum class Outcome { Committed, GaveUp, Failed };
     // Failed: *reason is the database's own word.
     Outcome write(const std::function<bool(QString *reason)> &work, QString *reason);
@@ -68,6 +69,7 @@ public:
 
 private:
     bool prepare();
+    void quietNotices();
     bool fail(const QString &what, const QSqlError &sqlError);
 
     DatabaseUrl url;

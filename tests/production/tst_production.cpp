@@ -67,10 +67,11 @@ QStringList binFiles(const QString &folder)
 
 PostgresServer *serverToStop = nullptr;
 int stopAfterImages = 0;
+bool restartAtOnce = false;
 void stopServerMidBatch(int written)
 {
-    if (written == stopAfterImages)
-        serverToStop->stop();
+    if (written == stopAfterImages && serverToStop->stop() && restartAtOnce)
+        serverToStop->restart();
 }
 
 } // namespace
@@ -335,6 +336,17 @@ void TstProduction::serverStoppedMidBatch()
     for (const QJsonObject &entry : listedSerials(url, "241212"))
         issued += entry["status"] == "issued" && binFiles(folder).contains(QFileInfo(entry["image_file"].toString()).fileName());
     QCOMPARE(issued, 250);
+
+    // A server back by the time the batch is recorded: the tool connects
+    // again and records it.
+    restartAtOnce = true;
+    tool::setImageWrittenHook(stopServerMidBatch);
+    run = vn274Tool({ "mkboot", bootHex, "--next", "250", "--date", "241213", "--out-dir", folder + "/again", "--db", url });
+    tool::setImageWrittenHook(nullptr);
+    restartAtOnce = false;
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(binFiles(folder + "/again").size(), 250);
+    QCOMPARE(listedSerials(url, "241213").size(), 250);
 }
 
 void TstProduction::recordsThatCannotBeUsed_data()
