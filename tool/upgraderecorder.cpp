@@ -40,8 +40,8 @@ void UpgradeRecorder::start(const QByteArray &driverSerial, const QString &fileN
     change.fileName = QFileInfo(fileName).fileName();
     change.fileSha256 = fileSha256(fileName);
     change.keyFingerprint = transferKeyFingerprint();
-    // The signature's key id and trusted comment stay empty until upgrade
-    // files carry a signature.
+    // The signature's key id and trusted comment: signature(), for a signed
+    // file; empty otherwise.
 }
 
 void UpgradeRecorder::line(const QString &text)
@@ -63,13 +63,16 @@ int UpgradeRecorder::finish(bool succeeded, int status)
     change.outcome = succeeded ? QStringLiteral("success")
                                : lastLine.isEmpty() ? QStringLiteral("failed") : lastLine;
 
+    // The row first: writing it connects again to a server that restarted
+    // during the change.
     QString reason;
-    const std::optional<bool> issued = SerialRegister(*record.database).wasIssued(change.serial, &reason);
-    if (issued && !*issued)
-        warn(console, QStringLiteral("the record never issued the serial number '%1'; its firmware change is "
-                                     "recorded all the same").arg(change.serial));
-    if (FirmwareHistory(*record.database).add(change, &reason))
+    if (FirmwareHistory(*record.database).add(change, &reason)) {
+        const std::optional<bool> issued = SerialRegister(*record.database).wasIssued(change.serial, &reason);
+        if (issued && !*issued)
+            warn(console, QStringLiteral("the record never issued the serial number '%1'; its firmware change is "
+                                         "recorded all the same").arg(change.serial));
         return status;
+    }
     const QString problem = QStringLiteral("the firmware change (%1) is not in the record: %2")
                                     .arg(change.outcome, reason);
     if (!record.named) {

@@ -19,6 +19,12 @@ public:
 
     // The change starts on the driver with this serial string, from this file.
     void start(const QByteArray &driverSerial, const QString &fileName);
+    // The upgrade file's signature, when it is signed.
+    void signature(const QString &keyId, const QString &trustedComment)
+    {
+        change.signatureKeyId = keyId;
+        change.trustedComment = trustedComment;
+    }
     // A text of the change's progress: the last line tells how it ended. A
     // memory dump and the label before it are not such a line.
     void line(const QString &text);
