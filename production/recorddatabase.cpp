@@ -29,13 +29,15 @@ const char *driverPackage(DatabaseUrl::Kind kind)
 }
 
 // A clash with another station's transaction that a new attempt resolves:
-// PostgreSQL's unique violation, serialization failure and deadlock;
-// SQLite's busy and locked.
+// PostgreSQL's unique violation, serialization failure and deadlock, and the
+// duplicate table or type of two stations making the schema at once; SQLite's
+// busy and locked.
 bool isConflict(DatabaseUrl::Kind kind, const QSqlError &error)
 {
     const QString code = error.nativeErrorCode();
     if (kind == DatabaseUrl::Kind::PostgreSql)
-        return code == QLatin1String("23505") || code == QLatin1String("40001") || code == QLatin1String("40P01");
+        return code == QLatin1String("23505") || code == QLatin1String("40001") || code == QLatin1String("40P01")
+                || code == QLatin1String("42P07") || code == QLatin1String("42710");
     return code == QLatin1String("5") || code == QLatin1String("6");
 }
 
