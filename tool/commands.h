@@ -12,6 +12,13 @@ int hex2bin(const QStringList &args, Console &console);
 int mkupg(const QStringList &args, Console &console);
 int upginfo(const QStringList &args, Console &console);
 int mkboot(const QStringList &args, Console &console);
+// For tests: called after each image of a batch is written, before the
+// record confirms the batch; null: nothing.
+void setImageWrittenHook(void (*hook)(int written));
+
+// The production record: recordcommands.cpp
+int serials(const QStringList &args, Console &console);
+int history(const QStringList &args, Console &console);
 
 // The driver: devicecommands.cpp, and list in drivers.cpp
 int list(const QStringList &args, Console &console);

@@ -8,6 +8,7 @@
 #include "tool/progressdisplay.h"
 #include "upgrade/releasesignature.h"
 #include "upgrade/signedupgrade.h"
+#include "tool/upgraderecorder.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"
@@ -222,13 +223,17 @@ int checkRelease(const QString &fileName, Console &console)
 
 int upgrade(const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption });
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption, DatabaseOption });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
 
     if (const int refused = checkRelease(fileName, console))
         return refused;
+    // A line that asked for a record changes no firmware it cannot record.
+    UpgradeRecorder recorder(console);
+    if (const int stop = recorder.open(*parsed))
+        return stop;
     // As patient as the change's own first connection, so that a driver still
     // coming onto the bus is waited for here too.
     USBRQ518 usb;
@@ -251,18 +256,23 @@ int upgrade(const QStringList &args, Console &console)
         QObject::connect(&usb, &USBRQ518::sendPercentExtFlashRead, &displayAlive,
                          [&display](int percent) { display.percent(QStringLiteral("External flash verify"), percent); });
         UpgradeProgress progress;
-        progress.line = [&display](const QString &line) { display.line(line); };
+        progress.line = [&display, &recorder](const QString &line) {
+            display.line(line);
+            recorder.line(line);
+        };
         progress.percent = [&display](int percent) { display.percent(QStringLiteral("Flash"), percent); };
+        recorder.start(usb.getSerial(), fileName);
         outcome = changeFirmware(usb, fileName, progress);
     }
+    recorder.signature(outcome.signature.keyId, outcome.signature.trustedComment);
     if (outcome.succeeded)
-        return ExitSuccess;
+        return recorder.finish(true, ExitSuccess);
 
     QString problem = QStringLiteral("the firmware change failed; the lines above tell where");
     const UsbDevice::ConnectionFailure failure = usb.lastConnectionFailure();
     if (failure != UsbDevice::ConnectionFailure::None && failure != UsbDevice::ConnectionFailure::NotFound)
         problem += QStringLiteral(": ") + connectionProblem(usb);
-    return console.fail(ExitFailure, problem);
+    return recorder.finish(false, console.fail(ExitFailure, problem));
 }
 
 int info(const QStringList &args, Console &console)

@@ -1,12 +1,15 @@
 // The subcommands that make and read files: no driver involved.
 #include "tool/commands.h"
 
+#include "production/serialregister.h"
+#include "tool/record.h"
 #include "upgrade/bootimage.h"
 #include "upgrade/hextobin.h"
 #include "upgrade/releasesignature.h"
 #include "upgrade/upgradefile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonObject>
 #include <QSaveFile>
 
@@ -241,63 +244,198 @@ int upginfo(const QStringList &args, Console &console)
     return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(upgFile, facts.refusal()));
 }
 
-int mkboot(const QStringList &args, Console &console)
+namespace {
+
+void (*imageWrittenHook)(int written) = nullptr;
+
+// What mkboot makes: one image per serial number.
+struct BootBatch
+{
+    QStringList serials;
+    QStringList files;
+    QString folder;    // of a batch, made when missing; empty for one image
+    int next = 0;      // --next: how many numbers to take from the record
+    QString day;       // and of which day
+
+    void nameFiles()
+    {
+        files.clear();
+        for (const QString &serial : std::as_const(serials))
+            files << QDir(folder).filePath(bootloaderImageFileName(serial) + QStringLiteral(".bin"));
+    }
+};
+
+// "241208001, 241208002 and 3 more were issued before; ..."
+QString clashMessage(const QStringList &clashes)
+{
+    constexpr int Shown = 10;
+    QString list = QStringList(clashes.mid(0, Shown)).join(QStringLiteral(", "));
+    if (clashes.size() > Shown)
+        list += QStringLiteral(" and %1 more").arg(clashes.size() - Shown);
+    return QStringLiteral("%1 %2 issued before (a serial number is never issued twice); "
+                          "--reissue makes %3 again, recorded as a reissue")
+            .arg(list, clashes.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+                 clashes.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"));
+}
+
+// The batch from the arguments; a status to stop with otherwise (reported).
+int planBootBatch(const Arguments &parsed, Console &console, BootBatch *batch)
 {
     const QString from = QStringLiteral("serial-from"), count = QStringLiteral("count"),
-                  outDir = QStringLiteral("out-dir");
-    Arguments parsed;
-    QString error;
-    if (!parseArguments(args, { from, count, outDir }, &parsed, &error))
-        return console.usageError(error);
+                  outDir = QStringLiteral("out-dir"), next = QStringLiteral("next"), date = QStringLiteral("date");
+    if (parsed.has(next)) {
+        if (parsed.positional.size() != 1 || !parsed.has(outDir) || parsed.has(from) || parsed.has(count)
+            || parsed.has(QStringLiteral("reissue")))
+            return console.usageError(QStringLiteral("--next takes FILE.hex with --out-dir, and neither --serial-from, "
+                                                     "--count nor --reissue"));
+        quint64 n = 0;
+        if (!parseNumber(parsed.value(next), 999, &n) || n == 0)
+            return console.usageError(QStringLiteral("--next '%1' is not a number from 1 to 999").arg(parsed.value(next)));
+        batch->next = int(n);
+        batch->day = parsed.has(date) ? parsed.value(date) : productionToday().toString(QStringLiteral("yyMMdd"));
+        if (!isValidBootloaderSerial(batch->day + QStringLiteral("001")))
+            return console.usageError(QStringLiteral("--date '%1' is not a production date YYMMDD").arg(batch->day));
+        batch->folder = parsed.value(outDir);
+        return ExitSuccess;
+    }
+    if (parsed.has(date))
+        return console.usageError(QStringLiteral("--date goes with --next"));
 
-    // Both forms come down to a list of serial numbers and their files.
-    const bool batch = parsed.has(from) || parsed.has(count) || parsed.has(outDir);
-    if (!batch && parsed.positional.size() != 3)
+    const bool several = parsed.has(from) || parsed.has(count) || parsed.has(outDir);
+    if (!several && parsed.positional.size() != 3)
         return console.usageError(QStringLiteral("expected FILE.hex YYMMDDNNN OUT.bin"));
-    if (batch && (parsed.positional.size() != 1 || !parsed.has(from) || !parsed.has(count) || !parsed.has(outDir)))
+    if (several && (parsed.positional.size() != 1 || !parsed.has(from) || !parsed.has(count) || !parsed.has(outDir)))
         return console.usageError(QStringLiteral("a batch takes FILE.hex with --serial-from, --count and --out-dir"));
-    const QString hexFile = parsed.positional.at(0);
-    const QString firstSerial = batch ? parsed.value(from) : parsed.positional.at(1);
+    const QString firstSerial = several ? parsed.value(from) : parsed.positional.at(1);
     if (!isValidBootloaderSerial(firstSerial))
         return console.usageError(QStringLiteral("'%1' is not a serial number: %2").arg(firstSerial, serialRule()));
+    if (!several) {
+        batch->serials << firstSerial;
+        batch->files << parsed.positional.at(2);
+        return ExitSuccess;
+    }
+    quint64 n = 0;
+    if (!parseNumber(parsed.value(count), 999, &n) || n == 0)
+        return console.usageError(QStringLiteral("--count '%1' is not a number from 1 to 999").arg(parsed.value(count)));
+    const QString day = firstSerial.left(6);
+    const int firstNumber = firstSerial.mid(6).toInt();
+    if (firstNumber + int(n) - 1 > 999)
+        return console.usageError(QStringLiteral("%1 images from %2 would run past number 999 (the last is %3)")
+                                          .arg(n).arg(firstSerial, day + QStringLiteral("999")));
+    for (int number = firstNumber; number < firstNumber + int(n); ++number)
+        batch->serials << day + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+    batch->folder = parsed.value(outDir);
+    batch->nameFiles();
+    return ExitSuccess;
+}
 
-    QStringList serials, files;
-    if (!batch) {
-        serials << firstSerial;
-        files << parsed.positional.at(2);
-    } else {
-        quint64 n = 0;
-        if (!parseNumber(parsed.value(count), 999, &n) || n == 0)
-            return console.usageError(QStringLiteral("--count '%1' is not a number from 1 to 999").arg(parsed.value(count)));
-        const QString day = firstSerial.left(6);
-        const int firstNumber = firstSerial.mid(6).toInt();
-        if (firstNumber + int(n) - 1 > 999)
-            return console.usageError(QStringLiteral("%1 images from %2 would run past number 999 (the last is %3)")
-                                              .arg(n).arg(firstSerial, day + QStringLiteral("999")));
-        const QDir dir(parsed.value(outDir));
-        for (int number = firstNumber; number < firstNumber + int(n); ++number) {
-            const QString serial = day + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
-            serials << serial;
-            files << dir.filePath(bootloaderImageFileName(serial) + QStringLiteral(".bin"));
+// Takes the batch's serial numbers in the record: the next free ones, or
+// those given when none of them was issued before (or --reissue).
+int reserveSerials(SerialRegister &serials, bool reissue, Console &console, BootBatch *batch)
+{
+    QString reason;
+    QStringList clashes;
+    const SerialRegister::Result result = batch->next > 0
+            ? serials.reserveNext(batch->day, batch->next, &batch->serials, &reason)
+            : serials.reserve(batch->serials, reissue, &clashes, &reason);
+    switch (result) {
+    case SerialRegister::Result::Done:
+        if (batch->next > 0)
+            batch->nameFiles();
+        return ExitSuccess;
+    case SerialRegister::Result::Refused:
+        return console.fail(ExitBadInput, clashes.isEmpty() ? reason : clashMessage(clashes));
+    case SerialRegister::Result::Failed:
+        break;
+    }
+    return console.fail(ExitFailure, QStringLiteral("%1; nothing was written").arg(reason));
+}
+
+// Writes the images; with a record, confirms those written and voids the
+// rest, so that the record never claims an image that was not made, nor
+// leaves an image it does not claim.
+int writeBootBatch(const BootBatch &batch, const QByteArray &bootloader, SerialRegister *serials, Console &console)
+{
+    QString error;
+    if (!batch.folder.isEmpty() && !QDir().mkpath(batch.folder)) {
+        if (serials)
+            serials->voidUnconfirmed(&error);
+        return console.fail(ExitBadInput, QStringLiteral("cannot make the folder %1").arg(batch.folder));
+    }
+    QList<SerialRegister::Image> written;
+    QString writeProblem;
+    for (int i = 0; i < batch.files.size() && writeProblem.isEmpty(); ++i) {
+        if (!writeBootloaderImage(batch.files.at(i), stampSerial(bootloader, batch.serials.at(i)), &error)) {
+            writeProblem = QStringLiteral("cannot write %1: %2 (%3 of %4 images written)")
+                                   .arg(batch.files.at(i), error).arg(i).arg(batch.files.size());
+            break;
         }
+        written.append({ batch.serials.at(i), batch.files.at(i) });
+        if (imageWrittenHook)
+            imageWrittenHook(i + 1);
     }
 
+    if (serials && !serials->confirm(written, &error)) {
+        for (const SerialRegister::Image &image : std::as_const(written))
+            QFile::remove(image.file);
+        QString ignored;
+        serials->voidUnconfirmed(&ignored);   // the record may be out of reach: then they stay reserved
+        return console.fail(ExitFailure, QStringLiteral("the record failed: %1; the %2 images written are removed, "
+                                                        "none is recorded as issued; run the command again")
+                                                 .arg(error).arg(written.size()));
+    }
+    if (serials && written.size() < batch.files.size())
+        serials->voidUnconfirmed(&error);
+    if (!batch.folder.isEmpty())
+        for (const SerialRegister::Image &image : std::as_const(written))
+            console.print(image.file);
+    if (!writeProblem.isEmpty())
+        return console.fail(ExitBadInput, writeProblem);
+    return ExitSuccess;
+}
+
+} // namespace
+
+void setImageWrittenHook(void (*hook)(int written))
+{
+    imageWrittenHook = hook;
+}
+
+int mkboot(const QStringList &args, Console &console)
+{
+    const QString reissue = QStringLiteral("reissue"), noRecord = QStringLiteral("no-record");
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args,
+                        { QStringLiteral("serial-from"), QStringLiteral("count"), QStringLiteral("out-dir"),
+                          QStringLiteral("next"), QStringLiteral("date"), DatabaseOption },
+                        &parsed, &error, { reissue, noRecord }))
+        return console.usageError(error);
+    BootBatch batch;
+    if (const int refused = planBootBatch(parsed, console, &batch))
+        return refused;
+    if (parsed.has(noRecord) && (batch.next > 0 || parsed.has(DatabaseOption) || parsed.has(reissue)))
+        return console.usageError(QStringLiteral("--no-record goes with neither --next, --db nor --reissue"));
+
     // The HEX file is read once for the whole batch, and a HEX error leaves
-    // nothing behind: no image, no folder.
+    // nothing behind: no image, no folder, no record.
+    const QString hexFile = parsed.positional.at(0);
     const BootloaderImage bootloader = readBootloaderHex(hexFile);
     if (bootloader.hexResult != HexToBinOk)
         return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(hexFile, hexError(bootloader.hexResult)));
-    if (batch && !QDir().mkpath(parsed.value(outDir)))
-        return console.fail(ExitBadInput, QStringLiteral("cannot make the folder %1").arg(parsed.value(outDir)));
 
-    for (int i = 0; i < files.size(); ++i) {
-        if (!writeBootloaderImage(files.at(i), stampSerial(bootloader.image, serials.at(i)), &error))
-            return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2 (%3 of %4 images written)")
-                                                      .arg(files.at(i), error).arg(i).arg(files.size()));
-        if (batch)
-            console.print(files.at(i));
+    OpenedRecord record;
+    if (!parsed.has(noRecord)) {
+        record = openRecord(parsed, console, batch.next > 0 ? WithoutRecord::Refuse : WithoutRecord::Warn);
+        if (record.status != ExitSuccess)
+            return record.status;
     }
-    return ExitSuccess;
+    if (!record.database)
+        return writeBootBatch(batch, bootloader.image, nullptr, console);
+    SerialRegister serials(*record.database);
+    if (const int refused = reserveSerials(serials, parsed.has(reissue), console, &batch))
+        return refused;
+    return writeBootBatch(batch, bootloader.image, &serials, console);
 }
 
 } // namespace tool

@@ -49,7 +49,9 @@ const Command commands[] = {
       "--json: the same as one JSON object on one line (numbers as numbers, null for\n"
       "what the file does not reach); errors still go to standard error.\n",
       upginfo, false, false },
-    { "mkboot", "FILE.hex YYMMDDNNN OUT.bin | FILE.hex --serial-from YYMMDDNNN --count N --out-dir DIR",
+    { "mkboot", "FILE.hex YYMMDDNNN OUT.bin [--reissue] | "
+                "FILE.hex --serial-from YYMMDDNNN --count N --out-dir DIR [--reissue] | "
+                "FILE.hex --next N --out-dir DIR [--date YYMMDD]",
       "bootloader images stamped with serial numbers",
       "Makes the bootloader image that \"CreateBootBin\" of the service panel makes,\n"
       "byte for byte: 16384 bytes for 0x08000000-0x08003FFF, gaps 0xFF, the serial\n"
@@ -58,8 +60,36 @@ const Command commands[] = {
       "The second form makes N images with consecutive numbers from the one given,\n"
       "named Vn274Bootloader_<serial>.bin in DIR (made when missing), and prints\n"
       "their paths. A batch that would run past number 999 is refused before\n"
-      "anything is written. A HEX error writes nothing.\n",
+      "anything is written. A HEX error writes nothing.\n"
+      "The third form takes the next N production numbers of the day (today unless\n"
+      "--date) that no station has taken, from the production record, and makes\n"
+      "their images as the second form does. More than the day has left is refused.\n"
+      "Every serial number made is recorded as issued, with the station and the\n"
+      "image file; one issued before is refused (exit status 2, the clashes listed)\n"
+      "unless --reissue, which records it as a reissue. An image that could not be\n"
+      "written is not recorded as issued.\n"
+      "--no-record: make the images without the production record (not with --next).\n",
       mkboot, false, false },
+    { "serials", "[--date YYMMDD] [--json|--csv] [--db URL]",
+      "the serial numbers the production record issued",
+      "Lists the serial numbers in the production record, of one production day\n"
+      "with --date: date, status (issued, or reserved by a batch that did not\n"
+      "finish), station (host name), time (UTC), image file and reissues.\n"
+      "--json: one JSON object {\"serials\": [...]} on one line; --csv: a header line\n"
+      "and one line each.\n",
+      serials, false, false },
+    { "history", "[--serial S] [--since DATE] [--json|--csv] [--db URL]",
+      "the firmware changes in the production record, newest first",
+      "Lists the firmware changes of every vn274-tool upgrade in the production\n"
+      "record, newest first: start and end (UTC), the driver's serial number,\n"
+      "station, outcome (success, or the line that ended the change), the upgrade\n"
+      "file's name and SHA-256 and the scrambling key's fingerprint, and the key id\n"
+      "and trusted comment of its signature.\n"
+      "--serial S: one driver's changes; --since DATE: those started on or after\n"
+      "DATE (2024-12-08, or an ISO 8601 time, UTC unless it says otherwise).\n"
+      "--json: one JSON object {\"history\": [...]} on one line; --csv: a header line\n"
+      "and one line each.\n",
+      history, false, false },
     { "list", "[--json]",
       "the Vn274 drivers connected: bus, device, mode, serial number",
       "Lists every Vn274 on USB that identifies itself (request 255), one line each:\n"
@@ -70,7 +100,7 @@ const Command commands[] = {
       "--json: the same as one JSON object on one line, {\"drivers\": [{\"bus\": 2,\n"
       "\"device\": 3, \"mode\": \"application\", \"serial\": \"240611027\"}]}.\n",
       list, true, false },
-    { "upgrade", "FILE.upg [--serial S]",
+    { "upgrade", "FILE.upg [--serial S] [--db URL]",
       "change the driver's firmware",
       "Changes the driver's firmware from an upgrade file, as \"Firmware Change\" of\n"
       "the window does: the release signature (FILE.upg.minisig, by the release key\n"
@@ -83,7 +113,9 @@ const Command commands[] = {
       "Then it waits up to 10 s for the driver to come back in application mode\n"
       "under its serial number. Exit status 0 only when the new firmware was\n"
       "verified, started and came back; 1 when it did not come back; 2 for a\n"
-      "release whose signature is refused.\n",
+      "release whose signature is refused.\n"
+      "Every change that reaches a driver adds a row to the production record's\n"
+      "firmware history (vn274-tool history), successful or not.\n",
       upgrade, true, true },
     { "info", "[--serial S] [--json]",
       "the driver's mode, serial string, bootloader texts and status word",
@@ -154,6 +186,15 @@ const char driverChoiceHelp[] =
     "through every restart. Without --serial the one driver connected is used;\n"
     "with several connected the command refuses (exit status 2) and lists them.\n";
 
+// Where the commands that keep the production record find it.
+const char recordHelp[] =
+    "--db URL: the production record, a file path or sqlite:PATH (SQLite), or\n"
+    "postgresql://[user[:password]@][host][:port]/dbname[?host=/socket/dir]; the\n"
+    "password may also come from PGPASSWORD or ~/.pgpass. Without --db: VN274_DB,\n"
+    "else an SQLite file in the user's data folder. A named record that cannot be\n"
+    "reached or written stops the command (exit status 1) before it makes or\n"
+    "changes anything; the local file failing only warns.\n";
+
 void printHelp(const Command &command, QTextStream &stream)
 {
     const QString usage = QLatin1String(command.usage);
@@ -164,6 +205,8 @@ void printHelp(const Command &command, QTextStream &stream)
     stream << '\n' << command.details;
     if (command.choosesDriver)
         stream << driverChoiceHelp;
+    if (command.run == mkboot || command.run == upgrade || command.run == serials || command.run == history)
+        stream << recordHelp;
     stream.flush();
 }
 

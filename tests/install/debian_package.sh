@@ -47,9 +47,14 @@ done
 case $depends in
 *-dev*) fail "Depends names a development package: $depends" ;;
 esac
-# Not a linked library, so named by hand: Qt's own dialog texts in Polish.
-printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qx qt6-translations-l10n ||
-    fail "Depends lacks qt6-translations-l10n: $depends"
+# Not linked libraries, so named by hand: Qt's own dialog texts in Polish, and
+# the SQLite driver plugin of the production record.
+for package in qt6-translations-l10n libqt6sql6-sqlite; do
+    printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qx "$package" ||
+        fail "Depends lacks $package: $depends"
+done
+printf '%s\n' "$(field Recommends)" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qx libqt6sql6-psql ||
+    fail "Recommends lacks libqt6sql6-psql: $(field Recommends)"
 
 # The files: those of the installation, under /usr, nothing of the build's extras.
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' | grep -v '/$')

@@ -15,6 +15,7 @@
 #include "upgrade/upgradesteps.h"
 #include "usb/transferscrambling.h"
 
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QJsonArray>
@@ -22,6 +23,8 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -165,6 +168,7 @@ private slots:
 
     // The driver.
     void upgradeFromApplicationMode();
+    void upgradeWithoutItsRecord();
     void upgradeOnATerminal();
     void upgradeWaitsForTheDriverAsTheWorkerDoes();
     void upgradeFailures_data();
@@ -229,6 +233,9 @@ void TstTool::initTestCase()
 
 void TstTool::init()
 {
+    // Each test its own production record, never the user's.
+    static int records = 0;
+    qputenv("VN274_DB", path(QStringLiteral("record-%1.sqlite").arg(++records)).toUtf8());
     sim::reset();
     sim::setReenumeration(2, 600000);   // back after a reset at once, counted in enumerations
     upgradesteps::setSleepFunction(noSleep);
@@ -403,7 +410,7 @@ void TstTool::bootloaderBatch()
     for (int i = 0; i < 3; ++i) {
         // Each image is the single one of its serial number.
         const QString serial = QStringLiteral("24123199%1").arg(7 + i);
-        QCOMPARE(tool({ "mkboot", bootHex, serial, path("single.bin") }).status, 0);
+        QCOMPARE(tool({ "mkboot", bootHex, serial, path("single.bin"), "--no-record" }).status, 0);
         const QByteArray made = fileBytes(names.at(i));
         QCOMPARE(made, fileBytes(path("single.bin")));
         QCOMPARE(made.mid(0x3FF0, 9), serial.toLatin1());
@@ -430,7 +437,7 @@ void TstTool::largeBootloaderBatches()
     QCOMPARE(run.status, 0);
     QVERIFY(run.err.isEmpty());
 
-    QCOMPARE(tool({ "mkboot", bootHex, from, path("single.bin") }).status, 0);
+    QCOMPARE(tool({ "mkboot", bootHex, from, path("single.bin"), "--no-record" }).status, 0);
     const QByteArray single = fileBytes(path("single.bin"));
     const QStringList printed = run.out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(printed.size(), count);
@@ -574,8 +581,9 @@ void TstTool::upginfoAsJson()
 void TstTool::upgradeFromApplicationMode()
 {
     const Run run = tool({ "upgrade", upgFile });
-    QCOMPARE(run.status, 0);
-    QVERIFY(run.err.isEmpty());
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(run.err, QString("vn274-tool upgrade: warning: the record never issued the serial number '240611027'; "
+                              "its firmware change is recorded all the same\n"));
 
     const QStringList expected = QStringList({ upgFile, SignedLine, "240611027", "Vn274 boot 1.3", "Jun 11 2024",
                                                "Apllication mode", "Reset device", "Disconnect", "Connect",
@@ -587,6 +595,47 @@ void TstTool::upgradeFromApplicationMode()
 
     QCOMPARE(sim::internalFlash(0x08004000, 0x1C000), image.mid(0x4000, 0x1C000));
     QCOMPARE(sim::externalFlash(0, 0x14000), scrambled(image.mid(0x20000, 0x14000)));
+    QCOMPARE(sim::mode(), sim::Mode::Application);
+
+    // The change in the firmware history, found by either form of the serial.
+    const Run history = tool({ "history", "--serial", "240611027b", "--since", "2000-01-01", "--json" });
+    QCOMPARE(history.status, 0);
+    const QJsonArray rows = jsonObject(history.out)["history"].toArray();
+    QCOMPARE(rows.size(), 1);
+    const QJsonObject row = rows.at(0).toObject();
+    const QString sha256 = QCryptographicHash::hash(fileBytes(upgFile), QCryptographicHash::Sha256).toHex();
+    const QStringList fields = { "serial", "station", "outcome", "file", "sha256", "scrambling_key", "signature_key_id" };
+    const QStringList values = { "240611027", QSysInfo::machineHostName(), "success", "sample.upg", sha256,
+                                 transferKeyFingerprint(), "" };
+    for (int i = 0; i < fields.size(); ++i)
+        QCOMPARE(row[fields.at(i)].toString(), values.at(i));
+    QVERIFY(row["succeeded"].toBool());
+    QVERIFY(row["started"].toString() <= row["ended"].toString());
+    QVERIFY(QDateTime::fromString(row["started"].toString(), Qt::ISODateWithMs).secsTo(QDateTime::currentDateTimeUtc()) < 60);
+    QCOMPARE(tool({ "history", "--serial", "240611028", "--csv" }).out.count('\n'), 1);   // the header alone
+}
+
+// A line that named a record it cannot use changes no firmware; the local
+// record failing only warns.
+void TstTool::upgradeWithoutItsRecord()
+{
+    qputenv("VN274_DB", "postgresql://line@/vn274?host=" + path("no server here").toUtf8());
+    Run run = tool({ "upgrade", upgFile });
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains("cannot open the record postgresql://line@/vn274?host="), qPrintable(run.err));
+    QVERIFY(sim::transfers().isEmpty());
+
+    qunsetenv("VN274_DB");
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    QVERIFY(QDir().mkpath(path("data")));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QVERIFY(folder.startsWith(path("data")));
+    writeBytes(folder, "a file where the folder of the local record belongs");
+    run = tool({ "upgrade", upgFile });
+    qputenv("XDG_DATA_HOME", dataHome);
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.contains("warning:") && run.err.contains("going on without a production record"), qPrintable(run.err));
     QCOMPARE(sim::mode(), sim::Mode::Application);
 }
 
@@ -630,31 +679,36 @@ void TstTool::upgradeWaitsForTheDriverAsTheWorkerDoes()
     QCOMPARE(sim::counters().enumerations, 1 + 4);   // the drivers counted, then four attempts
 }
 
+#define NeverBackLine "The new application did not start: the driver 240611027 did not come back within 10 s"
+
 void TstTool::upgradeFailures_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("shown");   // part of standard output; empty: nothing at all
+    QTest::addColumn<QString>("outcome"); // in the firmware history; empty: no row
 
-    QTest::newRow("damaged file") << "damaged" << 2 << "wrong file checksum, the upgrade refuses this file" << "";
-    QTest::newRow("no signature") << "unsigned" << 2 << "upg: Release signature refused: no signature file" << "";
+    QTest::newRow("damaged file") << "damaged" << 2 << "wrong file checksum, the upgrade refuses this file" << "" << "";
+    QTest::newRow("no signature") << "unsigned" << 2 << "upg: Release signature refused: no signature file" << "" << "";
     QTest::newRow("trusted comment changed") << "comment changed" << 2
-                                             << "Release signature refused: the trusted comment" << "";
+                                             << "Release signature refused: the trusted comment" << "" << "";
     QTest::newRow("never back after the start") << "never back after the start" << 1
         << "the firmware change failed; the lines above tell where"
-        << "OK\nThe new application did not start: the driver 240611027 did not come back within 10 s\n";
+        << "OK\n" NeverBackLine "\n" << NeverBackLine;
     QTest::newRow("back with another serial") << "another serial" << 1
         << "the firmware change failed; the lines above tell where"
-        << "OK\nThe new application did not start: the driver 240611027 did not come back within 10 s\n";
-    QTest::newRow("no driver") << "unplugged" << 1 << "no Vn274 on USB (vendor id 16c0, product id 0789)" << "";
-    QTest::newRow("no permission") << "no permission" << 1 << "this user may not open it (permission denied)" << "";
+        << "OK\n" NeverBackLine "\n" << NeverBackLine;
+    QTest::newRow("no driver") << "unplugged" << 1 << "no Vn274 on USB (vendor id 16c0, product id 0789)" << "" << "";
+    QTest::newRow("no permission") << "no permission" << 1 << "this user may not open it (permission denied)" << ""
+                                   << "";
     QTest::newRow("never back after the reset") << "never returns" << 1
                                                 << "the firmware change failed; the lines above tell where"
-                                                << "Reset device\nUSB timout\nCheck USB cable\n";
+                                                << "Reset device\nUSB timout\nCheck USB cable\n"
+                                                << "USB timout; Check USB cable";
     QTest::newRow("external flash differs") << "external differs" << 1
                                             << "the firmware change failed; the lines above tell where"
-                                            << "External flash verify 100%\nError\nread_buffer\n";
+                                            << "External flash verify 100%\nError\nread_buffer\n" << "Error";
 }
 
 void TstTool::upgradeFailures()
@@ -663,6 +717,7 @@ void TstTool::upgradeFailures()
     QFETCH(int, status);
     QFETCH(QString, error);
     QFETCH(QString, shown);
+    QFETCH(QString, outcome);
 
     QString fileName = upgFile;
     if (fault == "damaged") {
@@ -705,6 +760,15 @@ void TstTool::upgradeFailures()
         QVERIFY(run.err.contains("60-vn274.rules") && !run.err.contains("cable"));
     if (status == 2)
         QVERIFY(sim::transfers().isEmpty());
+
+    // A change that reached the driver is in the firmware history with the
+    // line that ended it; a refusal before is not.
+    const QJsonArray rows = jsonObject(tool({ "history", "--json" }).out)["history"].toArray();
+    QCOMPARE(rows.size(), outcome.isEmpty() ? 0 : 1);
+    if (!outcome.isEmpty()) {
+        QCOMPARE(rows.at(0)["outcome"].toString(), outcome);
+        QCOMPARE(rows.at(0)["succeeded"].toBool(), false);
+    }
 }
 
 void TstTool::info_data()
@@ -1056,7 +1120,7 @@ void TstTool::theProgramItself_data()
                                    << "vn274-tool get-scenes: the Vn274 is there but this user may not open it (permission denied).\n"
                                       "  The udev rule 60-vn274.rules";
     QTest::newRow("bad usage") << "" << QStringList({ "mkboot", "@boot.hex", "241231001" }) << 2 << ""
-                               << "usage: vn274-tool mkboot FILE.hex YYMMDDNNN OUT.bin\n";
+                               << "usage: vn274-tool mkboot FILE.hex YYMMDDNNN OUT.bin [--reissue]\n";
     QTest::newRow("file made") << "" << QStringList({ "mkupg", "@sample.hex", "@process.upg" }) << 0 << "" << "";
     QTest::newRow("driver set up wrongly") << "bootloder" << QStringList("info") << 2 << ""
                                            << "unknown word 'bootloder' in VN274_TOOL_SIM";

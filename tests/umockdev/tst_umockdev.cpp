@@ -110,6 +110,8 @@ void TstUmockdev::initTestCase()
              "umockdev's preload library " VN274_UMOCKDEV_PRELOAD " is missing (Debian package umockdev)");
     QVERIFY2(QFileInfo(QStringLiteral(VN274_TOOL_PROGRAM)).isExecutable(), VN274_TOOL_PROGRAM);
     QVERIFY(files.isValid());
+    // The tool's production record, never the user's.
+    qputenv("VN274_DB", files.filePath(QStringLiteral("record.sqlite")).toUtf8());
 }
 
 void TstUmockdev::init()
@@ -254,7 +256,8 @@ void TstUmockdev::upgradeThroughTwoRestarts()
     const ToolRun run = tool({ "upgrade", sample });
     QVERIFY2(run.finished, qPrintable(run.err));
     QCOMPARE(run.status, 0);
-    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    QCOMPARE(run.err, QStringLiteral("vn274-tool upgrade: warning: the record never issued the serial number "
+                                     "'240611027'; its firmware change is recorded all the same\n"));
     QVERIFY(run.out.contains("Serial:240611027b"));
     qInfo("upgrade through the real libusb: %lld ms", clock.elapsed());
 

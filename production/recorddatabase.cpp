@@ -1,0 +1,262 @@
+#include "production/recorddatabase.h"
+
+#include <QAtomicInt>
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QThread>
+#include <QVariant>
+
+namespace {
+
+// How long a writer waits for another process's transaction on an SQLite file.
+constexpr int SqliteBusyTimeoutMs = 30000;
+constexpr int PostgreSqlConnectTimeoutS = 10;
+constexpr int WriteAttempts = 100;
+
+QAtomicInt connectionCount;
+
+const char *driverName(DatabaseUrl::Kind kind)
+{
+    return kind == DatabaseUrl::Kind::Sqlite ? "QSQLITE" : "QPSQL";
+}
+
+const char *driverPackage(DatabaseUrl::Kind kind)
+{
+    return kind == DatabaseUrl::Kind::Sqlite ? "libqt6sql6-sqlite" : "libqt6sql6-psql";
+}
+
+// A clash with another station's transaction that a new attempt resolves:
+// PostgreSQL's unique violation, serialization failure and deadlock, and the
+// duplicate table or type of two stations making the schema at once; SQLite's
+// busy and locked.
+bool isConflict(DatabaseUrl::Kind kind, const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    if (kind == DatabaseUrl::Kind::PostgreSql)
+        return code == QLatin1String("23505") || code == QLatin1String("40001") || code == QLatin1String("40P01")
+                || code == QLatin1String("42P07") || code == QLatin1String("42710");
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
+QStringList schemaStatements(DatabaseUrl::Kind kind)
+{
+    const QString id = kind == DatabaseUrl::Kind::Sqlite ? QStringLiteral("INTEGER PRIMARY KEY")
+                                                         : QStringLiteral("BIGSERIAL PRIMARY KEY");
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS serials ("
+                       " serial CHAR(9) PRIMARY KEY,"
+                       " status VARCHAR(8) NOT NULL,"
+                       " station TEXT NOT NULL,"
+                       " image_file TEXT NOT NULL,"
+                       " batch TEXT NOT NULL,"
+                       " reserved_at TEXT NOT NULL,"
+                       " issued_at TEXT,"
+                       " reissues INTEGER NOT NULL DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS reissues ("
+                       " id %1, serial CHAR(9) NOT NULL, station TEXT NOT NULL,"
+                       " image_file TEXT NOT NULL, issued_at TEXT NOT NULL)").arg(id),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS firmware_history ("
+                       " id %1, serial TEXT NOT NULL, station TEXT NOT NULL,"
+                       " started_at TEXT NOT NULL, ended_at TEXT NOT NULL,"
+                       " file_name TEXT NOT NULL, file_sha256 TEXT NOT NULL, key_fingerprint TEXT NOT NULL,"
+                       " succeeded INTEGER NOT NULL, outcome TEXT NOT NULL,"
+                       " signature_key_id TEXT NOT NULL, trusted_comment TEXT NOT NULL)").arg(id),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS firmware_history_by_serial ON firmware_history (serial)"),
+    };
+}
+
+} // namespace
+
+RecordDatabase::RecordDatabase()
+    : connectionName(QStringLiteral("vn274-record-%1").arg(connectionCount.fetchAndAddRelaxed(1)))
+{
+}
+
+RecordDatabase::~RecordDatabase()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+QSqlDatabase RecordDatabase::database() const
+{
+    return QSqlDatabase::database(connectionName, false);
+}
+
+bool RecordDatabase::fail(const QString &what, const QSqlError &sqlError)
+{
+    error = QStringLiteral("%1: %2").arg(what, sqlError.text().simplified());
+    return false;
+}
+
+bool RecordDatabase::open(const DatabaseUrl &databaseUrl)
+{
+    url = databaseUrl;
+    const QString driver = QLatin1String(driverName(url.kind));
+    if (!QSqlDatabase::isDriverAvailable(driver)) {
+        error = QStringLiteral("Qt's %1 database driver is not installed (Debian: %2)")
+                        .arg(driver, QLatin1String(driverPackage(url.kind)));
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName);
+    if (url.kind == DatabaseUrl::Kind::Sqlite) {
+        db.setDatabaseName(url.path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteBusyTimeoutMs));
+    } else {
+        db.setDatabaseName(url.databaseName);
+        db.setUserName(url.user);
+        // Without a password here libpq reads PGPASSWORD and ~/.pgpass itself.
+        db.setPassword(url.password);
+        db.setHostName(url.host);
+        db.setPort(url.port);
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(PostgreSqlConnectTimeoutS));
+    }
+    if (!db.open())
+        return fail(QStringLiteral("cannot open the record %1").arg(url.display()), db.lastError());
+    quietNotices();
+    return prepare();
+}
+
+void RecordDatabase::quietNotices()
+{
+    // The server's notices ("relation ... already exists, skipping") are no
+    // news to a user of the tool.
+    if (url.kind == DatabaseUrl::Kind::PostgreSql)
+        QSqlQuery(database()).exec(QStringLiteral("SET client_min_messages = warning"));
+}
+
+bool RecordDatabase::prepare()
+{
+    QSqlDatabase db = database();
+    if (url.kind == DatabaseUrl::Kind::Sqlite) {
+        // Several processes of one station share the file: readers never wait
+        // for a writer, and a writer waits for another (the busy time-out).
+        QSqlQuery wal(db);
+        if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return fail(QStringLiteral("%1 is not a usable SQLite record").arg(url.path), wal.lastError());
+    }
+    int found = 0;
+    QString reason;
+    const Outcome outcome = write([&](QString *why) {
+        QSqlQuery &query = this->query();
+        if (!exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS vn274_schema ("
+                                        " id INTEGER PRIMARY KEY CHECK (id = 1), version INTEGER NOT NULL)"))
+            || !exec(query, QStringLiteral("INSERT INTO vn274_schema (id, version) SELECT 1, %1"
+                                           " WHERE NOT EXISTS (SELECT 1 FROM vn274_schema)").arg(SchemaVersion))
+            || !exec(query, QStringLiteral("SELECT version FROM vn274_schema")) || !query.next())
+            return false;
+        found = query.value(0).toInt();
+        if (found > SchemaVersion) {
+            *why = QStringLiteral("the record %1 has schema version %2, newer than this vn274-tool knows (%3): "
+                                  "use a newer vn274-tool")
+                           .arg(url.display()).arg(found).arg(SchemaVersion);
+            return false;
+        }
+        for (const QString &statement : schemaStatements(url.kind))
+            if (!exec(query, statement))
+                return false;
+        // Proves that this user may write here, before any command relies on it.
+        return exec(query, QStringLiteral("UPDATE vn274_schema SET version = version"));
+    }, &reason);
+    if (outcome != Outcome::Committed) {
+        error = outcome == Outcome::GaveUp ? reason
+                                           : QStringLiteral("cannot use the record %1: %2").arg(url.display(), reason);
+        return false;
+    }
+    return true;
+}
+
+QSqlQuery &RecordDatabase::query()
+{
+    return transactionQueries.emplace_back(database());
+}
+
+bool RecordDatabase::exec(QSqlQuery &query, const QString &statement)
+{
+    if (query.exec(statement))
+        return true;
+    lastSqlError = query.lastError();
+    return false;
+}
+
+bool RecordDatabase::exec(QSqlQuery &query)
+{
+    if (query.exec())
+        return true;
+    lastSqlError = query.lastError();
+    return false;
+}
+
+RecordDatabase::Outcome RecordDatabase::write(const std::function<bool(QString *reason)> &work, QString *reason)
+{
+    QSqlDatabase db = database();
+    bool reconnected = false;
+    if (!db.isOpen()) {   // lost before, and not back then
+        reconnected = true;
+        if (!db.open()) {
+            *reason = db.lastError().text().simplified();
+            return Outcome::Failed;
+        }
+        quietNotices();
+    }
+    for (int attempt = 1;; ++attempt) {
+        lastSqlError = QSqlError();
+        QSqlQuery control(db);
+        // SQLite: take the write lock at the start, so that two writers never
+        // both read and then clash; the busy time-out makes the second wait.
+        const bool begun = url.kind == DatabaseUrl::Kind::Sqlite
+                ? exec(control, QStringLiteral("BEGIN IMMEDIATE"))
+                : exec(control, QStringLiteral("BEGIN"));
+        QString why;
+        bool done = begun && work(&why);
+        if (done)
+            done = exec(control, QStringLiteral("COMMIT"));
+        if (!done && begun) {
+            const QSqlError failure = lastSqlError;
+            QSqlQuery rollback(db);
+            rollback.exec(QStringLiteral("ROLLBACK"));
+            lastSqlError = failure;
+        }
+        transactionQueries.clear();
+        if (done)
+            return Outcome::Committed;
+        if (lastSqlError.type() == QSqlError::NoError) {
+            *reason = why;
+            return Outcome::GaveUp;
+        }
+        // A server that restarted since the last transaction (an upgrade
+        // takes a minute) is connected to once more.
+        if (!begun && !reconnected && url.kind == DatabaseUrl::Kind::PostgreSql) {
+            reconnected = true;
+            db.close();
+            if (db.open()) {
+                quietNotices();
+                continue;
+            }
+        }
+        if (!isConflict(url.kind, lastSqlError) || attempt == WriteAttempts) {
+            *reason = lastSqlError.text().simplified();
+            return Outcome::Failed;
+        }
+        // Another station took what this attempt wanted: try again a moment
+        // later, each at its own moment.
+        QThread::usleep(1000 + QRandomGenerator::global()->bounded(20000));
+    }
+}
+
+QString RecordDatabase::now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+}
+
+QString RecordDatabase::station()
+{
+    return QSysInfo::machineHostName();
+}

@@ -1,0 +1,133 @@
+#include "tool/record.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+namespace tool {
+
+const QString DatabaseOption = QStringLiteral("db");
+
+namespace {
+
+QString defaultRecordPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .filePath(QStringLiteral("production-record.sqlite"));
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+void warn(Console &console, const QString &message)
+{
+    console.out.flush();
+    console.err << "vn274-tool " << console.command << ": warning: " << message << '\n';
+    console.err.flush();
+}
+
+OpenedRecord openRecord(const Arguments &args, Console &console, WithoutRecord without)
+{
+    OpenedRecord opened;
+    QString text = args.value(DatabaseOption);
+    opened.named = args.has(DatabaseOption);
+    if (!opened.named && qEnvironmentVariableIsSet("VN274_DB")) {
+        text = qEnvironmentVariable("VN274_DB");
+        opened.named = true;
+    }
+    DatabaseUrl url;
+    if (opened.named) {
+        QString error;
+        const std::optional<DatabaseUrl> parsed = parseDatabaseUrl(text, &error);
+        if (!parsed) {
+            opened.status = console.usageError(QStringLiteral("the production record: %1").arg(error));
+            return opened;
+        }
+        url = *parsed;
+    } else {
+        url.path = defaultRecordPath();
+        QDir().mkpath(QFileInfo(url.path).absolutePath());
+    }
+
+    auto database = std::make_unique<RecordDatabase>();
+    if (database->open(url)) {
+        opened.database = std::move(database);
+        return opened;
+    }
+    if (opened.named || without == WithoutRecord::Refuse) {
+        opened.status = console.fail(ExitFailure, QStringLiteral("%1; nothing was done").arg(database->errorString()));
+        return opened;
+    }
+    warn(console, QStringLiteral("%1; going on without a production record").arg(database->errorString()));
+    return opened;
+}
+
+bool listFormat(const Arguments &args, Console &console, ListFormat *format)
+{
+    const bool json = args.has(QStringLiteral("json")), csv = args.has(QStringLiteral("csv"));
+    if (json && csv) {
+        console.usageError(QStringLiteral("--json and --csv exclude each other"));
+        return false;
+    }
+    *format = json ? ListFormat::Json : csv ? ListFormat::Csv : ListFormat::Text;
+    return true;
+}
+
+void printRows(Console &console, ListFormat format, const QString &key, const QStringList &columns,
+               const QList<QVariantList> &rows)
+{
+    switch (format) {
+    case ListFormat::Json: {
+        QJsonArray array;
+        for (const QVariantList &row : rows) {
+            QJsonObject object;
+            for (int i = 0; i < columns.size(); ++i)
+                object[columns.at(i)] = QJsonValue::fromVariant(row.at(i));
+            array.append(object);
+        }
+        console.printJson({ { key, array } });
+        return;
+    }
+    case ListFormat::Csv: {
+        console.print(columns.join(QLatin1Char(',')));
+        for (const QVariantList &row : rows) {
+            QStringList fields;
+            for (const QVariant &value : row)
+                fields << csvField(value.toString());
+            console.print(fields.join(QLatin1Char(',')));
+        }
+        return;
+    }
+    case ListFormat::Text: {
+        QList<int> widths;
+        for (const QString &column : columns)
+            widths << int(column.size());
+        for (const QVariantList &row : rows)
+            for (int i = 0; i < columns.size(); ++i)
+                widths[i] = qMax(widths.at(i), int(row.at(i).toString().size()));
+        const auto line = [&](const QStringList &fields) {
+            QString text;
+            for (int i = 0; i < fields.size(); ++i)
+                text += i + 1 < fields.size() ? fields.at(i).leftJustified(widths.at(i) + 2) : fields.at(i);
+            console.print(text);
+        };
+        line(columns);
+        for (const QVariantList &row : rows) {
+            QStringList fields;
+            for (const QVariant &value : row)
+                fields << value.toString();
+            line(fields);
+        }
+        return;
+    }
+    }
+}
+
+} // namespace tool

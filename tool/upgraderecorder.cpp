@@ -1,0 +1,85 @@
+#include "tool/upgraderecorder.h"
+
+#include "production/serialregister.h"
+#include "usb/transferscrambling.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tool {
+
+namespace {
+
+QString fileSha256(const QString &fileName)
+{
+    QFile file(fileName);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QString();
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace
+
+int UpgradeRecorder::open(const Arguments &args)
+{
+    record = openRecord(args, console, WithoutRecord::Warn);
+    return record.status;
+}
+
+void UpgradeRecorder::start(const QByteArray &driverSerial, const QString &fileName)
+{
+    started = true;
+    QString serial = QString::fromLatin1(driverSerial);
+    if (serial.size() == 10 && serial.endsWith(QLatin1Char('b')))
+        serial.chop(1);   // the bootloader's form of the same serial number
+    change.serial = serial;
+    change.station = RecordDatabase::station();
+    change.startedAt = RecordDatabase::now();
+    change.fileName = QFileInfo(fileName).fileName();
+    change.fileSha256 = fileSha256(fileName);
+    change.keyFingerprint = transferKeyFingerprint();
+    // The signature's key id and trusted comment: signature(), for a signed
+    // file; empty otherwise.
+}
+
+void UpgradeRecorder::line(const QString &text)
+{
+    if (text.contains(QLatin1String(" src address: "))) {   // a hex dump, after its label
+        lastLine = lineBefore;
+        return;
+    }
+    lineBefore = lastLine;
+    lastLine = text.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
+}
+
+int UpgradeRecorder::finish(bool succeeded, int status)
+{
+    if (!started || !record.database)
+        return status;
+    change.endedAt = RecordDatabase::now();
+    change.succeeded = succeeded;
+    change.outcome = succeeded ? QStringLiteral("success")
+                               : lastLine.isEmpty() ? QStringLiteral("failed") : lastLine;
+
+    // The row first: writing it connects again to a server that restarted
+    // during the change.
+    QString reason;
+    if (FirmwareHistory(*record.database).add(change, &reason)) {
+        const std::optional<bool> issued = SerialRegister(*record.database).wasIssued(change.serial, &reason);
+        if (issued && !*issued)
+            warn(console, QStringLiteral("the record never issued the serial number '%1'; its firmware change is "
+                                         "recorded all the same").arg(change.serial));
+        return status;
+    }
+    const QString problem = QStringLiteral("the firmware change (%1) is not in the record: %2")
+                                    .arg(change.outcome, reason);
+    if (!record.named) {
+        warn(console, problem);
+        return status;
+    }
+    return console.fail(ExitFailure, problem);
+}
+
+} // namespace tool
