@@ -5,6 +5,7 @@
 #include "app/translation.h"
 #include "app/userprompts.h"
 #include "app/version.h"
+#include "shows/editedtable.h"
 #include "shows/showtables.h"
 #include "style/arthurstyle.h"
 #include "upgrade/upgrader.h"
@@ -105,9 +106,6 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui->spinBoxProgramNumber->setRange(1, Shows::ProgramCount);
     ui->spinBoxSceneNumber->setRange(1, Shows::StepsPerProgram);
 
-    ProgramTable = QByteArray(Shows::ProgramTableSize, '\0');
-    SceneTable = QByteArray(Shows::SceneTableSize, '\0');
-
     addLamps(programLamps, ui->horizontalLayout);
 
     ui->spinBoxSceneRiseTime->setRange(0, 100000);
@@ -191,14 +189,14 @@ void Vn274_bootloader::closeEvent(QCloseEvent *event)
 // Asks only while something would be lost; true when the window may close.
 bool Vn274_bootloader::closeLosingPendingChanges()
 {
-    const bool programs = programChanges.pendingIn(programsAsEdited());
-    const bool scenes = sceneChanges.pendingIn(scenesAsEdited());
-    if (!programs && !scenes)
+    const bool programsPending = programChanges.pendingIn(programs->bytes());
+    const bool scenesPending = sceneChanges.pendingIn(scenes->bytes());
+    if (!programsPending && !scenesPending)
         return true;
     QString text;
-    if (programs && scenes)
+    if (programsPending && scenesPending)
         text = tr("The programs and the scenes have changes that were neither saved to a file nor set in the Vn274.");
-    else if (programs)
+    else if (programsPending)
         text = tr("The programs have changes that were neither saved to a file nor set in the Vn274.");
     else
         text = tr("The scenes have changes that were neither saved to a file nor set in the Vn274.");
