@@ -43,13 +43,14 @@ void ProgramOverview::setRecords(const QByteArray &records, int shownStep)
     update();
 }
 
-// The strip's name and the process say whose drag it is: a tile of the
-// Programs strip means nothing to the Scenes strip or to another window.
+// The strip itself (its address, only compared) and the process say whose drag
+// it is: a tile of the Programs strip means nothing to the Scenes strip or to
+// another window.
 QMimeData *ProgramOverview::dragData(int step) const
 {
     auto *mime = new QMimeData;
     mime->setData(QLatin1String(StepMimeType), QStringLiteral("%1 %2 %3")
-                                                   .arg(objectName())
+                                                   .arg(quintptr(this))
                                                    .arg(QCoreApplication::applicationPid())
                                                    .arg(step)
                                                    .toUtf8());
@@ -63,7 +64,7 @@ int ProgramOverview::draggedStep(const QMimeData *mime) const
     const QStringList parts = QString::fromUtf8(mime->data(QLatin1String(StepMimeType))).split(QLatin1Char(' '));
     bool ok = false;
     const int step = parts.value(2).toInt(&ok);
-    if (parts.size() != 3 || parts.at(0) != objectName()
+    if (parts.size() != 3 || parts.at(0) != QString::number(quintptr(this))
         || parts.at(1) != QString::number(QCoreApplication::applicationPid()) || !ok || step < 0
         || step >= tileCount())
         return -1;
