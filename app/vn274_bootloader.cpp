@@ -10,6 +10,7 @@
 #include "style/arthurstyle.h"
 #include "upgrade/upgrader.h"
 #include "usb/usbrq518.h"
+#include "widgets/monospacefont.h"
 #include "widgets/superrgb.h"
 
 #include <QCloseEvent>
@@ -22,6 +23,7 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui = new Ui::Vn274_bootloaderClass;
     programLamps.clear();
     sceneLamps.clear();
+    monospaceFamily();   // before the form asks for "Courier New"
     ui->setupUi(this);
 
     // The placeholder shows Qt's modified marker while changes are pending and
@@ -31,7 +33,7 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     // The message area asks for "Courier New" as well; hex dumps need a
     // monospace stand-in where that family is missing.
     QFont messageFont = ui->txt->font();
-    messageFont.setStyleHint(QFont::TypeWriter);
+    messageFont.setFamily(monospaceFamily());
     ui->txt->setFont(messageFont);
 
     // The whole window wears the skin, not only the window itself: a widget's

@@ -22,6 +22,8 @@ const Measurement measurements[] = {
     { "upgrade", measureUpgrade },
     { "tool", measureToolHexToBin },
     { "mkboot", measureToolBootloaderBatch },
+    { "startup", measureStartup },
+    { "editing", measureEditing },
 };
 
 // The code under measurement writes debug lines (two per encodeTransfer call);

@@ -3,6 +3,7 @@
 #include "ui_lamp.h"
 #include "widgets/colorlineedit.h"
 #include "widgets/colorslider.h"
+#include "widgets/monospacefont.h"
 
 #include <QDebug>
 #include <QPalette>
@@ -33,13 +34,13 @@ QColor channelShade(int channel, int value)
     }
 }
 
-// The channel fields ask for "Courier New", which many systems lack. The hint
-// makes the stand-in a monospace face too, so the three digits keep their
-// width and weight instead of falling back to the thin proportional default.
+// The channel fields ask for "Courier New", which many systems lack; the
+// stand-in is a monospace face too, so the three digits keep their width and
+// weight instead of falling back to the thin proportional default.
 void preferMonospace(QWidget *widget)
 {
     QFont font = widget->font();
-    font.setStyleHint(QFont::TypeWriter);
+    font.setFamily(monospaceFamily());
     widget->setFont(font);
 }
 
@@ -82,6 +83,7 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
       lampNumber(lampNumber),
       textEditing(false)
 {
+    monospaceFamily();   // before the form asks for "Courier New"
     ui->setupUi(this);
     resize(size().expandedTo(minimumSizeHint()));
     for (QLabel *label : {ui->LabelAddress1, ui->LabelAddress2, ui->LabelAddress3}) {

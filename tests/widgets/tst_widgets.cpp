@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDrag>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -139,7 +141,14 @@ private slots:
         // narrowest and widest letters, and all its digits, take the same
         // width. (QFontInfo::fixedPitch is no measure: fontconfig calls some
         // monospace faces, Noto Sans Mono among them, "dual" spaced.)
-        QCOMPARE(l.field("EditRed")->font().family(), QString("Courier New"));
+        // The face is named directly: "Courier New" where there is one, else
+        // the face behind the system's fixed-width font, no hint needed.
+        const QFont field = l.field("EditRed")->font();
+        QCOMPARE(field.family(), QFontDatabase::hasFamily("Courier New")
+                                     ? QString("Courier New")
+                                     : QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+        QCOMPARE(QFontInfo(field).family(), field.family());
+        QCOMPARE(field.pointSize(), 7);
         const QFontMetrics digits(l.field("EditRed")->font());
         for (QChar c : QString("imW0123456789"))
             QCOMPARE(digits.horizontalAdvance(c), digits.horizontalAdvance(QLatin1Char('8')));
