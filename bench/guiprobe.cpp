@@ -47,7 +47,10 @@ public:
         if (watched == window && event->type() == QEvent::Paint && !done) {
             done = true;
             const double ms = double(monotonicNs() - t0) / 1e6;
-            std::printf("%.2f %d %d\n", ms, window->width(), window->height());
+            timespec cpu {};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+            const double cpuMs = double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6;
+            std::printf("%.2f %d %d %.2f\n", ms, window->width(), window->height(), cpuMs);
             std::fflush(stdout);
             QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
         }
