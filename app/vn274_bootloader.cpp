@@ -23,18 +23,14 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui = new Ui::Vn274_bootloaderClass;
     programLamps.clear();
     sceneLamps.clear();
-    monospaceFamily();   // before the form asks for "Courier New"
+    // The message area asks for "Courier New": hex dumps need the monospace
+    // stand-in where that family is missing.
+    monospaceFamily();
     ui->setupUi(this);
 
     // The placeholder shows Qt's modified marker while changes are pending and
     // nothing at all otherwise.
     setWindowTitle(tr("Vn274 ver. ") + QLatin1String(vn274Version) + QStringLiteral("[*]"));
-
-    // The message area asks for "Courier New" as well; hex dumps need a
-    // monospace stand-in where that family is missing.
-    QFont messageFont = ui->txt->font();
-    messageFont.setFamily(monospaceFamily());
-    ui->txt->setFont(messageFont);
 
     // The whole window wears the skin, not only the window itself: a widget's
     // style does not pass on to the widgets already inside it. The style is a

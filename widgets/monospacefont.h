@@ -3,16 +3,15 @@
 
 #include <QString>
 
-// The faces the forms ask for by name: "Courier New" for channel digits and
-// hex dumps, "MS Shell Dlg" for the lamp editors' labels. Where the system
-// lacks one, Qt used to walk the font configuration's fallbacks for it
-// (milliseconds each); instead each missing name is made to stand for the
-// face the system's own font of that kind resolves to, found once per run:
-// the fixed-width font for "Courier New" (what a monospace hint found), the
-// general font for "MS Shell Dlg" (what the fallback found).
-
-// Makes the missing names stand for their faces; call before building a form.
-// Returns the face for monospace text: "Courier New" where the system has it.
+// The face of the channel digits and the hex dumps, which the forms ask for as
+// "Courier New": that family where the system has it, else the face the
+// system's fixed-width font resolves to (the one a monospace hint found).
+//
+// Found once per run. Where "Courier New" is missing, the first call makes that
+// name stand for the face found, so every form that asks for it gets the face
+// directly: a missing family with a hint makes Qt walk the font
+// configuration's fallbacks for each font asked for that way. Call it before
+// building a form that asks for "Courier New".
 QString monospaceFamily();
 
 #endif // MONOSPACEFONT_H

@@ -34,16 +34,6 @@ QColor channelShade(int channel, int value)
     }
 }
 
-// The channel fields ask for "Courier New", which many systems lack; the
-// stand-in is a monospace face too, so the three digits keep their width and
-// weight instead of falling back to the thin proportional default.
-void preferMonospace(QWidget *widget)
-{
-    QFont font = widget->font();
-    font.setFamily(monospaceFamily());
-    widget->setFont(font);
-}
-
 void setTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette p = widget->palette();
@@ -83,7 +73,10 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
       lampNumber(lampNumber),
       textEditing(false)
 {
-    monospaceFamily();   // before the form asks for "Courier New"
+    // The channel fields ask for "Courier New", which many systems lack; the
+    // stand-in is the system's monospace face, so the three digits keep their
+    // width and weight instead of falling back to the thin proportional default.
+    monospaceFamily();
     ui->setupUi(this);
     resize(size().expandedTo(minimumSizeHint()));
     for (QLabel *label : {ui->LabelAddress1, ui->LabelAddress2, ui->LabelAddress3}) {
@@ -97,7 +90,6 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
     for (ColorLineEdit *field : {ui->EditRed, ui->EditGreen, ui->EditBlue}) {
         field->setValidator(validator);
         setTextColour(field, QColor(255, 255, 255));
-        preferMonospace(field);
     }
 
     setRedColor(red);

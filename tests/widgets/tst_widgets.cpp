@@ -1,6 +1,7 @@
 #include "common/scriptedprompts.h"
 #include "widgets/colorlineedit.h"
 #include "widgets/colorslider.h"
+#include "widgets/monospacefont.h"
 #include "widgets/superrgb.h"
 
 #include <QApplication>
@@ -141,13 +142,14 @@ private slots:
         // narrowest and widest letters, and all its digits, take the same
         // width. (QFontInfo::fixedPitch is no measure: fontconfig calls some
         // monospace faces, Noto Sans Mono among them, "dual" spaced.)
-        // The face is named directly: "Courier New" where there is one, else
-        // the face behind the system's fixed-width font, no hint needed.
+        // "Courier New" where there is one, else the face behind the system's
+        // fixed-width font, which that name then stands for.
         const QFont field = l.field("EditRed")->font();
-        QCOMPARE(field.family(), QFontDatabase::hasFamily("Courier New")
-                                     ? QString("Courier New")
-                                     : QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
-        QCOMPARE(QFontInfo(field).family(), field.family());
+        QCOMPARE(field.family(), QString("Courier New"));
+        QCOMPARE(QFontInfo(field).family(), monospaceFamily());
+        QCOMPARE(monospaceFamily(), QFontDatabase::families().contains("Courier New")
+                                        ? QString("Courier New")
+                                        : QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
         QCOMPARE(field.pointSize(), 7);
         const QFontMetrics digits(l.field("EditRed")->font());
         for (QChar c : QString("imW0123456789"))
