@@ -4,17 +4,25 @@
 #include <QByteArray>
 #include <QList>
 
+#include <memory>
+
+class EditedTable;
+
 // What the user was working on, handed from a main window to the one built in
 // its place after a language switch, so that the switch loses nothing.
 struct EditingState
 {
-    // The tables with both editors committed to the records they show, and what
+    // The tables, and what
     // each table last was in step with (file or driver), so pending changes
     // stay pending.
     QByteArray programs;
     QByteArray scenes;
     QByteArray programsInStep;
     QByteArray scenesInStep;
+    // The tables themselves with their undo histories (the bytes above are
+    // for those who only look).
+    std::shared_ptr<EditedTable> programEdits;
+    std::shared_ptr<EditedTable> sceneEdits;
 
     // The records shown, 0-based.
     int program = 0;

@@ -5,10 +5,12 @@
 #include "app/translation.h"
 #include "app/userprompts.h"
 #include "app/version.h"
+#include "shows/editedtable.h"
 #include "shows/showtables.h"
 #include "style/arthurstyle.h"
 #include "upgrade/upgrader.h"
 #include "usb/usbrq518.h"
+#include "widgets/monospacefont.h"
 #include "widgets/superrgb.h"
 
 #include <QCloseEvent>
@@ -21,17 +23,14 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui = new Ui::Vn274_bootloaderClass;
     programLamps.clear();
     sceneLamps.clear();
+    // The message area asks for "Courier New": hex dumps need the monospace
+    // stand-in where that family is missing.
+    monospaceFamily();
     ui->setupUi(this);
 
     // The placeholder shows Qt's modified marker while changes are pending and
     // nothing at all otherwise.
     setWindowTitle(tr("Vn274 ver. ") + QLatin1String(vn274Version) + QStringLiteral("[*]"));
-
-    // The message area asks for "Courier New" as well; hex dumps need a
-    // monospace stand-in where that family is missing.
-    QFont messageFont = ui->txt->font();
-    messageFont.setStyleHint(QFont::TypeWriter);
-    ui->txt->setFont(messageFont);
 
     // The whole window wears the skin, not only the window itself: a widget's
     // style does not pass on to the widgets already inside it. The style is a
@@ -104,9 +103,6 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui->spinBoxStaticTime->setRange(0, 900000);
     ui->spinBoxProgramNumber->setRange(1, Shows::ProgramCount);
     ui->spinBoxSceneNumber->setRange(1, Shows::StepsPerProgram);
-
-    ProgramTable = QByteArray(Shows::ProgramTableSize, '\0');
-    SceneTable = QByteArray(Shows::SceneTableSize, '\0');
 
     addLamps(programLamps, ui->horizontalLayout);
 
@@ -191,14 +187,14 @@ void Vn274_bootloader::closeEvent(QCloseEvent *event)
 // Asks only while something would be lost; true when the window may close.
 bool Vn274_bootloader::closeLosingPendingChanges()
 {
-    const bool programs = programChanges.pendingIn(programsAsEdited());
-    const bool scenes = sceneChanges.pendingIn(scenesAsEdited());
-    if (!programs && !scenes)
+    const bool programsPending = programChanges.pendingIn(programs->bytes());
+    const bool scenesPending = sceneChanges.pendingIn(scenes->bytes());
+    if (!programsPending && !scenesPending)
         return true;
     QString text;
-    if (programs && scenes)
+    if (programsPending && scenesPending)
         text = tr("The programs and the scenes have changes that were neither saved to a file nor set in the Vn274.");
-    else if (programs)
+    else if (programsPending)
         text = tr("The programs have changes that were neither saved to a file nor set in the Vn274.");
     else
         text = tr("The scenes have changes that were neither saved to a file nor set in the Vn274.");

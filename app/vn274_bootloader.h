@@ -2,6 +2,7 @@
 #define VN274_BOOTLOADER_H
 
 #include "app/editingstate.h"
+#include "shows/editgestures.h"
 #include "shows/pendingchanges.h"
 #include "shows/showtables.h"
 
@@ -9,11 +10,16 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <memory>
+
 class ArthurStyle;
+class EditedTable;
 class LampAreaActions;
 class LampGroup;
 class ProgramOverview;
+class QAction;
 class QCloseEvent;
+class QUndoGroup;
 class QBoxLayout;
 class SuperRGB;
 class Upgrader;
@@ -47,8 +53,12 @@ public:
     // callers outside the window.
     USBRQ518 *device() const { return boot_usb; }
     Upgrader *firmwareWorker() const { return upgrader; }
-    const QByteArray &programTable() const { return ProgramTable; }
-    const QByteArray &sceneTable() const { return SceneTable; }
+    const QByteArray &programTable() const;
+    const QByteArray &sceneTable() const;
+    // The tables with their histories; the Edit menu's Undo and Redo act on
+    // the one of the tab shown.
+    EditedTable *programEdits() const { return programs.get(); }
+    EditedTable *sceneEdits() const { return scenes.get(); }
 
     // Whether the programs or the scenes, editors included, differ from what
     // was last loaded, saved, got or set. The title then carries Qt's modified
@@ -117,38 +127,60 @@ private:
     void firmwareChangeFinished();
     bool refuseDuringFirmwareChange();
 
-    // Programs and scenes editors (shows/).
-    void commitProgramEditor(QByteArray &table, int program, int step) const;
+    // Programs and scenes editors (shows/). The tables are the model: the
+    // editors and the overview strips show them, and every change reaches a
+    // table as one step of its history (shows/editedtable.h).
     void showProgramRecord(int program, int step);
-    void commitSceneEditor(QByteArray &table, int scene) const;
     void showSceneRecord(int scene);
     int selectedProgram() const;
     int selectedStep() const;
     int selectedScene() const;
     void showTransferFailure(Shows::TransferResult result);
 
-    // Editing beyond one slider at a time (shows/editingslots.cpp): the group
-    // commands of each tab, copy and paste of what an editor shows, the
-    // program overview, and the pending changes.
+    // Editing (shows/editingslots.cpp): what the editors change goes into the
+    // tables; undo and redo show the record they touched.
     void buildEditingTools();
+    void buildEditMenu();
+    void watchEditors(QList<SuperRGB *> &lamps, EditGestures &gestures, bool programTab);
+    void adoptTables(std::shared_ptr<EditedTable> programTable, std::shared_ptr<EditedTable> sceneTable);
+    void programEditorEdited(int target);
+    void sceneEditorEdited(int target);
+    const char *editName(int target) const;
+    void changeProgramRecord(const char *text, const SceneRecord &record, int mergeKey = 0);
+    void changeSceneRecord(const char *text, const SceneRecord &record, int mergeKey = 0);
+    void runGroupCommand(bool programTab, const char *text, void (LampGroup::*command)());
+    void programsChanged(int record, bool byUndo);
+    void scenesChanged(int record, bool byUndo);
+    void showProgramsInOverview();
+    void showScenesInOverview();
     void takeProgramEditor(SceneRecord &record) const;
     void takeSceneEditor(SceneRecord &record) const;
-    bool programEditorChanged() const;
-    bool sceneEditorChanged() const;
-    QByteArray programsAsEdited() const;
-    QByteArray scenesAsEdited() const;
     void copyProgramStep();
     void pasteIntoProgramStep();
     void copyScene();
     void pasteIntoScene();
-    void pasteIntoEditor(const Shows::CopiedScene &copied, bool programs);
-    void programsEdited();
-    void scenesEdited();
     void refreshModifiedMarker();
     void programsInStep(const QByteArray &programs);
     void scenesInStep(const QByteArray &scenes);
     void showProgramStepClicked(int step);
+    void showSceneClicked(int scene);
+    void followTabInEditMenu(int index);
     bool closeLosingPendingChanges();
+
+    // Steps arranged on the overview strips (shows/stepslots.cpp).
+    void buildStepMenus();
+    void arrangeProgram(const char *text, const QByteArray &steps, int focusStep);
+    void arrangeScenes(const char *text, const QByteArray &row, int focusScene);
+    QByteArray shownProgramSteps() const;
+    bool lastRecordMayGo(const QByteArray &row, bool programTab);
+    void programStepDropped(int from, int to, bool copy);
+    void sceneDropped(int from, int to, bool copy);
+    void insertProgramStep();
+    void deleteProgramStep();
+    void insertScene();
+    void deleteScene();
+    void copyProgram();
+    void pasteProgram();
 
     USBRQ518 *boot_usb = nullptr;
     Upgrader *upgrader = nullptr;
@@ -157,19 +189,15 @@ private:
     ArthurStyle *arthurStyle = nullptr;
     QList<SuperRGB *> programLamps;
     QList<SuperRGB *> sceneLamps;
-    QByteArray ProgramTable;
-    QByteArray SceneTable;
+    // Shared, so that a language switch hands them, history and all, to the
+    // window built in this one's place.
+    std::shared_ptr<EditedTable> programs;
+    std::shared_ptr<EditedTable> scenes;
 
-    // The records the editors show. They start at the first program step and
-    // the first scene, which the editors show at start, so that edits made
-    // before the first change of a number reach the table.
+    // The records the editors show, always the selected ones.
     int shownProgram = 0;
     int shownStep = 0;
     int shownScene = 0;
-    // What each editor gave right after it showed its record (over a zero
-    // record): an editor that still gives this holds no edit.
-    SceneRecord programEditorAtShow{};
-    SceneRecord sceneEditorAtShow{};
 
     PendingChanges programChanges;
     PendingChanges sceneChanges;
@@ -178,9 +206,17 @@ private:
     LampAreaActions *programActions = nullptr;
     LampAreaActions *sceneActions = nullptr;
     ProgramOverview *programOverview = nullptr;
-    // While a record is being shown its lamps change one by one; the marker and
-    // the overview wait for the whole record.
+    ProgramOverview *sceneOverview = nullptr;
+    QUndoGroup *undoGroup = nullptr;
+    EditGestures programGestures;
+    EditGestures sceneGestures;
+    // While a record is being shown its lamps change one by one: that is no
+    // edit. And while an edit of an editor goes into its table, the editor
+    // already shows it.
     int editorRefreshHeld = 0;
+    bool editorWriting = false;
+    // The name of the group command (Brighter, Darker) under way, if any.
+    const char *runningCommand = nullptr;
 };
 
 #endif // VN274_BOOTLOADER_H

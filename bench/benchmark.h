@@ -38,5 +38,7 @@ void measureUpgrade();               // upgrade_cpu_ms, upgrade_transfers
 void measureToolHexToBin();          // hex2bin_process_*: vn274-tool, objcopy, srec_cat
 void measureToolBootloaderBatch();   // mkboot_999_ms, mkboot_next_999_ms, mkboot_hex_read_ms, mkboot_999_files_only_ms
 void measureReleaseVerification();   // verify_upg_ms, verify_upg_legacy_ms, minisign_verify_process_ms
+void measureStartup();               // startup_window_ms, startup_bare_window_ms, startup_ratio, and in CPU time
+void measureEditing();               // undo_ms, redo_ms, step_move_ms (median and worst, wall and CPU)
 
 #endif // BENCHMARK_H

@@ -23,6 +23,8 @@ const Measurement measurements[] = {
     { "tool", measureToolHexToBin },
     { "mkboot", measureToolBootloaderBatch },
     { "verify", measureReleaseVerification },
+    { "startup", measureStartup },
+    { "editing", measureEditing },
 };
 
 // The code under measurement writes debug lines (two per encodeTransfer call);

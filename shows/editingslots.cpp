@@ -1,26 +1,86 @@
-// Editing beyond one slider at a time on the Programs and Scenes tabs: the
-// group commands over the selected sliders, copy and paste of what an editor
-// shows, the program overview, the pending changes, and what a rebuilt window
-// takes over from the old one.
+// Editing on the Programs and Scenes tabs: every change of an editor goes into
+// its table as a step of the table's history, the group commands over the
+// selected sliders, copy and paste of a scene, the overview strips, the Edit
+// menu's Undo and Redo, the pending changes, and what a rebuilt window takes
+// over from the old one.
 #include "app/vn274_bootloader.h"
 #include "ui_vn274_bootloader.h"
 
+#include "shows/editedtable.h"
 #include "shows/lampareaactions.h"
-#include "shows/lampcolours.h"
 #include "shows/programoverview.h"
 #include "shows/sceneclipboard.h"
 #include "shows/showtables.h"
 #include "style/arthurstyle.h"
+#include "widgets/colorslider.h"
 #include "widgets/lampgroup.h"
 #include "widgets/superrgb.h"
 
 #include <QAction>
+#include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QUndoGroup>
+
+namespace {
+
+// What an edit of an editor comes from: lamps 0 to 11, or one of these fields.
+// As targets of EditGestures the lamps count per channel (0 to 35).
+enum Field { RiseTimeField = 100, StaticTimeField, EndMarkerField };
+
+const char *fieldEditName(int field)
+{
+    switch (field) {
+    case RiseTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change XFade");
+    case StaticTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change Scene Time");
+    default: return QT_TRANSLATE_NOOP("EditedTable", "Change End Marker");
+    }
+}
+
+const char *const ColourEditName = QT_TRANSLATE_NOOP("EditedTable", "Change colour");
+const char *const PasteSceneName = QT_TRANSLATE_NOOP("EditedTable", "Paste scene");
+
+QByteArray bytesOf(const SceneRecord &record)
+{
+    return QByteArray(reinterpret_cast<const char *>(&record), sizeof record);
+}
+
+// Which slider of a lamp an edit of the lamp moved (its first changed channel):
+// bursts merge per slider. A field is its own target.
+int editTarget(const SceneRecord &before, const SceneRecord &after, int target)
+{
+    if (target >= RiseTimeField)
+        return target;
+    const int lamp = target;
+    for (int channel = 0; channel < 3; ++channel) {
+        if (before.lampRgb[3 * lamp + channel] != after.lampRgb[3 * lamp + channel])
+            return 3 * lamp + channel;
+    }
+    return 3 * lamp;
+}
+
+// What a pasted scene brings into a record: the lamps and the two times (as
+// far as the editor's boxes reach), the end marker only from a program step
+// into a program step.
+void pasteInto(SceneRecord &record, const Shows::CopiedScene &copied, const QSpinBox *riseTime,
+               const QSpinBox *staticTime, bool takesEndMarker)
+{
+    std::copy(std::begin(copied.record.lampRgb), std::end(copied.record.lampRgb), std::begin(record.lampRgb));
+    record.riseTime = qBound(riseTime->minimum(), int(copied.record.riseTime), riseTime->maximum());
+    record.staticTime = qBound(staticTime->minimum(), int(copied.record.staticTime), staticTime->maximum());
+    if (takesEndMarker && copied.hasEndMarker)
+        record.endMarker = copied.record.endMarker != 0 ? 1 : 0;
+}
+
+} // namespace
 
 void Vn274_bootloader::buildEditingTools()
 {
-    programChanges.markInStep(ProgramTable);
-    sceneChanges.markInStep(SceneTable);
+    undoGroup = new QUndoGroup(this);
+    adoptTables(std::make_shared<EditedTable>(QByteArray(Shows::ProgramTableSize, '\0')),
+                std::make_shared<EditedTable>(QByteArray(Shows::SceneTableSize, '\0')));
+    programChanges.markInStep(programs->bytes());
+    sceneChanges.markInStep(scenes->bytes());
 
     programGroup = new LampGroup(programLamps, this);
     sceneGroup = new LampGroup(sceneLamps, this);
@@ -30,91 +90,260 @@ void Vn274_bootloader::buildEditingTools()
     connect(programActions->pasteAction(), &QAction::triggered, this, &Vn274_bootloader::pasteIntoProgramStep);
     connect(sceneActions->copyAction(), &QAction::triggered, this, &Vn274_bootloader::copyScene);
     connect(sceneActions->pasteAction(), &QAction::triggered, this, &Vn274_bootloader::pasteIntoScene);
+    for (const bool programTab : { true, false }) {
+        LampAreaActions *actions = programTab ? programActions : sceneActions;
+        connect(actions->brighterAction(), &QAction::triggered, this, [this, programTab] {
+            runGroupCommand(programTab, QT_TRANSLATE_NOOP("EditedTable", "Brighter"), &LampGroup::brighter);
+        });
+        connect(actions->darkerAction(), &QAction::triggered, this, [this, programTab] {
+            runGroupCommand(programTab, QT_TRANSLATE_NOOP("EditedTable", "Darker"), &LampGroup::darker);
+        });
+    }
 
-    // The overview goes above the lamps; the control column then spans both rows.
-    programOverview = new ProgramOverview(ui->tabPrograms);
+    // The strips go above the lamps; the control column then spans both rows.
+    programOverview = new ProgramOverview(Shows::StepsPerProgram, true, ui->tabPrograms);
     programOverview->setObjectName(QStringLiteral("programOverview"));
-    programOverview->setStyle(arthurStyle);
-    QGridLayout *grid = ui->gridLayout_4;
-    delete grid->takeAt(grid->indexOf(ui->scrollArea));   // the widget's item, not the widget
-    grid->takeAt(grid->indexOf(ui->gridLayout_5));         // the layout itself, kept
-    grid->addWidget(programOverview, 0, 0);
-    grid->addWidget(ui->scrollArea, 1, 0);
-    grid->addLayout(ui->gridLayout_5, 0, 1, 2, 1);
+    sceneOverview = new ProgramOverview(Shows::SceneCount, false, ui->tabScenes);
+    sceneOverview->setObjectName(QStringLiteral("sceneOverview"));
+    const struct { ProgramOverview *strip; QGridLayout *grid; QWidget *lampArea; QLayout *column; } places[] = {
+        { programOverview, ui->gridLayout_4, ui->scrollArea, ui->gridLayout_5 },
+        { sceneOverview, ui->gridLayout_6, ui->scrollArea_2, ui->gridLayout_7 },
+    };
+    for (const auto &place : places) {
+        place.strip->setStyle(arthurStyle);
+        delete place.grid->takeAt(place.grid->indexOf(place.lampArea));   // the widget's item, not the widget
+        place.grid->takeAt(place.grid->indexOf(place.column));            // the layout itself, kept
+        place.grid->addWidget(place.strip, 0, 0);
+        place.grid->addWidget(place.lampArea, 1, 0);
+        place.grid->addLayout(place.column, 0, 1, 2, 1);
+    }
     // The window grows by the strip, so that the lamps still show whole at first.
-    resize(width(), height() + programOverview->sizeHint().height() + grid->verticalSpacing());
+    resize(width(), height() + programOverview->sizeHint().height() + ui->gridLayout_4->verticalSpacing());
     connect(programOverview, &ProgramOverview::stepClicked, this, &Vn274_bootloader::showProgramStepClicked);
+    connect(sceneOverview, &ProgramOverview::stepClicked, this, &Vn274_bootloader::showSceneClicked);
+    buildStepMenus();
 
-    // Every change of an editor's content, whatever made it.
-    for (SuperRGB *lamp : programLamps)
-        connect(lamp, &SuperRGB::colorChanged, this, &Vn274_bootloader::programsEdited);
-    for (QSpinBox *box : { ui->spinBoxRiseTime, ui->spinBoxStaticTime, ui->spinBoxEndMarker })
-        connect(box, &QSpinBox::valueChanged, this, &Vn274_bootloader::programsEdited);
-    for (SuperRGB *lamp : sceneLamps)
-        connect(lamp, &SuperRGB::colorChanged, this, &Vn274_bootloader::scenesEdited);
-    for (QSpinBox *box : { ui->spinBoxSceneRiseTime, ui->spinBoxSceneStaticTime })
-        connect(box, &QSpinBox::valueChanged, this, &Vn274_bootloader::scenesEdited);
+    watchEditors(programLamps, programGestures, true);
+    watchEditors(sceneLamps, sceneGestures, false);
+    buildEditMenu();
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &Vn274_bootloader::followTabInEditMenu);
+    followTabInEditMenu(ui->tabWidget->currentIndex());
 
-    programsEdited();
+    showProgramsInOverview();
+    showScenesInOverview();
 }
 
-QByteArray Vn274_bootloader::programsAsEdited() const
+// Every change of an editor's content, whatever made it, and the drags that
+// make one step of many changes.
+void Vn274_bootloader::watchEditors(QList<SuperRGB *> &lamps, EditGestures &gestures, bool programTab)
 {
-    QByteArray programs = ProgramTable;
-    commitProgramEditor(programs, shownProgram, shownStep);
-    return programs;
+    for (int lamp = 0; lamp < lamps.size(); ++lamp) {
+        connect(lamps.at(lamp), &SuperRGB::colorChanged, this, [this, lamp, programTab] {
+            if (programTab)
+                programEditorEdited(lamp);
+            else
+                sceneEditorEdited(lamp);
+        });
+        for (ColorSlider *slider : lamps.at(lamp)->findChildren<ColorSlider *>()) {
+            connect(slider, &QSlider::sliderPressed, this, [&gestures] { gestures.beginDrag(); });
+            connect(slider, &QSlider::sliderReleased, this, [&gestures] { gestures.endDrag(); });
+        }
+    }
+    const QList<std::pair<QSpinBox *, int>> fields = programTab
+        ? QList<std::pair<QSpinBox *, int>>{ { ui->spinBoxRiseTime, RiseTimeField },
+                                             { ui->spinBoxStaticTime, StaticTimeField },
+                                             { ui->spinBoxEndMarker, EndMarkerField } }
+        : QList<std::pair<QSpinBox *, int>>{ { ui->spinBoxSceneRiseTime, RiseTimeField },
+                                             { ui->spinBoxSceneStaticTime, StaticTimeField } };
+    for (const auto &[box, field] : fields) {
+        connect(box, &QSpinBox::valueChanged, this, [this, field = field, programTab] {
+            if (programTab)
+                programEditorEdited(field);
+            else
+                sceneEditorEdited(field);
+        });
+    }
 }
 
-QByteArray Vn274_bootloader::scenesAsEdited() const
+// Undo and Redo act on the history of the tab shown; their texts name the step.
+void Vn274_bootloader::buildEditMenu()
 {
-    QByteArray scenes = SceneTable;
-    commitSceneEditor(scenes, shownScene);
-    return scenes;
+    auto *menu = new QMenu(tr("Edit"), ui->menuBar);
+    menu->setObjectName(QStringLiteral("menuEdit"));
+    QAction *undo = undoGroup->createUndoAction(menu, tr("Undo"));
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction *redo = undoGroup->createRedoAction(menu, tr("Redo"));
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    redo->setShortcuts(QKeySequence::Redo);
+    menu->addAction(undo);
+    menu->addAction(redo);
+    ui->menuBar->insertMenu(ui->menuLanguage->menuAction(), menu);
+}
+
+void Vn274_bootloader::followTabInEditMenu(int index)
+{
+    QUndoStack *stack = nullptr;
+    if (ui->tabWidget->widget(index) == ui->tabPrograms)
+        stack = programs->history();
+    else if (ui->tabWidget->widget(index) == ui->tabScenes)
+        stack = scenes->history();
+    undoGroup->setActiveStack(stack);
+}
+
+void Vn274_bootloader::adoptTables(std::shared_ptr<EditedTable> programTable,
+                                   std::shared_ptr<EditedTable> sceneTable)
+{
+    for (const std::shared_ptr<EditedTable> &old : { programs, scenes }) {
+        if (old) {
+            undoGroup->removeStack(old->history());
+            disconnect(old.get(), nullptr, this, nullptr);
+        }
+    }
+    programs = std::move(programTable);
+    scenes = std::move(sceneTable);
+    undoGroup->addStack(programs->history());
+    undoGroup->addStack(scenes->history());
+    connect(programs.get(), &EditedTable::changed, this, &Vn274_bootloader::programsChanged);
+    connect(scenes.get(), &EditedTable::changed, this, &Vn274_bootloader::scenesChanged);
+}
+
+// An edited record is stored as the editor holds it (values beyond a box's
+// range clamped); a record only shown keeps its bytes.
+void Vn274_bootloader::programEditorEdited(int target)
+{
+    if (editorRefreshHeld > 0)
+        return;
+    SceneRecord record = Shows::recordAt(programs->bytes(), Shows::programRecordOffset(shownProgram, shownStep));
+    const SceneRecord before = record;
+    takeProgramEditor(record);
+    const QScopedValueRollback<bool> writing(editorWriting, true);
+    changeProgramRecord(editName(target), record, programGestures.keyFor(editTarget(before, record, target)));
+}
+
+void Vn274_bootloader::sceneEditorEdited(int target)
+{
+    if (editorRefreshHeld > 0)
+        return;
+    SceneRecord record = Shows::recordAt(scenes->bytes(), Shows::sceneRecordOffset(shownScene));
+    const SceneRecord before = record;
+    takeSceneEditor(record);
+    const QScopedValueRollback<bool> writing(editorWriting, true);
+    changeSceneRecord(editName(target), record, sceneGestures.keyFor(editTarget(before, record, target)));
+}
+
+const char *Vn274_bootloader::editName(int target) const
+{
+    if (runningCommand)
+        return runningCommand;
+    return target < RiseTimeField ? ColourEditName : fieldEditName(target);
+}
+
+void Vn274_bootloader::changeProgramRecord(const char *text, const SceneRecord &record, int mergeKey)
+{
+    programs->change(text, Shows::programRecordOffset(shownProgram, shownStep), bytesOf(record),
+                     shownProgram * Shows::StepsPerProgram + shownStep, mergeKey);
+}
+
+void Vn274_bootloader::changeSceneRecord(const char *text, const SceneRecord &record, int mergeKey)
+{
+    scenes->change(text, Shows::sceneRecordOffset(shownScene), bytesOf(record), shownScene, mergeKey);
+}
+
+// Brighter and Darker move many sliders; all of it is one step named after them.
+void Vn274_bootloader::runGroupCommand(bool programTab, const char *text, void (LampGroup::*command)())
+{
+    EditGestures &gestures = programTab ? programGestures : sceneGestures;
+    const QScopedValueRollback<const char *> running(runningCommand, text);
+    gestures.beginCommand();
+    ((programTab ? programGroup : sceneGroup)->*command)();
+    gestures.endCommand();
+}
+
+// A change that did not come from the editor (undo, redo, paste, a load, a
+// step moved) shows its record, switching to it.
+void Vn274_bootloader::programsChanged(int record, bool byUndo)
+{
+    if (byUndo)
+        programGestures.interrupt();
+    if (!editorWriting) {
+        const int program = record / Shows::StepsPerProgram;
+        const int step = record % Shows::StepsPerProgram;
+        {
+            const QSignalBlocker programBlocker(ui->spinBoxProgramNumber);
+            const QSignalBlocker stepBlocker(ui->spinBoxSceneNumber);
+            ui->spinBoxProgramNumber->setValue(program + 1);
+            ui->spinBoxSceneNumber->setValue(step + 1);
+        }
+        shownProgram = program;
+        shownStep = step;
+        showProgramRecord(program, step);
+    }
+    showProgramsInOverview();
+    refreshModifiedMarker();
+}
+
+void Vn274_bootloader::scenesChanged(int record, bool byUndo)
+{
+    if (byUndo)
+        sceneGestures.interrupt();
+    if (!editorWriting) {
+        {
+            const QSignalBlocker sceneBlocker(ui->spinBoxSceneSceneNumber);
+            ui->spinBoxSceneSceneNumber->setValue(record + 1);
+        }
+        shownScene = record;
+        showSceneRecord(record);
+    }
+    showScenesInOverview();
+    refreshModifiedMarker();
+}
+
+void Vn274_bootloader::showProgramsInOverview()
+{
+    programOverview->setRecords(programs->bytes().mid(Shows::programRecordOffset(shownProgram, 0),
+                                                      Shows::StepsPerProgram * Shows::RecordSize),
+                                shownStep);
+}
+
+void Vn274_bootloader::showScenesInOverview()
+{
+    sceneOverview->setRecords(scenes->bytes(), shownScene);
 }
 
 bool Vn274_bootloader::hasPendingChanges() const
 {
-    return programChanges.pendingIn(programsAsEdited()) || sceneChanges.pendingIn(scenesAsEdited());
+    return programChanges.pendingIn(programs->bytes()) || sceneChanges.pendingIn(scenes->bytes());
 }
 
-void Vn274_bootloader::programsEdited()
-{
-    if (editorRefreshHeld > 0)
-        return;
-    const QByteArray programs = programsAsEdited();
-    const int offset = Shows::programRecordOffset(shownProgram, 0);
-    programOverview->setProgram(programs.mid(offset, Shows::StepsPerProgram * Shows::RecordSize), shownStep);
-    refreshModifiedMarker();
-}
-
-void Vn274_bootloader::scenesEdited()
-{
-    if (editorRefreshHeld > 0)
-        return;
-    refreshModifiedMarker();
-}
-
+// Bytes are compared, so undoing back to what was last saved, loaded, got or
+// set takes the marker away.
 void Vn274_bootloader::refreshModifiedMarker()
 {
     setWindowModified(hasPendingChanges());
 }
 
-void Vn274_bootloader::programsInStep(const QByteArray &programs)
+void Vn274_bootloader::programsInStep(const QByteArray &programTable)
 {
-    programChanges.markInStep(programs);
+    programChanges.markInStep(programTable);
     refreshModifiedMarker();
 }
 
-void Vn274_bootloader::scenesInStep(const QByteArray &scenes)
+void Vn274_bootloader::scenesInStep(const QByteArray &sceneTable)
 {
-    sceneChanges.markInStep(scenes);
+    sceneChanges.markInStep(sceneTable);
     refreshModifiedMarker();
 }
 
-// Through the spin box, so the step shown before is committed as usual.
+// Through the spin boxes, as if the user had set them.
 void Vn274_bootloader::showProgramStepClicked(int step)
 {
     ui->spinBoxSceneNumber->setValue(step + 1);
+}
+
+void Vn274_bootloader::showSceneClicked(int scene)
+{
+    ui->spinBoxSceneSceneNumber->setValue(scene + 1);
 }
 
 void Vn274_bootloader::copyProgramStep()
@@ -135,45 +364,32 @@ void Vn274_bootloader::copyScene()
 
 void Vn274_bootloader::pasteIntoProgramStep()
 {
-    if (const std::optional<Shows::CopiedScene> copied = Shows::sceneOnClipboard())
-        pasteIntoEditor(*copied, true);
+    const std::optional<Shows::CopiedScene> copied = Shows::sceneOnClipboard();
+    if (!copied)
+        return;
+    SceneRecord record = Shows::recordAt(programs->bytes(), Shows::programRecordOffset(shownProgram, shownStep));
+    pasteInto(record, *copied, ui->spinBoxRiseTime, ui->spinBoxStaticTime, true);
+    changeProgramRecord(PasteSceneName, record);
 }
 
+// A stand-alone scene has no end marker to paste into.
 void Vn274_bootloader::pasteIntoScene()
 {
-    if (const std::optional<Shows::CopiedScene> copied = Shows::sceneOnClipboard())
-        pasteIntoEditor(*copied, false);
-}
-
-// A paste is an edit of the editor, like moving its sliders: the table takes
-// it at the next commit. A stand-alone scene has no end marker to paste into,
-// and a scene copied from the Scenes tab brings none.
-void Vn274_bootloader::pasteIntoEditor(const Shows::CopiedScene &copied, bool programs)
-{
-    ++editorRefreshHeld;
-    if (programs) {
-        ui->spinBoxRiseTime->setValue(copied.record.riseTime);
-        ui->spinBoxStaticTime->setValue(copied.record.staticTime);
-        if (copied.hasEndMarker)
-            ui->spinBoxEndMarker->setValue(copied.record.endMarker != 0 ? 1 : 0);
-        Shows::showLampColours(copied.record, programLamps);
-    } else {
-        ui->spinBoxSceneRiseTime->setValue(copied.record.riseTime);
-        ui->spinBoxSceneStaticTime->setValue(copied.record.staticTime);
-        Shows::showLampColours(copied.record, sceneLamps);
-    }
-    --editorRefreshHeld;
-    if (programs)
-        programsEdited();
-    else
-        scenesEdited();
+    const std::optional<Shows::CopiedScene> copied = Shows::sceneOnClipboard();
+    if (!copied)
+        return;
+    SceneRecord record = Shows::recordAt(scenes->bytes(), Shows::sceneRecordOffset(shownScene));
+    pasteInto(record, *copied, ui->spinBoxSceneRiseTime, ui->spinBoxSceneStaticTime, false);
+    changeSceneRecord(PasteSceneName, record);
 }
 
 EditingState Vn274_bootloader::editingState() const
 {
     EditingState state;
-    state.programs = programsAsEdited();
-    state.scenes = scenesAsEdited();
+    state.programs = programs->bytes();
+    state.scenes = scenes->bytes();
+    state.programEdits = programs;
+    state.sceneEdits = scenes;
     state.programsInStep = programChanges.inStepBytes();
     state.scenesInStep = sceneChanges.inStepBytes();
     state.program = shownProgram;
@@ -186,14 +402,17 @@ EditingState Vn274_bootloader::editingState() const
     return state;
 }
 
-// The number boxes are set quietly, without their usual commit and show: the
-// records taken over are shown once they are all in place.
+// The tables come with their histories, whose step names then follow the new
+// language. The number boxes are set quietly: the records taken over are shown
+// once they are all in place.
 void Vn274_bootloader::restoreEditingState(const EditingState &state)
 {
-    if (state.programs.size() == Shows::ProgramTableSize)
-        ProgramTable = state.programs;
-    if (state.scenes.size() == Shows::SceneTableSize)
-        SceneTable = state.scenes;
+    if (state.programEdits && state.sceneEdits)
+        adoptTables(state.programEdits, state.sceneEdits);
+    else if (state.programs.size() == Shows::ProgramTableSize && state.scenes.size() == Shows::SceneTableSize)
+        adoptTables(std::make_shared<EditedTable>(state.programs), std::make_shared<EditedTable>(state.scenes));
+    programs->retranslate();
+    scenes->retranslate();
     programChanges.markInStep(state.programsInStep);
     sceneChanges.markInStep(state.scenesInStep);
 
@@ -205,17 +424,14 @@ void Vn274_bootloader::restoreEditingState(const EditingState &state)
         ui->spinBoxSceneNumber->setValue(state.step + 1);
         ui->spinBoxSceneSceneNumber->setValue(state.scene + 1);
     }
-    shownProgram = selectedProgram();
-    shownStep = selectedStep();
-    shownScene = selectedScene();
-    showProgramRecord(shownProgram, shownStep);
-    showSceneRecord(shownScene);
+    slotUpdateProgramScene(0);
+    slotUpdateScene(0);
 
     programGroup->setSelection(state.programSliders);
     sceneGroup->setSelection(state.sceneSliders);
     ui->tabWidget->setCurrentIndex(state.currentTab);
+    followTabInEditMenu(ui->tabWidget->currentIndex());
     if (!state.geometry.isEmpty())
         restoreGeometry(state.geometry);
-
-    programsEdited();
+    refreshModifiedMarker();
 }

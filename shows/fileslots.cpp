@@ -1,9 +1,9 @@
 // The file buttons of the Programs and Scenes tabs: the tables to and from
-// .pgm and .scn files. A save takes what the editor shows as well, committed
-// into the selected record as Set does.
+// .pgm and .scn files. The editors' edits are in the tables as they are made.
 #include "app/vn274_bootloader.h"
 
 #include "app/userprompts.h"
+#include "shows/editedtable.h"
 #include "shows/showfiles.h"
 
 #include <QDebug>
@@ -43,9 +43,9 @@ void Vn274_bootloader::slotpushButtonSaveProgramsToFile(bool)
         this, tr("Save Programs File"), QStringLiteral("."), tr("Programs Files (*.pgm)"));
     if (fileName.isEmpty())
         return;
-    commitProgramEditor(ProgramTable, selectedProgram(), selectedStep());
-    if (reportFileResult(this, Shows::saveProgramsFile(fileName, ProgramTable)))
-        programsInStep(ProgramTable);
+    const QByteArray saved = programs->bytes();
+    if (reportFileResult(this, Shows::saveProgramsFile(fileName, saved)))
+        programsInStep(saved);
 }
 
 void Vn274_bootloader::slotpushButtonLoadProgramsFromFile(bool)
@@ -55,9 +55,11 @@ void Vn274_bootloader::slotpushButtonLoadProgramsFromFile(bool)
         this, tr("Open Programs File"), QStringLiteral("."), tr("Programs Files (*.pgm)"));
     if (fileName.isEmpty())
         return;
-    if (reportFileResult(this, Shows::loadProgramsFile(fileName, ProgramTable))) {
-        slotUpdateProgramScene(0);
-        programsInStep(ProgramTable);
+    QByteArray loaded = programs->bytes();
+    if (reportFileResult(this, Shows::loadProgramsFile(fileName, loaded))) {
+        programs->replace(QT_TRANSLATE_NOOP("EditedTable", "Load programs from file"), loaded,
+                          shownProgram * Shows::StepsPerProgram + shownStep);
+        programsInStep(loaded);
     }
 }
 
@@ -68,9 +70,9 @@ void Vn274_bootloader::slotpushButtonSaveScenesToFile(bool)
         this, tr("Save Scenes File"), QStringLiteral("."), tr("Scens Files (*.scn)"));
     if (fileName.isEmpty())
         return;
-    commitSceneEditor(SceneTable, selectedScene());
-    if (reportFileResult(this, Shows::saveScenesFile(fileName, SceneTable)))
-        scenesInStep(SceneTable);
+    const QByteArray saved = scenes->bytes();
+    if (reportFileResult(this, Shows::saveScenesFile(fileName, saved)))
+        scenesInStep(saved);
 }
 
 void Vn274_bootloader::slotpushButtonLoadScenesFromFile(bool)
@@ -80,8 +82,9 @@ void Vn274_bootloader::slotpushButtonLoadScenesFromFile(bool)
         this, tr("Open Scenes File"), QStringLiteral("."), tr("Scens Files (*.scn)"));
     if (fileName.isEmpty())
         return;
-    if (reportFileResult(this, Shows::loadScenesFile(fileName, SceneTable))) {
-        slotUpdateScene(0);
-        scenesInStep(SceneTable);
+    QByteArray loaded = scenes->bytes();
+    if (reportFileResult(this, Shows::loadScenesFile(fileName, loaded))) {
+        scenes->replace(QT_TRANSLATE_NOOP("EditedTable", "Load scenes from file"), loaded, shownScene);
+        scenesInStep(loaded);
     }
 }

@@ -42,8 +42,6 @@ LampAreaActions::LampAreaActions(QWidget *lampArea, QGridLayout *controlColumn, 
     selectNone = addAction(lampArea, "actionSelectNone", tr("Select none"), { QKeySequence(Qt::Key_Escape) });
     lampArea->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    connect(brighter, &QAction::triggered, group, &LampGroup::brighter);
-    connect(darker, &QAction::triggered, group, &LampGroup::darker);
     connect(selectNone, &QAction::triggered, group, &LampGroup::selectNone);
 
     addButtons(controlColumn);

@@ -11,7 +11,8 @@ class QGridLayout;
 class QPushButton;
 class QWidget;
 
-// The editing commands of one lamp tab, each an action with its key:
+// The editing commands of one lamp tab, each an action with its key (the owner
+// connects Brighter and Darker, so that each is one step of its history):
 // "Copy scene" and "Paste scene" for what the editor shows, and "Brighter",
 // "Darker" and "Select none" for the selected sliders. All of them are in the
 // lamp area's context menu; the last three are also buttons in the tab's

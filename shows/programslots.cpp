@@ -4,13 +4,12 @@
 #include "ui_vn274_bootloader.h"
 
 #include "app/userprompts.h"
+#include "shows/editedtable.h"
 #include "shows/lampcolours.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 
 #include <QDebug>
-
-#include <cstring>
 
 int Vn274_bootloader::selectedProgram() const
 {
@@ -22,6 +21,11 @@ int Vn274_bootloader::selectedStep() const
     return ui->spinBoxSceneNumber->value() - 1;
 }
 
+const QByteArray &Vn274_bootloader::programTable() const
+{
+    return programs->bytes();
+}
+
 // What the editor shows, over the record's other bytes.
 void Vn274_bootloader::takeProgramEditor(SceneRecord &record) const
 {
@@ -31,83 +35,50 @@ void Vn274_bootloader::takeProgramEditor(SceneRecord &record) const
     Shows::takeLampColours(programLamps, record);
 }
 
-bool Vn274_bootloader::programEditorChanged() const
-{
-    SceneRecord now{};
-    takeProgramEditor(now);
-    return std::memcmp(&now, &programEditorAtShow, sizeof now) != 0;
-}
-
-// A record the user left as shown keeps its bytes, also those the editor
-// cannot hold as they are (a time beyond its range, an end marker other than
-// 1): so a file loaded and saved again stays the same, and an untouched record
-// is no pending change.
-void Vn274_bootloader::commitProgramEditor(QByteArray &table, int program, int step) const
-{
-    if (!programEditorChanged())
-        return;
-    const int offset = Shows::programRecordOffset(program, step);
-    SceneRecord record = Shows::recordAt(table, offset);
-    takeProgramEditor(record);
-    Shows::setRecordAt(table, offset, record);
-}
-
-// The lamps change one by one; whoever shows a record refreshes what follows
-// the editor (overview, modified marker) once it is all there.
+// The lamps change one by one; none of that is an edit.
 void Vn274_bootloader::showProgramRecord(int program, int step)
 {
-    const SceneRecord record = Shows::recordAt(ProgramTable, Shows::programRecordOffset(program, step));
+    const SceneRecord record = Shows::recordAt(programs->bytes(), Shows::programRecordOffset(program, step));
     ++editorRefreshHeld;
-    // The spin boxes clamp values beyond their ranges.
+    // The spin boxes clamp values beyond their ranges; the table keeps them
+    // until the user changes that very value.
     ui->spinBoxRiseTime->setValue(record.riseTime);
     ui->spinBoxStaticTime->setValue(record.staticTime);
     ui->spinBoxEndMarker->setValue(record.endMarker != 0 ? 1 : 0);
     Shows::showLampColours(record, programLamps);
-    programEditorAtShow = SceneRecord{};
-    takeProgramEditor(programEditorAtShow);
     --editorRefreshHeld;
 }
 
-// The editor's content reaches the table when the selection moves away from
-// the record it shows (or with a Set).
+// Every edit is in the table already: a new selection only shows its record.
 void Vn274_bootloader::slotUpdateProgramScene(int)
 {
-    const int program = selectedProgram();
-    const int step = selectedStep();
-    if (program != shownProgram || step != shownStep)
-        commitProgramEditor(ProgramTable, shownProgram, shownStep);
-    showProgramRecord(program, step);
-    shownProgram = program;
-    shownStep = step;
-    programsEdited();
+    shownProgram = selectedProgram();
+    shownStep = selectedStep();
+    programGestures.interrupt();
+    showProgramRecord(shownProgram, shownStep);
+    showProgramsInOverview();
 }
 
 void Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool t)");
-    const Shows::TransferResult result = Shows::readProgramsFromDriver(*boot_usb, ProgramTable);
+    QByteArray got = programs->bytes();
+    const Shows::TransferResult result = Shows::readProgramsFromDriver(*boot_usb, got);
     showTransferFailure(result);
-    if (result == Shows::TransferResult::AcquireFailed)
+    if (result != Shows::TransferResult::Done)
         return;
-    // Shows the selected step from the table as it now stands; edits not yet
-    // committed give way to what the driver holds.
-    slotUpdateProgramScene(0);
-    if (result == Shows::TransferResult::Done)
-        programsInStep(ProgramTable);
+    programs->replace(QT_TRANSLATE_NOOP("EditedTable", "Get programs from the Vn274"), got,
+                      shownProgram * Shows::StepsPerProgram + shownStep);
+    programsInStep(got);
 }
 
 void Vn274_bootloader::slotpushButtonSetProgramsInVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonSetProgramsInVn274(bool t)");
-    // The editor goes into the selected step; the table takes it only once the
-    // driver has answered.
-    QByteArray programs = ProgramTable;
-    commitProgramEditor(programs, selectedProgram(), selectedStep());
-    const Shows::TransferResult result = Shows::writeProgramsToDriver(*boot_usb, programs);
-    if (result != Shows::TransferResult::AcquireFailed)
-        ProgramTable = programs;
+    const QByteArray sent = programs->bytes();
+    const Shows::TransferResult result = Shows::writeProgramsToDriver(*boot_usb, sent);
     if (result == Shows::TransferResult::Done)
-        programsInStep(programs);
+        programsInStep(sent);
     showTransferFailure(result);
 }
 

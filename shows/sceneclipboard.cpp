@@ -9,6 +9,7 @@
 namespace Shows {
 
 const char SceneMimeType[] = "application/x-vn274-scene";
+const char ProgramMimeType[] = "application/x-vn274-program";
 
 namespace {
 constexpr int SceneDataSize = RecordSize + 1;
@@ -56,6 +57,25 @@ std::optional<CopiedScene> sceneOnClipboard()
 bool clipboardHoldsScene()
 {
     return sceneOnClipboard().has_value();
+}
+
+void copyProgramToClipboard(const QByteArray &steps)
+{
+    Q_ASSERT(steps.size() == StepsPerProgram * RecordSize);
+    auto *mime = new QMimeData;
+    mime->setData(QLatin1String(ProgramMimeType), steps);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+std::optional<QByteArray> programOnClipboard()
+{
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime || !mime->hasFormat(QLatin1String(ProgramMimeType)))
+        return std::nullopt;
+    const QByteArray steps = mime->data(QLatin1String(ProgramMimeType));
+    if (steps.size() != StepsPerProgram * RecordSize)
+        return std::nullopt;
+    return steps;
 }
 
 } // namespace Shows

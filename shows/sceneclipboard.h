@@ -29,6 +29,11 @@ void copySceneToClipboard(const CopiedScene &scene);
 std::optional<CopiedScene> sceneOnClipboard();
 bool clipboardHoldsScene();
 
+// A whole program: its 20 steps (960 bytes) as in files, nothing else.
+extern const char ProgramMimeType[];   // "application/x-vn274-program"
+void copyProgramToClipboard(const QByteArray &steps);
+std::optional<QByteArray> programOnClipboard();
+
 } // namespace Shows
 
 #endif // SCENECLIPBOARD_H

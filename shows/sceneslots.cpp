@@ -3,17 +3,21 @@
 #include "app/vn274_bootloader.h"
 #include "ui_vn274_bootloader.h"
 
+#include "shows/editedtable.h"
 #include "shows/lampcolours.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 
 #include <QDebug>
 
-#include <cstring>
-
 int Vn274_bootloader::selectedScene() const
 {
     return ui->spinBoxSceneSceneNumber->value() - 1;
+}
+
+const QByteArray &Vn274_bootloader::sceneTable() const
+{
+    return scenes->bytes();
 }
 
 // Stand-alone scenes have no end marker in the editor: the byte keeps
@@ -25,67 +29,42 @@ void Vn274_bootloader::takeSceneEditor(SceneRecord &record) const
     Shows::takeLampColours(sceneLamps, record);
 }
 
-bool Vn274_bootloader::sceneEditorChanged() const
-{
-    SceneRecord now{};
-    takeSceneEditor(now);
-    return std::memcmp(&now, &sceneEditorAtShow, sizeof now) != 0;
-}
-
-// As on the Programs tab, a scene left as shown keeps its bytes.
-void Vn274_bootloader::commitSceneEditor(QByteArray &table, int scene) const
-{
-    if (!sceneEditorChanged())
-        return;
-    const int offset = Shows::sceneRecordOffset(scene);
-    SceneRecord record = Shows::recordAt(table, offset);
-    takeSceneEditor(record);
-    Shows::setRecordAt(table, offset, record);
-}
-
 void Vn274_bootloader::showSceneRecord(int scene)
 {
-    const SceneRecord record = Shows::recordAt(SceneTable, Shows::sceneRecordOffset(scene));
+    const SceneRecord record = Shows::recordAt(scenes->bytes(), Shows::sceneRecordOffset(scene));
     ++editorRefreshHeld;
     ui->spinBoxSceneRiseTime->setValue(record.riseTime);
     ui->spinBoxSceneStaticTime->setValue(record.staticTime);
     Shows::showLampColours(record, sceneLamps);
-    sceneEditorAtShow = SceneRecord{};
-    takeSceneEditor(sceneEditorAtShow);
     --editorRefreshHeld;
 }
 
 void Vn274_bootloader::slotUpdateScene(int)
 {
-    const int scene = selectedScene();
-    if (scene != shownScene)
-        commitSceneEditor(SceneTable, shownScene);
-    showSceneRecord(scene);
-    shownScene = scene;
-    scenesEdited();
+    shownScene = selectedScene();
+    sceneGestures.interrupt();
+    showSceneRecord(shownScene);
+    showScenesInOverview();
 }
 
 void Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool t)");
-    const Shows::TransferResult result = Shows::readScenesFromDriver(*boot_usb, SceneTable);
+    QByteArray got = scenes->bytes();
+    const Shows::TransferResult result = Shows::readScenesFromDriver(*boot_usb, got);
     showTransferFailure(result);
-    if (result == Shows::TransferResult::AcquireFailed)
+    if (result != Shows::TransferResult::Done)
         return;
-    slotUpdateScene(0);
-    if (result == Shows::TransferResult::Done)
-        scenesInStep(SceneTable);
+    scenes->replace(QT_TRANSLATE_NOOP("EditedTable", "Get scenes from the Vn274"), got, shownScene);
+    scenesInStep(got);
 }
 
 void Vn274_bootloader::slotpushButtonSetScenesInVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonSetScenesInVn274(bool t)");
-    QByteArray scenes = SceneTable;
-    commitSceneEditor(scenes, selectedScene());
-    const Shows::TransferResult result = Shows::writeScenesToDriver(*boot_usb, scenes);
-    if (result != Shows::TransferResult::AcquireFailed)
-        SceneTable = scenes;
+    const QByteArray sent = scenes->bytes();
+    const Shows::TransferResult result = Shows::writeScenesToDriver(*boot_usb, sent);
     if (result == Shows::TransferResult::Done)
-        scenesInStep(scenes);
+        scenesInStep(sent);
     showTransferFailure(result);
 }

@@ -45,6 +45,89 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>EditedTable</name>
+    <message>
+        <source>Get programs from the Vn274</source>
+        <translation>Get programs from the Vn274</translation>
+    </message>
+    <message>
+        <source>Get scenes from the Vn274</source>
+        <translation>Get scenes from the Vn274</translation>
+    </message>
+    <message>
+        <source>Load programs from file</source>
+        <translation>Load programs from file</translation>
+    </message>
+    <message>
+        <source>Load scenes from file</source>
+        <translation>Load scenes from file</translation>
+    </message>
+    <message>
+        <source>Change XFade</source>
+        <translation>Change XFade</translation>
+    </message>
+    <message>
+        <source>Change Scene Time</source>
+        <translation>Change Scene Time</translation>
+    </message>
+    <message>
+        <source>Change End Marker</source>
+        <translation>Change End Marker</translation>
+    </message>
+    <message>
+        <source>Change colour</source>
+        <translation>Change colour</translation>
+    </message>
+    <message>
+        <source>Paste scene</source>
+        <translation>Paste scene</translation>
+    </message>
+    <message>
+        <source>Brighter</source>
+        <translation>Brighter</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>Darker</translation>
+    </message>
+    <message>
+        <source>Move step</source>
+        <translation>Move step</translation>
+    </message>
+    <message>
+        <source>Copy step</source>
+        <translation>Copy step</translation>
+    </message>
+    <message>
+        <source>Move scene</source>
+        <translation>Move scene</translation>
+    </message>
+    <message>
+        <source>Copy scene by dragging</source>
+        <translation>Copy scene by dragging</translation>
+    </message>
+    <message>
+        <source>Insert empty step</source>
+        <translation>Insert empty step</translation>
+    </message>
+    <message>
+        <source>Delete step</source>
+        <translation>Delete step</translation>
+    </message>
+    <message>
+        <source>Insert empty scene</source>
+        <translation>Insert empty scene</translation>
+    </message>
+    <message>
+        <source>Delete scene</source>
+        <translation>Delete scene</translation>
+    </message>
+    <message>
+        <source>Paste program</source>
+        <translation>Paste program</translation>
+    </message>
+</context>
+<context>
     <name>Lamp</name>
     <message>
         <source>LampWindow</source>
@@ -174,6 +257,10 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Step %1: after the end marker</source>
         <translation>Step %1: after the end marker</translation>
+    </message>
+    <message>
+        <source>Scene %1</source>
+        <translation>Scene %1</translation>
     </message>
 </context>
 <context>
@@ -707,6 +794,62 @@ Chcek USB cable</translation>
     <message>
         <source>Unsaved changes</source>
         <translation>Unsaved changes</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Insert empty step before</source>
+        <translation>Insert empty step before</translation>
+    </message>
+    <message>
+        <source>Delete step</source>
+        <translation>Delete step</translation>
+    </message>
+    <message>
+        <source>Copy program</source>
+        <translation>Copy program</translation>
+    </message>
+    <message>
+        <source>Paste program</source>
+        <translation>Paste program</translation>
+    </message>
+    <message>
+        <source>Insert empty scene before</source>
+        <translation>Insert empty scene before</translation>
+    </message>
+    <message>
+        <source>Delete scene</source>
+        <translation>Delete scene</translation>
+    </message>
+    <message>
+        <source>Step 20 is not empty</source>
+        <translation>Step 20 is not empty</translation>
+    </message>
+    <message>
+        <source>Scene 8 is not empty</source>
+        <translation>Scene 8 is not empty</translation>
+    </message>
+    <message>
+        <source>Step 20 of program %1 is not empty. It falls off the end of the program.</source>
+        <translation>Step 20 of program %1 is not empty. It falls off the end of the program.</translation>
+    </message>
+    <message>
+        <source>Scene 8 is not empty. It falls off the end of the scenes.</source>
+        <translation>Scene 8 is not empty. It falls off the end of the scenes.</translation>
+    </message>
+    <message>
+        <source>Go on?</source>
+        <translation>Go on?</translation>
     </message>
 </context>
 <context>

@@ -45,6 +45,89 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>EditedTable</name>
+    <message>
+        <source>Get programs from the Vn274</source>
+        <translation>Pobranie programów z Vn274</translation>
+    </message>
+    <message>
+        <source>Get scenes from the Vn274</source>
+        <translation>Pobranie scen z Vn274</translation>
+    </message>
+    <message>
+        <source>Load programs from file</source>
+        <translation>Wczytanie programów z pliku</translation>
+    </message>
+    <message>
+        <source>Load scenes from file</source>
+        <translation>Wczytanie scen z pliku</translation>
+    </message>
+    <message>
+        <source>Change XFade</source>
+        <translation>Zmiana przenikania</translation>
+    </message>
+    <message>
+        <source>Change Scene Time</source>
+        <translation>Zmiana czasu sceny</translation>
+    </message>
+    <message>
+        <source>Change End Marker</source>
+        <translation>Zmiana znacznika końca</translation>
+    </message>
+    <message>
+        <source>Change colour</source>
+        <translation>Zmiana koloru</translation>
+    </message>
+    <message>
+        <source>Paste scene</source>
+        <translation>Wklejenie sceny</translation>
+    </message>
+    <message>
+        <source>Brighter</source>
+        <translation>Jaśniej</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>Ciemniej</translation>
+    </message>
+    <message>
+        <source>Move step</source>
+        <translation>Przeniesienie kroku</translation>
+    </message>
+    <message>
+        <source>Copy step</source>
+        <translation>Skopiowanie kroku</translation>
+    </message>
+    <message>
+        <source>Move scene</source>
+        <translation>Przeniesienie sceny</translation>
+    </message>
+    <message>
+        <source>Copy scene by dragging</source>
+        <translation>Skopiowanie sceny przeciągnięciem</translation>
+    </message>
+    <message>
+        <source>Insert empty step</source>
+        <translation>Wstawienie pustego kroku</translation>
+    </message>
+    <message>
+        <source>Delete step</source>
+        <translation>Usunięcie kroku</translation>
+    </message>
+    <message>
+        <source>Insert empty scene</source>
+        <translation>Wstawienie pustej sceny</translation>
+    </message>
+    <message>
+        <source>Delete scene</source>
+        <translation>Usunięcie sceny</translation>
+    </message>
+    <message>
+        <source>Paste program</source>
+        <translation>Wklejenie programu</translation>
+    </message>
+</context>
+<context>
     <name>Lamp</name>
     <message>
         <source>LampWindow</source>
@@ -174,6 +257,10 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Step %1: after the end marker</source>
         <translation>Krok %1: za znacznikiem końca</translation>
+    </message>
+    <message>
+        <source>Scene %1</source>
+        <translation>Scena %1</translation>
     </message>
 </context>
 <context>
@@ -707,6 +794,62 @@ Sprawdź kabel USB</translation>
     <message>
         <source>Unsaved changes</source>
         <translation>Niezapisane zmiany</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edycja</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Cofnij</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Ponów</translation>
+    </message>
+    <message>
+        <source>Insert empty step before</source>
+        <translation>Wstaw pusty krok przed</translation>
+    </message>
+    <message>
+        <source>Delete step</source>
+        <translation>Usuń krok</translation>
+    </message>
+    <message>
+        <source>Copy program</source>
+        <translation>Kopiuj program</translation>
+    </message>
+    <message>
+        <source>Paste program</source>
+        <translation>Wklej program</translation>
+    </message>
+    <message>
+        <source>Insert empty scene before</source>
+        <translation>Wstaw pustą scenę przed</translation>
+    </message>
+    <message>
+        <source>Delete scene</source>
+        <translation>Usuń scenę</translation>
+    </message>
+    <message>
+        <source>Step 20 is not empty</source>
+        <translation>Krok 20 nie jest pusty</translation>
+    </message>
+    <message>
+        <source>Scene 8 is not empty</source>
+        <translation>Scena 8 nie jest pusta</translation>
+    </message>
+    <message>
+        <source>Step 20 of program %1 is not empty. It falls off the end of the program.</source>
+        <translation>Krok 20 programu %1 nie jest pusty. Wypadnie poza koniec programu.</translation>
+    </message>
+    <message>
+        <source>Scene 8 is not empty. It falls off the end of the scenes.</source>
+        <translation>Scena 8 nie jest pusta. Wypadnie poza koniec scen.</translation>
+    </message>
+    <message>
+        <source>Go on?</source>
+        <translation>Kontynuować?</translation>
     </message>
 </context>
 <context>

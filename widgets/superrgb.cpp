@@ -3,6 +3,7 @@
 #include "ui_lamp.h"
 #include "widgets/colorlineedit.h"
 #include "widgets/colorslider.h"
+#include "widgets/monospacefont.h"
 
 #include <QDebug>
 #include <QPalette>
@@ -31,16 +32,6 @@ QColor channelShade(int channel, int value)
     case 1: return QColor(0, value, 0);
     default: return QColor(0, 0, value);
     }
-}
-
-// The channel fields ask for "Courier New", which many systems lack. The hint
-// makes the stand-in a monospace face too, so the three digits keep their
-// width and weight instead of falling back to the thin proportional default.
-void preferMonospace(QWidget *widget)
-{
-    QFont font = widget->font();
-    font.setStyleHint(QFont::TypeWriter);
-    widget->setFont(font);
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)
@@ -82,6 +73,10 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
       lampNumber(lampNumber),
       textEditing(false)
 {
+    // The channel fields ask for "Courier New", which many systems lack; the
+    // stand-in is the system's monospace face, so the three digits keep their
+    // width and weight instead of falling back to the thin proportional default.
+    monospaceFamily();
     ui->setupUi(this);
     resize(size().expandedTo(minimumSizeHint()));
     for (QLabel *label : {ui->LabelAddress1, ui->LabelAddress2, ui->LabelAddress3}) {
@@ -95,7 +90,6 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
     for (ColorLineEdit *field : {ui->EditRed, ui->EditGreen, ui->EditBlue}) {
         field->setValidator(validator);
         setTextColour(field, QColor(255, 255, 255));
-        preferMonospace(field);
     }
 
     setRedColor(red);

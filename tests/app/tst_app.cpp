@@ -120,8 +120,8 @@ void TestApp::windowAsBuilt()
     QCOMPARE(buttons, 16);
     QCOMPARE(usable, QStringList("Firmware Change"));
 
-    // Menus: File (Close), Language (Polish, English), Help; Open in none.
-    QCOMPARE(menuTexts(window.menuBar()->actions()), QStringList({ "File", "Language", "Help" }));
+    // Menus: File (Close), Edit (Undo, Redo), Language (Polish, English), Help; Open in none.
+    QCOMPARE(menuTexts(window.menuBar()->actions()), QStringList({ "File", "Edit", "Language", "Help" }));
     QCOMPARE(menuTexts(window.findChild<QMenu *>("menuFile")->actions()), QStringList("Close"));
     QCOMPARE(menuTexts(window.findChild<QMenu *>("menuLanguage")->actions()), QStringList({ "Polish", "English" }));
     QCOMPARE(menuTexts(window.findChild<QMenu *>("menuHelp")->actions()), QStringList("Vn274 - info"));

@@ -1,15 +1,18 @@
 // Editing on the Programs and Scenes tabs beyond one slider at a time, driven
 // through the real window: group editing of selected sliders, copy and paste
-// of a scene, the program overview, and changes that are never lost without a
+// of a scene, the overview strips and the steps arranged on them, undo and
+// redo of every kind of change, and changes that are never lost without a
 // word (the modified marker, the question on closing).
 #include "app/startup.h"
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
 #include "common/testfiles.h"
+#include "shows/editedtable.h"
 #include "shows/programoverview.h"
 #include "shows/sceneclipboard.h"
 #include "shows/showfiles.h"
 #include "shows/showtables.h"
+#include "shows/steparrangement.h"
 #include "simulator/simdriver.h"
 #include "widgets/colorlineedit.h"
 #include "widgets/colorslider.h"
@@ -21,7 +24,9 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMenu>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStyleOptionSlider>
@@ -33,6 +38,11 @@
 namespace {
 
 enum Tab { Programs = 1, Scenes = 2 };
+
+QColor rgbOf(const SceneRecord &record, int lamp)
+{
+    return QColor(record.lampRgb[3 * lamp], record.lampRgb[3 * lamp + 1], record.lampRgb[3 * lamp + 2]);
+}
 
 // The main window on screen and active, so that keys reach its shortcuts, with
 // the parts of its two editor tabs found as the user sees them.
@@ -84,6 +94,33 @@ public:
     QPushButton *button(Tab tab, const char *name) const { return page(tab)->findChild<QPushButton *>(name); }
     QAction *action(Tab tab, const char *name) const { return page(tab)->findChild<QAction *>(name); }
     ProgramOverview *overview() const { return w.findChild<ProgramOverview *>("programOverview"); }
+    ProgramOverview *sceneOverview() const { return w.findChild<ProgramOverview *>("sceneOverview"); }
+    QAction *undo() const { return w.findChild<QAction *>("actionUndo"); }
+    QAction *redo() const { return w.findChild<QAction *>("actionRedo"); }
+    QByteArray tables() const { return w.programTable() + w.sceneTable(); }
+    // Both histories' steps, undone or not.
+    int steps() const { return w.programEdits()->history()->count() + w.sceneEdits()->history()->count(); }
+
+    // The editor of the tab shows exactly the selected record of its table.
+    bool editorShowsTable(Tab tab) const
+    {
+        const bool programs = tab == Programs;
+        const SceneRecord record = programs ? programRecord(spin("spinBoxProgramNumber")->value(),
+                                                            spin("spinBoxSceneNumber")->value())
+                                            : sceneRecord(spin("spinBoxSceneSceneNumber")->value());
+        const auto shows = [this](const char *name, int value) {
+            QSpinBox *box = spin(name);
+            return box->value() == qBound(box->minimum(), value, box->maximum());
+        };
+        bool same = shows(programs ? "spinBoxRiseTime" : "spinBoxSceneRiseTime", record.riseTime)
+                    && shows(programs ? "spinBoxStaticTime" : "spinBoxSceneStaticTime", record.staticTime)
+                    && (!programs || shows("spinBoxEndMarker", record.endMarker != 0 ? 1 : 0));
+        for (int lamp = 0; lamp < 12; ++lamp)
+            same = same && lamps(tab).at(lamp)->color() == rgbOf(record, lamp);
+        const ProgramOverview *strip = programs ? overview() : sceneOverview();
+        const int shown = programs ? spin("spinBoxSceneNumber")->value() : spin("spinBoxSceneSceneNumber")->value();
+        return same && strip->shownStep() == shown - 1 && strip->lampColour(shown - 1, 0) == rgbOf(record, 0);
+    }
 
     QString title() const { return w.windowHandle()->title(); }
 
@@ -104,11 +141,6 @@ void paint(SuperRGB *lamp, int red, int green, int blue)
     lamp->setRedColor(red);
     lamp->setGreenColor(green);
     lamp->setBlueColor(blue);
-}
-
-QColor rgbOf(const SceneRecord &record, int lamp)
-{
-    return QColor(record.lampRgb[3 * lamp], record.lampRgb[3 * lamp + 1], record.lampRgb[3 * lamp + 2]);
 }
 
 // Where the handle of a slider stands, as its style draws it.
@@ -142,6 +174,43 @@ void ctrlClick(ColorSlider *slider)
     QTest::mouseClick(slider, Qt::LeftButton, Qt::ControlModifier, QPoint(slider->width() / 2, 5));
 }
 
+void wheel(ColorSlider *slider, int notches)
+{
+    const QPoint centre = handleCentre(slider);
+    for (int i = 0; i < notches; ++i) {
+        QWheelEvent event(centre, slider->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(slider, &event);
+    }
+}
+
+// A tile of a strip dragged onto another, as the drag would end there.
+void dropTile(ProgramOverview *strip, int from, int to, Qt::KeyboardModifiers modifiers,
+              ProgramOverview *source = nullptr)
+{
+    std::unique_ptr<QMimeData> mime((source ? source : strip)->dragData(from));
+    const QPoint at = strip->tileRect(to).center();
+    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, mime.get(), Qt::LeftButton, modifiers);
+    QCoreApplication::sendEvent(strip, &enter);
+    QDropEvent drop(at, Qt::MoveAction | Qt::CopyAction, mime.get(), Qt::LeftButton, modifiers);
+    QCoreApplication::sendEvent(strip, &drop);
+}
+
+void typeInto(QWidget *field, const QString &text)
+{
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+QByteArray randomTable(QRandomGenerator &random, int size)
+{
+    QByteArray table(size, '\0');
+    for (char &byte : table)
+        byte = char(random.bounded(256));
+    return table;
+}
+
 // The index of a slider in Window::sliders.
 int at(int lamp, int channel)
 {
@@ -171,6 +240,13 @@ private slots:
     void clipboardOnlyTakesWellFormedScenes();
     void overviewClickShowsTheStepAndCommitsTheOneBefore();
     void overviewFollowsEveryChange();
+    void everyKindOfChangeUndoesAndRedoes();
+    void randomEditsUndoToTheStartAndRedoToTheEnd();
+    void editMenuNamesTheStepAndYieldsToTextFields();
+    void rowsRearranged_data();
+    void rowsRearranged();
+    void stripsByKeyboardMenuAndRefusedDrops();
+    void historyIsBoundedAndOutlivesALanguageSwitch();
 };
 
 void TestEditing::initTestCase()
@@ -353,8 +429,7 @@ void TestEditing::dragMovesExactlyTheSelectedSliders()
     for (int i = 0; i < 36; ++i)
         QCOMPARE(after.at(i), expected.at(i) ? dragged : before.at(i));
 
-    // The group change is an edit like any other: it reaches the table.
-    QCOMPARE(rgbOf(win.sceneRecord(1), 11), QColor(0, 0, 0));
+    // The group change is an edit like any other: it is in the table at once.
     win.spin("spinBoxSceneSceneNumber")->setValue(2);
     QCOMPARE(rgbOf(win.sceneRecord(1), 11), QColor(70, 80, dragged));
     QCOMPARE(rgbOf(win.sceneRecord(1), 0), QColor(dragged, 20, 30));
@@ -473,7 +548,7 @@ void TestEditing::sceneCopiedIntoAProgramStep()
     QCOMPARE(win.spin("spinBoxStaticTime")->value(), 4200);
     QCOMPARE(win.spin("spinBoxEndMarker")->value(), 1);
 
-    // The paste is an edit: pending at once, in the table at the next commit.
+    // The paste is an edit: pending and in the table at once.
     QVERIFY(win.w.isWindowModified());
     win.spin("spinBoxSceneNumber")->setValue(8);
     const SceneRecord step = win.programRecord(2, 7);
@@ -679,6 +754,437 @@ void TestEditing::overviewFollowsEveryChange()
     QCOMPARE(overview->lampColour(5, 3), QColor(0, 0, 0));
     QCOMPARE(overview->lampColour(5, 0), QColor(50, 0, 0));
     QVERIFY(prompts.boxes().isEmpty());
+}
+
+// Each kind of change through the widgets a user would use: the steps it makes
+// and their name; undo gives the bytes before and shows the record concerned
+// (switching to it), redo the bytes after.
+void TestEditing::everyKindOfChangeUndoesAndRedoes()
+{
+    QTemporaryDir dir;
+    QRandomGenerator random(18);
+    const QByteArray startPrograms = randomTable(random, Shows::ProgramTableSize);
+    const QByteArray startScenes = randomTable(random, Shows::SceneTableSize);
+    QCOMPARE(Shows::saveProgramsFile(dir.filePath("start.pgm"), startPrograms), Shows::FileResult::Ok);
+    QCOMPARE(Shows::saveScenesFile(dir.filePath("start.scn"), startScenes), Shows::FileResult::Ok);
+    QCOMPARE(Shows::saveProgramsFile(dir.filePath("other.pgm"), randomTable(random, Shows::ProgramTableSize)),
+             Shows::FileResult::Ok);
+    QCOMPARE(Shows::saveScenesFile(dir.filePath("other.scn"), randomTable(random, Shows::SceneTableSize)),
+             Shows::FileResult::Ok);
+    const QByteArray otherProgram = randomTable(random, 20 * 48);
+
+    struct Kind
+    {
+        const char *name;
+        Tab tab;
+        int steps;          // undo steps it makes
+        int focus;          // the step (Programs, in program 2) or scene it is about, 1-based
+        std::function<void(Window &, ScriptedPrompts &)> change;
+    };
+    const QList<Kind> kinds = {
+        { "Change colour", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              typeInto(win.lamps(Programs).at(1)->findChild<ColorLineEdit *>("EditRed"), "123"); } },
+        { "Change colour", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              dragHandleUp(win.slider(Programs, 4, "SliderGreen"), 60); } },
+        { "Change colour", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              wheel(win.slider(Programs, 5, "SliderBlue"), 4); } },
+        { "Change colour", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {   // a group drag
+              win.lamps(Programs).at(0)->selectRed(true);
+              win.lamps(Programs).at(6)->selectRed(true);
+              win.lamps(Programs).at(11)->selectBlue(true);
+              dragHandleUp(win.slider(Programs, 6, "SliderRed"), 50); } },
+        { "Change colour", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {   // "+" held
+              win.lamps(Programs).at(2)->setRedColor(7);
+              win.w.programEdits()->history()->undo();
+              for (int i = 0; i < 3; ++i)
+                  QTest::mouseClick(win.lamps(Programs).at(2)->findChild<QPushButton *>("ButtonRPlus"), Qt::LeftButton); } },
+        { "Change XFade", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              typeInto(win.spin("spinBoxRiseTime"), "4321"); } },
+        { "Change Scene Time", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              typeInto(win.spin("spinBoxStaticTime"), "7000"); } },
+        { "Change End Marker", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              QSpinBox *end = win.spin("spinBoxEndMarker");
+              end->setFocus();
+              QTest::keyClick(end, end->value() == 0 ? Qt::Key_Up : Qt::Key_Down); } },
+        { "Brighter", Programs, 2, 3, [](Window &win, ScriptedPrompts &) {   // pressed twice: two steps
+              win.lamps(Programs).at(3)->setAll(true);
+              win.lamps(Programs).at(8)->selectGreen(true);
+              QTest::mouseClick(win.button(Programs, "pushButtonBrighter"), Qt::LeftButton);
+              QTest::mouseClick(win.button(Programs, "pushButtonBrighter"), Qt::LeftButton); } },
+        { "Darker", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              win.lamps(Programs).at(3)->setAll(true);
+              QTest::keyClick(&win.w, Qt::Key_Down, Qt::ControlModifier); } },
+        { "Paste scene", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              Shows::CopiedScene copied;
+              copied.record.lampRgb[4] = 44;
+              copied.record.staticTime = 1500;
+              Shows::copySceneToClipboard(copied);
+              QTest::keyClick(&win.w, Qt::Key_V, Qt::ControlModifier); } },
+        { "Load programs from file", Programs, 1, 3, [&dir](Window &win, ScriptedPrompts &prompts) {
+              prompts.answer(dir.filePath("other.pgm"));
+              win.w.slotpushButtonLoadProgramsFromFile(false); } },
+        { "Get programs from the Vn274", Programs, 1, 3, [&random](Window &win, ScriptedPrompts &) {
+              sim::writeExternalFlash(0x14180, scrambled(randomTable(random, Shows::ProgramTableSize)));
+              win.w.slotpushButtonGetProgramsFromVn274(false); } },
+        { "Move step", Programs, 1, 7, [](Window &win, ScriptedPrompts &) {
+              dropTile(win.overview(), 2, 6, Qt::NoModifier); } },
+        { "Copy step", Programs, 1, 1, [](Window &win, ScriptedPrompts &prompts) {
+              prompts.answer(int(QMessageBox::Yes));   // step 20 is not empty
+              dropTile(win.overview(), 2, 0, Qt::ControlModifier); } },
+        { "Insert empty step", Programs, 1, 3, [](Window &win, ScriptedPrompts &prompts) {
+              prompts.answer(int(QMessageBox::Yes));
+              win.overview()->findChild<QAction *>("actionInsertStep")->trigger(); } },
+        { "Delete step", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+              win.overview()->findChild<QAction *>("actionDeleteStep")->trigger(); } },
+        { "Paste program", Programs, 1, 3, [&otherProgram](Window &win, ScriptedPrompts &) {
+              Shows::copyProgramToClipboard(otherProgram);
+              win.overview()->findChild<QAction *>("actionPasteProgram")->trigger(); } },
+        { "Change Scene Time", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
+              typeInto(win.spin("spinBoxSceneStaticTime"), "99"); } },
+        { "Change colour", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
+              dragHandleUp(win.slider(Scenes, 0, "SliderRed"), 40); } },
+        { "Move scene", Scenes, 1, 1, [](Window &win, ScriptedPrompts &) {
+              dropTile(win.sceneOverview(), 3, 0, Qt::NoModifier); } },
+        { "Insert empty scene", Scenes, 1, 4, [](Window &win, ScriptedPrompts &prompts) {
+              prompts.answer(int(QMessageBox::Yes));
+              win.sceneOverview()->findChild<QAction *>("actionInsertScene")->trigger(); } },
+        { "Load scenes from file", Scenes, 1, 4, [&dir](Window &win, ScriptedPrompts &prompts) {
+              prompts.answer(dir.filePath("other.scn"));
+              win.w.slotpushButtonLoadScenesFromFile(false); } },
+    };
+
+    for (const Kind &kind : kinds) {
+        const QByteArray tag = QByteArray(kind.name) + " (" + QByteArray::number(int(&kind - kinds.data())) + ")";
+        ScriptedPrompts prompts;
+        prompts.answer(dir.filePath("start.pgm")).answer(dir.filePath("start.scn"));
+        Window win;
+        win.w.slotpushButtonLoadProgramsFromFile(false);
+        win.w.slotpushButtonLoadScenesFromFile(false);
+        win.showTab(kind.tab);
+        win.spin("spinBoxProgramNumber")->setValue(2);
+        win.spin("spinBoxSceneNumber")->setValue(3);
+        win.spin("spinBoxSceneSceneNumber")->setValue(4);
+        const QByteArray before = win.tables();
+        const int stepsBefore = win.steps();
+
+        kind.change(win, prompts);
+        const QByteArray after = win.tables();
+        // A load or a Get leaves the table in step with what it came from.
+        const bool inStep = tag.startsWith("Load") || tag.startsWith("Get");
+        QVERIFY2(after != before, tag);
+        QVERIFY2(win.w.isWindowModified() != inStep, tag);
+        QCOMPARE(win.steps() - stepsBefore, kind.steps);
+        QCOMPARE(win.undo()->text(), QString("Undo ") + kind.name);
+        QVERIFY2(prompts.unexpected.isEmpty(), tag);
+
+        // Elsewhere meanwhile: undo goes back to the record concerned.
+        win.spin(kind.tab == Programs ? "spinBoxSceneNumber" : "spinBoxSceneSceneNumber")->setValue(8);
+        win.spin("spinBoxProgramNumber")->setValue(kind.tab == Programs ? 5 : 2);
+        for (int i = 0; i < kind.steps; ++i)
+            win.undo()->trigger();
+        QVERIFY2(win.tables() == before, tag);
+        QVERIFY2(win.w.isWindowModified() == inStep, tag);   // back to what was loaded first
+        QCOMPARE(win.spin(kind.tab == Programs ? "spinBoxSceneNumber" : "spinBoxSceneSceneNumber")->value(),
+                 kind.focus);
+        if (kind.tab == Programs)
+            QCOMPARE(win.spin("spinBoxProgramNumber")->value(), 2);
+        QVERIFY2(win.editorShowsTable(kind.tab), tag);
+
+        for (int i = 0; i < kind.steps; ++i)
+            win.redo()->trigger();
+        QVERIFY2(win.tables() == after, tag);
+        QVERIFY2(win.editorShowsTable(kind.tab), tag);
+        QVERIFY2(!win.redo()->isEnabled(), tag);
+    }
+}
+
+// 500 edits of every kind at random on both tabs; undoing them all gives the
+// start byte for byte, redoing them all the end.
+void TestEditing::randomEditsUndoToTheStartAndRedoToTheEnd()
+{
+    QTemporaryDir dir;
+    QRandomGenerator random(274);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(Shows::saveProgramsFile(dir.filePath(QString("%1.pgm").arg(i)), randomTable(random, 7680)),
+                 Shows::FileResult::Ok);
+        QCOMPARE(Shows::saveScenesFile(dir.filePath(QString("%1.scn").arg(i)), randomTable(random, 384)),
+                 Shows::FileResult::Ok);
+    }
+    ScriptedPrompts prompts;
+    Window win;
+    const QByteArray start = win.tables();
+
+    for (int edit = 0; edit < 500; ++edit) {
+        const Tab tab = random.bounded(3) == 0 ? Scenes : Programs;
+        win.showTab(tab);
+        QList<SuperRGB *> lamps = win.lamps(tab);
+        SuperRGB *lamp = lamps.at(random.bounded(12));
+        ProgramOverview *strip = tab == Programs ? win.overview() : win.sceneOverview();
+        const int tiles = strip->tileCount();
+        const auto stepAction = [&](const char *name) {
+            prompts.answer(int(random.bounded(2) ? QMessageBox::Yes : QMessageBox::Cancel));
+            strip->findChild<QAction *>(name)->trigger();
+            prompts.answers.clear();
+        };
+        switch (random.bounded(14)) {
+        case 0: lamp->setRedColor(random.bounded(256)); break;
+        case 1: wheel(lamp->findChild<ColorSlider *>("SliderGreen"), 1 + random.bounded(3)); break;
+        case 2: dragHandleUp(lamp->findChild<ColorSlider *>("SliderBlue"), random.bounded(-80, 80)); break;
+        case 3: win.spin(tab == Programs ? "spinBoxRiseTime" : "spinBoxSceneRiseTime")->setValue(random.bounded(100001)); break;
+        case 4: win.spin(tab == Programs ? "spinBoxEndMarker" : "spinBoxSceneStaticTime")->setValue(random.bounded(2)); break;
+        case 5:
+            lamp->setAll(random.bounded(2));
+            QTest::keyClick(&win.w, random.bounded(2) ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier);
+            break;
+        case 6:
+            QTest::keyClick(&win.w, random.bounded(2) ? Qt::Key_C : Qt::Key_V, Qt::ControlModifier);
+            break;
+        case 7:
+            dropTile(strip, random.bounded(tiles), random.bounded(tiles), Qt::NoModifier);
+            break;
+        case 8:
+            prompts.answer(int(QMessageBox::Yes));
+            dropTile(strip, random.bounded(tiles), random.bounded(tiles), Qt::ControlModifier);
+            prompts.answers.clear();
+            break;
+        case 9: stepAction(tab == Programs ? "actionInsertStep" : "actionInsertScene"); break;
+        case 10: stepAction(tab == Programs ? "actionDeleteStep" : "actionDeleteScene"); break;
+        case 11:
+            if (tab == Programs)
+                win.overview()->findChild<QAction *>(random.bounded(2) ? "actionCopyProgram" : "actionPasteProgram")->trigger();
+            else
+                win.spin("spinBoxSceneSceneNumber")->setValue(1 + random.bounded(8));
+            break;
+        case 12:
+            prompts.answer(dir.filePath(QString("%1.%2").arg(random.bounded(3)).arg(tab == Programs ? "pgm" : "scn")));
+            if (tab == Programs)
+                win.w.slotpushButtonLoadProgramsFromFile(false);
+            else
+                win.w.slotpushButtonLoadScenesFromFile(false);
+            break;
+        default:
+            win.spin("spinBoxProgramNumber")->setValue(1 + random.bounded(8));
+            win.spin("spinBoxSceneNumber")->setValue(1 + random.bounded(20));
+            break;
+        }
+        if (random.bounded(25) == 0)   // now and then an undo, and maybe its redo
+            random.bounded(2) ? win.w.programEdits()->history()->undo() : win.w.sceneEdits()->history()->undo();
+        if (random.bounded(50) == 0)
+            win.w.programEdits()->history()->redo();
+    }
+    const QByteArray end = win.tables();
+    QVERIFY(end != start);
+    QVERIFY(win.steps() > 200);
+
+    for (QUndoStack *history : { win.w.programEdits()->history(), win.w.sceneEdits()->history() }) {
+        while (history->canUndo())
+            history->undo();
+    }
+    QVERIFY(win.tables() == start);
+    QVERIFY(win.editorShowsTable(Programs) && win.editorShowsTable(Scenes));
+    for (QUndoStack *history : { win.w.programEdits()->history(), win.w.sceneEdits()->history() }) {
+        while (history->canRedo())
+            history->redo();
+    }
+    QVERIFY(win.tables() == end);
+    QVERIFY(win.editorShowsTable(Programs) && win.editorShowsTable(Scenes));
+}
+
+void TestEditing::editMenuNamesTheStepAndYieldsToTextFields()
+{
+    Window win;
+    auto *menu = win.w.findChild<QMenu *>("menuEdit");
+    QCOMPARE(menu->title(), QString("Edit"));
+    QCOMPARE(menu->actions(), QList<QAction *>({ win.undo(), win.redo() }));
+    QCOMPARE(win.undo()->shortcuts(), QKeySequence::keyBindings(QKeySequence::Undo));
+    QCOMPARE(win.redo()->shortcuts(), QKeySequence::keyBindings(QKeySequence::Redo));
+    win.showTab(Programs);
+    QVERIFY(!win.undo()->isEnabled() && !win.redo()->isEnabled());
+
+    // Each tab its own history; the Settings tab has none.
+    win.spin("spinBoxStaticTime")->setValue(5);
+    QCOMPARE(win.undo()->text(), QString("Undo Change Scene Time"));
+    win.showTab(Scenes);
+    QVERIFY(!win.undo()->isEnabled());
+    win.w.findChild<QTabWidget *>("tabWidget")->setCurrentIndex(0);
+    QVERIFY(!win.undo()->isEnabled());
+
+    // Ctrl+Z in a spin box is the box's own undo: the typed text goes back and
+    // that is a new change, nothing to redo.
+    win.showTab(Programs);
+    typeInto(win.spin("spinBoxRiseTime"), "77");
+    QCOMPARE(win.spin("spinBoxRiseTime")->value(), 77);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(win.spin("spinBoxRiseTime")->value() != 77);
+    QVERIFY(!win.redo()->isEnabled());
+
+    // Elsewhere Ctrl+Z and Ctrl+Shift+Z are the window's; after Set the
+    // history goes on, and undoing past the set makes the marker come back.
+    win.w.slotpushButtonSetProgramsInVn274(false);
+    QVERIFY(!win.w.isWindowModified());
+    win.overview()->setFocus();
+    QTest::keyClick(win.overview(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(win.redo()->isEnabled());
+    QVERIFY(win.w.isWindowModified());
+    QTest::keyClick(win.overview(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!win.w.isWindowModified());
+}
+
+// The row's records named by letters: "ABCDE" is five records whose first
+// byte is that letter.
+void TestEditing::rowsRearranged_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("expected");   // '.' an empty record
+    QTest::newRow("step 1 onto 3") << "move" << 0 << 2 << "BCADE";
+    QTest::newRow("step 4 onto 2") << "move" << 3 << 1 << "ADBCE";
+    QTest::newRow("last onto first") << "move" << 4 << 0 << "EABCD";
+    QTest::newRow("copy 1 onto 3") << "copy" << 0 << 2 << "ABACD";
+    QTest::newRow("copy 5 onto 1") << "copy" << 4 << 0 << "EABCD";
+    QTest::newRow("copy onto itself") << "copy" << 1 << 1 << "ABBCD";
+    QTest::newRow("insert before 2") << "insert" << 1 << 0 << "A.BCD";
+    QTest::newRow("insert before last") << "insert" << 4 << 0 << "ABCD.";
+    QTest::newRow("delete 2") << "delete" << 1 << 0 << "ACDE.";
+    QTest::newRow("delete last") << "delete" << 4 << 0 << "ABCD.";
+}
+
+void TestEditing::rowsRearranged()
+{
+    QFETCH(QString, operation);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, expected);
+    const auto row = [](const QString &letters) {
+        QByteArray bytes;
+        for (const QChar letter : letters) {
+            QByteArray record(48, '\0');
+            if (letter != '.') {
+                record[0] = char(letter.toLatin1());
+                record[47] = 1;   // a reserved byte travels with its record
+            }
+            bytes += record;
+        }
+        return bytes;
+    };
+    const QByteArray start = row("ABCDE");
+    const QByteArray result = operation == "move" ? Shows::movedRecord(start, from, to)
+                            : operation == "copy" ? Shows::copiedRecord(start, from, to)
+                            : operation == "insert" ? Shows::withEmptyRecord(start, from)
+                                                    : Shows::withoutRecord(start, from);
+    QCOMPARE(result, row(expected));
+    QCOMPARE(Shows::isEmptyRecord(result, 4), expected.endsWith('.'));
+}
+
+void TestEditing::stripsByKeyboardMenuAndRefusedDrops()
+{
+    ScriptedPrompts prompts;
+    Window win;
+    win.showTab(Programs);
+    ProgramOverview *strip = win.overview();
+
+    // Left and Right step through the program; the menu key opens the menu on
+    // the shown step.
+    strip->setFocus();
+    QCOMPARE(strip->focusPolicy(), Qt::StrongFocus);
+    QTest::keyClick(strip, Qt::Key_Right);
+    QTest::keyClick(strip, Qt::Key_Right);
+    QTest::keyClick(strip, Qt::Key_Left);
+    QCOMPARE(win.spin("spinBoxSceneNumber")->value(), 2);
+    QTest::keyClick(strip, Qt::Key_Left);
+    QTest::keyClick(strip, Qt::Key_Left);
+    QCOMPARE(win.spin("spinBoxSceneNumber")->value(), 1);
+    QStringList menuTexts;
+    QTimer::singleShot(0, [&menuTexts] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (const QAction *action : menu->actions())
+            menuTexts << action->text();
+        menu->close();
+    });
+    QTest::keyClick(strip, Qt::Key_Menu);
+    QCOMPARE(menuTexts, QStringList({ "Insert empty step before", "Delete step", "", "Copy program", "Paste program" }));
+
+    // Copy program 1 into program 4 through the clipboard.
+    win.lamps(Programs).at(0)->setRedColor(10);
+    QVERIFY(!strip->findChild<QAction *>("actionPasteProgram")->isEnabled());
+    strip->findChild<QAction *>("actionCopyProgram")->trigger();
+    QVERIFY(strip->findChild<QAction *>("actionPasteProgram")->isEnabled());
+    win.spin("spinBoxProgramNumber")->setValue(4);
+    strip->findChild<QAction *>("actionPasteProgram")->trigger();
+    QCOMPARE(win.w.programTable().mid(3 * 960, 960), win.w.programTable().mid(0, 960));
+
+    // A copy that would push a step off the end asks; Cancel changes nothing.
+    win.spin("spinBoxSceneNumber")->setValue(20);
+    win.lamps(Programs).at(1)->setGreenColor(20);
+    const QByteArray before = win.tables();
+    prompts.answer(int(QMessageBox::Cancel));
+    dropTile(strip, 0, 1, Qt::ControlModifier);
+    QCOMPARE(win.tables(), before);
+    QCOMPARE(prompts.asked.last().title, QString("Step 20 is not empty"));
+    QCOMPARE(prompts.asked.last().label, QString("Step 20 of program 4 is not empty. It falls off the end of the "
+                                                 "program.\n\nGo on?"));
+
+    // A tile of the other strip, or of another window's, is not taken.
+    dropTile(strip, 0, 5, Qt::NoModifier, win.sceneOverview());
+    Window other;
+    dropTile(strip, 0, 5, Qt::NoModifier, other.overview());
+    QCOMPARE(win.tables(), before);
+    QVERIFY(prompts.unexpected.isEmpty());
+}
+
+void TestEditing::historyIsBoundedAndOutlivesALanguageSwitch()
+{
+    // 1000 steps per table, each the whole table replaced: the oldest go, and
+    // what the history holds stays under 8 MB.
+    QRandomGenerator random(1000);
+    EditedTable table(QByteArray(Shows::ProgramTableSize, '\0'));
+    for (int i = 0; i < 1100; ++i)
+        table.replace("Load programs from file", randomTable(random, Shows::ProgramTableSize), 0);
+    QCOMPARE(table.history()->count(), EditedTable::HistoryLimit);
+    QVERIFY(table.heldBytes() <= qint64(EditedTable::HistoryLimit) * Shows::ProgramTableSize);
+
+    // A drag that ends where it began leaves no step.
+    Window win;
+    win.showTab(Scenes);
+    ColorSlider *slider = win.slider(Scenes, 2, "SliderRed");
+    const QPoint from = handleCentre(slider);
+    QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(slider, from - QPoint(0, 40));
+    QTest::mouseMove(slider, from);
+    QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, from);
+    QCOMPARE(win.steps(), 0);
+
+    // A language switch: the new window undoes what the old one did, and names
+    // it in the new language.
+    QStringList undoTexts;
+    QByteArray tablesAfterUndo;
+    int shown = 0;
+    runMainWindow("en_GB", [&](Vn274_bootloader &window, const QTranslator &) {
+        ++shown;
+        auto *undo = window.findChild<QAction *>("actionUndo");
+        if (shown == 1) {
+            window.findChild<QTabWidget *>("tabWidget")->setCurrentIndex(Programs);
+            window.findChild<QSpinBox *>("spinBoxStaticTime")->setValue(300);
+            window.findChild<QSpinBox *>("spinBoxSceneStaticTime")->setValue(400);
+            undoTexts << undo->text();
+            QTimer::singleShot(0, window.findChild<QAction *>("actionPolish"), &QAction::trigger);
+        } else {
+            undoTexts << undo->text();
+            undo->trigger();
+            tablesAfterUndo = window.programTable() + window.sceneTable();
+            QVERIFY(window.sceneEdits()->history()->canUndo());
+            QTimer::singleShot(0, &window, [] { QCoreApplication::exit(0); });
+        }
+    });
+    QCOMPARE(shown, 2);
+    QCOMPARE(undoTexts.first(), QString("Undo Change Scene Time"));
+    QVERIFY2(undoTexts.last() != undoTexts.first() && undoTexts.last().startsWith("Cofnij"), qPrintable(undoTexts.last()));
+    QByteArray scenesOnly(Shows::ProgramTableSize + Shows::SceneTableSize, '\0');
+    scenesOnly[Shows::ProgramTableSize + 40] = char(400 & 0xff);
+    scenesOnly[Shows::ProgramTableSize + 41] = char(400 >> 8);
+    QCOMPARE(tablesAfterUndo, scenesOnly);
 }
 
 QTEST_MAIN(TestEditing)

@@ -115,7 +115,7 @@ private slots:
     void statusBitFramesEveryTransfer();
     void getReplacesTheTableAndShowsTheSelectedRecord();
     void failedAcquireChangesNothing();
-    void failedReadKeepsTheTableAndDropsEdits();
+    void failedReadKeepsTheTableWithItsEdits();
     void failedWriteKeepsTheCommit();
 
     // files
@@ -177,9 +177,13 @@ void TestShows::settingTheSameNumberCommitsNothing()
     Vn274_bootloader window;
     Editors e(window);
     e.editProgram(9, 9, 1, 0, 9, 9, 9);
+    // Every edit is in the table as it is made; setting the same numbers
+    // changes nothing more.
+    const QByteArray edited = window.programTable();
+    QCOMPARE(int(e.programRecord(1, 1).riseTime), 9);
     e.spin("spinBoxProgramNumber")->setValue(1);
     e.spin("spinBoxSceneNumber")->setValue(1);
-    QCOMPARE(window.programTable(), QByteArray(Shows::ProgramTableSize, '\0'));
+    QCOMPARE(window.programTable(), edited);
     // The editor keeps the edit.
     QCOMPARE(e.spin("spinBoxRiseTime")->value(), 9);
     QCOMPARE(e.programLamps().at(0)->color(), QColor(9, 9, 9));
@@ -387,8 +391,9 @@ void TestShows::failedAcquireChangesNothing()
     QCOMPARE(prompts.boxes(), QStringList(4, "critical|Error|USB Timeout\nCheck USB Cable"));
     QCOMPARE(prompts.asked.first().parent, &window);
     QCOMPARE(prompts.asked.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(window.programTable(), QByteArray(Shows::ProgramTableSize, '\0'));
-    QCOMPARE(window.sceneTable(), QByteArray(Shows::SceneTableSize, '\0'));
+    QCOMPARE(int(e.programRecord(1, 1).riseTime), 5);   // the edits, and nothing else
+    QCOMPARE(window.programTable().count('\0'), Shows::ProgramTableSize - 6);
+    QCOMPARE(window.sceneTable().count('\0'), Shows::SceneTableSize - 1);
     QCOMPARE(e.spin("spinBoxRiseTime")->value(), 5);
     QCOMPARE(e.programLamps().at(0)->color(), QColor(5, 5, 5));
     QCOMPARE(e.spin("spinBoxSceneRiseTime")->value(), 6);
@@ -403,27 +408,31 @@ void TestShows::failedAcquireChangesNothing()
     QCOMPARE(prompts.boxes().last(), QString("critical|Error|USB Timeout\nCheck USB Cable"));
 }
 
-void TestShows::failedReadKeepsTheTableAndDropsEdits()
+void TestShows::failedReadKeepsTheTableWithItsEdits()
 {
     sim::writeExternalFlash(0x14180, scrambled(patternedTable(Shows::ProgramTableSize)));
     ScriptedPrompts prompts;
     Vn274_bootloader window;
     Editors e(window);
     e.editProgram(8, 8, 1, 0, 8, 8, 8);
+    const QByteArray programs = window.programTable();
 
+    // The edits are in the table as they are made; a failed read loses none.
     sim::failTransfers(5, sim::Forever);
     window.slotpushButtonGetProgramsFromVn274(false);
     QCOMPARE(prompts.boxes(), QStringList("critical|Error|ReadExternalFlashFromAddress"));
-    QCOMPARE(window.programTable(), QByteArray(Shows::ProgramTableSize, '\0'));
-    QCOMPARE(e.spin("spinBoxRiseTime")->value(), 0);
-    QCOMPARE(e.programLamps().at(0)->color(), QColor(0, 0, 0));
+    QCOMPARE(window.programTable(), programs);
+    QCOMPARE(int(e.programRecord(1, 1).riseTime), 8);
+    QCOMPARE(e.spin("spinBoxRiseTime")->value(), 8);
+    QCOMPARE(e.programLamps().at(0)->color(), QColor(8, 8, 8));
     QCOMPARE(sim::statusWord() & 1, 0u);
 
     e.spin("spinBoxSceneRiseTime")->setValue(8);
+    const QByteArray scenes = window.sceneTable();
     window.slotpushButtonGetScenesFromVn274(false);
     QCOMPARE(prompts.boxes().last(), QString("critical|Error|ReadExternalFlashFromAddress"));
-    QCOMPARE(window.sceneTable(), QByteArray(Shows::SceneTableSize, '\0'));
-    QCOMPARE(e.spin("spinBoxSceneRiseTime")->value(), 0);
+    QCOMPARE(window.sceneTable(), scenes);
+    QCOMPARE(e.spin("spinBoxSceneRiseTime")->value(), 8);
     QCOMPARE(sim::statusWord() & 1, 0u);
 }
 
@@ -566,6 +575,7 @@ void TestShows::refusedFilesLeaveTheTableAlone()
     Editors e(window);
     const char *riseName = programs ? "spinBoxRiseTime" : "spinBoxSceneRiseTime";
     e.spin(riseName)->setValue(77);
+    const QByteArray edited = programs ? window.programTable() : window.sceneTable();
     if (programs)
         window.slotpushButtonLoadProgramsFromFile(false);
     else
@@ -573,8 +583,7 @@ void TestShows::refusedFilesLeaveTheTableAlone()
     QCOMPARE(prompts.boxes(), QStringList("critical|File error|" + box));
     QCOMPARE(prompts.asked.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(prompts.asked.last().defaultButton, QMessageBox::NoButton);
-    QCOMPARE(programs ? window.programTable() : window.sceneTable(),
-             QByteArray(programs ? Shows::ProgramTableSize : Shows::SceneTableSize, '\0'));
+    QCOMPARE(programs ? window.programTable() : window.sceneTable(), edited);
     QCOMPARE(e.spin(riseName)->value(), 77);
 }
 

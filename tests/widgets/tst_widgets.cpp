@@ -1,11 +1,14 @@
 #include "common/scriptedprompts.h"
 #include "widgets/colorlineedit.h"
 #include "widgets/colorslider.h"
+#include "widgets/monospacefont.h"
 #include "widgets/superrgb.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDrag>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -139,7 +142,15 @@ private slots:
         // narrowest and widest letters, and all its digits, take the same
         // width. (QFontInfo::fixedPitch is no measure: fontconfig calls some
         // monospace faces, Noto Sans Mono among them, "dual" spaced.)
-        QCOMPARE(l.field("EditRed")->font().family(), QString("Courier New"));
+        // "Courier New" where there is one, else the face behind the system's
+        // fixed-width font, which that name then stands for.
+        const QFont field = l.field("EditRed")->font();
+        QCOMPARE(field.family(), QString("Courier New"));
+        QCOMPARE(QFontInfo(field).family(), monospaceFamily());
+        QCOMPARE(monospaceFamily(), QFontDatabase::families().contains("Courier New")
+                                        ? QString("Courier New")
+                                        : QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+        QCOMPARE(field.pointSize(), 7);
         const QFontMetrics digits(l.field("EditRed")->font());
         for (QChar c : QString("imW0123456789"))
             QCOMPARE(digits.horizontalAdvance(c), digits.horizontalAdvance(QLatin1Char('8')));

@@ -1,0 +1,88 @@
+// The program's start beside a bare Qt main window of the same size (medians
+// of 7 starts each, taken in turns), and the
+// editing figures, each measured in processes of vn274-guiprobe.
+#include "benchmark.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr int Starts = 7;
+
+QString probe()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/vn274-guiprobe");
+}
+
+// Without a display the probes draw off screen, both alike.
+QProcessEnvironment probeEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")) && !environment.contains(QStringLiteral("DISPLAY"))
+        && !environment.contains(QStringLiteral("WAYLAND_DISPLAY")))
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
+}
+
+QStringList runProbe(QStringList arguments, bool timed)
+{
+    QProcess process;
+    process.setProcessEnvironment(probeEnvironment());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    if (timed) {
+        timespec now {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        arguments.insert(1, QString::number(qint64(now.tv_sec) * 1000000000 + now.tv_nsec));
+    }
+    process.start(probe(), arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        qFatal("vn274-guiprobe %s failed", qPrintable(arguments.join(QLatin1Char(' '))));
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+} // namespace
+
+void measureStartup()
+{
+    // A first start warms the disk cache and tells the window's size.
+    const QStringList size = runProbe({ QStringLiteral("window") }, true).value(0).split(QLatin1Char(' '));
+    if (size.size() != 4)
+        qFatal("vn274-guiprobe gave no size");
+    // Wall-clock time is what the user waits; the process's CPU time is the
+    // same start with less of the rest of the machine in it.
+    QList<double> program, bare, programCpu, bareCpu;
+    for (int start = 0; start < Starts; ++start) {   // side by side, in turns
+        const QStringList window = runProbe({ QStringLiteral("window") }, true).value(0).split(QLatin1Char(' '));
+        const QStringList plain = runProbe({ QStringLiteral("bare"), size.at(1), size.at(2) }, true)
+                                      .value(0).split(QLatin1Char(' '));
+        program << window.value(0).toDouble();
+        programCpu << window.value(3).toDouble();
+        bare << plain.value(0).toDouble();
+        bareCpu << plain.value(3).toDouble();
+    }
+    bench::report("startup_window_ms", median(program), "ms");
+    bench::report("startup_bare_window_ms", median(bare), "ms");
+    bench::report("startup_ratio", median(program) / median(bare), "x");
+    bench::report("startup_window_cpu_ms", median(programCpu), "ms");
+    bench::report("startup_bare_window_cpu_ms", median(bareCpu), "ms");
+    bench::report("startup_cpu_ratio", median(programCpu) / median(bareCpu), "x");
+}
+
+void measureEditing()
+{
+    for (const QString &line : runProbe({ QStringLiteral("edits") }, false))
+        std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
