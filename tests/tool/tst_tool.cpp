@@ -604,9 +604,10 @@ void TstTool::upgradeFromApplicationMode()
     QCOMPARE(rows.size(), 1);
     const QJsonObject row = rows.at(0).toObject();
     const QString sha256 = QCryptographicHash::hash(fileBytes(upgFile), QCryptographicHash::Sha256).toHex();
-    const QStringList fields = { "serial", "station", "outcome", "file", "sha256", "scrambling_key", "signature_key_id" };
+    const QStringList fields = { "serial", "station", "outcome", "file", "sha256", "scrambling_key", "signature_key_id",
+                                 "trusted_comment" };
     const QStringList values = { "240611027", QSysInfo::machineHostName(), "success", "sample.upg", sha256,
-                                 transferKeyFingerprint(), "" };
+                                 transferKeyFingerprint(), "53BE7B6EA04F19A8", "Vn274 firmware 2.1" };
     for (int i = 0; i < fields.size(); ++i)
         QCOMPARE(row[fields.at(i)].toString(), values.at(i));
     QVERIFY(row["succeeded"].toBool());

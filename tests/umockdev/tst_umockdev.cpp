@@ -319,6 +319,14 @@ void TstUmockdev::upgradeConfirmsTheRestart()
         buses->setVn274NodeMode(0666);
         buses->openToOtherUsers();
     }
+    // The tool keeps its production record where the user it runs as may write.
+    QTemporaryDir ownRecord;
+    QVERIFY(ownRecord.isValid());
+    if (refusedMs > 0)
+        QVERIFY(::chown(QFile::encodeName(ownRecord.path()).constData(), as.uid, as.gid) == 0);
+    const QByteArray sharedRecord = qgetenv("VN274_DB");
+    qputenv("VN274_DB", ownRecord.filePath(QStringLiteral("record.sqlite")).toUtf8());
+    const auto restoreRecord = qScopeGuard([&] { qputenv("VN274_DB", sharedRecord); });
     sim::setMode(sim::Mode::Bootloader);
     sim::setReenumeration(1000000, qMax(0, restartMs));
     sim::setNeverReturns(restartMs < 0);
