@@ -48,83 +48,83 @@ p, li { white-space: pre-wrap; }
     <name>EditedTable</name>
     <message>
         <source>Get programs from the Vn274</source>
-        <translation>Pobranie programów z Vn274</translation>
+        <translation>pobranie programów z Vn274</translation>
     </message>
     <message>
         <source>Get scenes from the Vn274</source>
-        <translation>Pobranie scen z Vn274</translation>
+        <translation>pobranie scen z Vn274</translation>
     </message>
     <message>
         <source>Load programs from file</source>
-        <translation>Wczytanie programów z pliku</translation>
+        <translation>wczytanie programów z pliku</translation>
     </message>
     <message>
         <source>Load scenes from file</source>
-        <translation>Wczytanie scen z pliku</translation>
+        <translation>wczytanie scen z pliku</translation>
     </message>
     <message>
         <source>Change XFade</source>
-        <translation>Zmiana przenikania</translation>
+        <translation>zmianę przenikania</translation>
     </message>
     <message>
         <source>Change Scene Time</source>
-        <translation>Zmiana czasu sceny</translation>
+        <translation>zmianę czasu sceny</translation>
     </message>
     <message>
         <source>Change End Marker</source>
-        <translation>Zmiana znacznika końca</translation>
+        <translation>zmianę znacznika końca</translation>
     </message>
     <message>
         <source>Change colour</source>
-        <translation>Zmiana koloru</translation>
+        <translation>zmianę koloru</translation>
     </message>
     <message>
         <source>Paste scene</source>
-        <translation>Wklejenie sceny</translation>
+        <translation>wklejenie sceny</translation>
     </message>
     <message>
         <source>Brighter</source>
-        <translation>Jaśniej</translation>
+        <translation>rozjaśnienie</translation>
     </message>
     <message>
         <source>Darker</source>
-        <translation>Ciemniej</translation>
+        <translation>przyciemnienie</translation>
     </message>
     <message>
         <source>Move step</source>
-        <translation>Przeniesienie kroku</translation>
+        <translation>przeniesienie kroku</translation>
     </message>
     <message>
         <source>Copy step</source>
-        <translation>Skopiowanie kroku</translation>
+        <translation>skopiowanie kroku</translation>
     </message>
     <message>
         <source>Move scene</source>
-        <translation>Przeniesienie sceny</translation>
+        <translation>przeniesienie sceny</translation>
     </message>
     <message>
         <source>Copy scene by dragging</source>
-        <translation>Skopiowanie sceny przeciągnięciem</translation>
+        <translation>skopiowanie sceny przeciągnięciem</translation>
     </message>
     <message>
         <source>Insert empty step</source>
-        <translation>Wstawienie pustego kroku</translation>
+        <translation>wstawienie pustego kroku</translation>
     </message>
     <message>
         <source>Delete step</source>
-        <translation>Usunięcie kroku</translation>
+        <translation>usunięcie kroku</translation>
     </message>
     <message>
         <source>Insert empty scene</source>
-        <translation>Wstawienie pustej sceny</translation>
+        <translation>wstawienie pustej sceny</translation>
     </message>
     <message>
         <source>Delete scene</source>
-        <translation>Usunięcie sceny</translation>
+        <translation>usunięcie sceny</translation>
     </message>
     <message>
         <source>Paste program</source>
-        <translation>Wklejenie programu</translation>
+        <translation>wklejenie programu</translation>
     </message>
 </context>
 <context>
