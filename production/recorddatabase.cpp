@@ -2,6 +2,7 @@
 
 #include <QAtomicInt>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -138,9 +139,9 @@ bool RecordDatabase::prepare()
     if (url.kind == DatabaseUrl::Kind::Sqlite) {
         // Several processes of one station share the file: readers never wait
         // for a writer, and a writer waits for another (the busy time-out).
-        QSqlQuery wal(db);
-        if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
-            return fail(QStringLiteral("%1 is not a usable SQLite record").arg(url.path), wal.lastError());
+        const QSqlError walError = switchToWal(db);
+        if (walError.isValid())
+            return fail(QStringLiteral("%1 is not a usable SQLite record").arg(url.path), walError);
     }
     int found = 0;
     QString reason;
@@ -171,6 +172,24 @@ bool RecordDatabase::prepare()
         return false;
     }
     return true;
+}
+
+QSqlError RecordDatabase::switchToWal(const QSqlDatabase &db) const
+{
+    // The switch needs the file to itself for a moment, and SQLite answers
+    // "database is locked" at once, without its busy handler, while another
+    // process makes or switches the same new file: try again within the time
+    // a writer would wait.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery wal(db);
+        if (wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return QSqlError();
+        if (!isConflict(url.kind, wal.lastError()) || waited.elapsed() > SqliteBusyTimeoutMs)
+            return wal.lastError();
+        QThread::usleep(1000 + QRandomGenerator::global()->bounded(20000));
+    }
 }
 
 QSqlQuery &RecordDatabase::query()

@@ -69,6 +69,7 @@ public:
 
 private:
     bool prepare();
+    QSqlError switchToWal(const QSqlDatabase &db) const;
     void quietNotices();
     bool fail(const QString &what, const QSqlError &sqlError);
 
