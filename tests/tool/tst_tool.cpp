@@ -130,6 +130,7 @@ void sleepWhileAnIntruderArrives(unsigned long)
 // program and vn274-tool-sim pin.
 const QString SignedLine = "Signed release: Vn274 firmware 2.1 (release key 53BE7B6EA04F19A8)";
 const QString RunsLine = "The new application runs on the driver 240611027";
+const QString NeverBackLine = "The new application did not start: the driver 240611027 did not come back within 10 s";
 const QString ReleaseKeyLine = "release key: 53BE7B6EA04F19A8\n";
 } // namespace
 
@@ -680,8 +681,6 @@ void TstTool::upgradeWaitsForTheDriverAsTheWorkerDoes()
     QCOMPARE(sim::counters().enumerations, 1 + 4);   // the drivers counted, then four attempts
 }
 
-#define NeverBackLine "The new application did not start: the driver 240611027 did not come back within 10 s"
-
 void TstTool::upgradeFailures_data()
 {
     QTest::addColumn<QString>("fault");
@@ -696,10 +695,10 @@ void TstTool::upgradeFailures_data()
                                              << "Release signature refused: the trusted comment" << "" << "";
     QTest::newRow("never back after the start") << "never back after the start" << 1
         << "the firmware change failed; the lines above tell where"
-        << "OK\n" NeverBackLine "\n" << NeverBackLine;
+        << "OK\n" + NeverBackLine + "\n" << NeverBackLine;
     QTest::newRow("back with another serial") << "another serial" << 1
         << "the firmware change failed; the lines above tell where"
-        << "OK\n" NeverBackLine "\n" << NeverBackLine;
+        << "OK\n" + NeverBackLine + "\n" << NeverBackLine;
     QTest::newRow("no driver") << "unplugged" << 1 << "no Vn274 on USB (vendor id 16c0, product id 0789)" << "" << "";
     QTest::newRow("no permission") << "no permission" << 1 << "this user may not open it (permission denied)" << ""
                                    << "";
