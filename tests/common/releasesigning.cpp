@@ -68,12 +68,16 @@ QString testSecretKeyFile()
     return QStringLiteral(VN274_TEST_KEYS_DIR "/test.key");
 }
 
-QString testKeyIdFromMinisign()
+QString keyIdFromMinisign(const QString &publicKeyFile)
 {
-    QFile file(testPublicKeyFile());
+    QFile file(publicKeyFile);
     if (!file.open(QIODevice::ReadOnly))
         return QString();
-    return QString::fromLatin1(file.readLine().trimmed()).section(QLatin1Char(' '), -1);
+    // minisign prints the id as a number, so an id that begins with 0 comes
+    // out shorter than its 16 digits.
+    return QString::fromLatin1(file.readLine().trimmed())
+        .section(QLatin1Char(' '), -1)
+        .rightJustified(16, QLatin1Char('0'));
 }
 
 bool sign(const QString &fileName, const QString &trustedComment, const QString &secretKey, bool legacy)

@@ -10,9 +10,9 @@ namespace releasesigning {
 
 QString testPublicKeyFile();
 QString testSecretKeyFile();
-// The test key's id as minisign itself writes it into the public key file's
-// comment ("minisign public key 53BE7B6EA04F19A8").
-QString testKeyIdFromMinisign();
+// A key's id as minisign itself writes it into the public key file's comment
+// ("minisign public key 53BE7B6EA04F19A8"), in 16 digits.
+QString keyIdFromMinisign(const QString &publicKeyFile);
 
 // minisign -S: fileName.minisig beside the file with this trusted comment; a
 // legacy signature ("Ed", minisign -l) when asked. False when minisign fails,
