@@ -103,14 +103,9 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui->spinBoxStaticTime->setRange(0, 900000);
     ui->spinBoxProgramNumber->setRange(1, Shows::ProgramCount);
     ui->spinBoxSceneNumber->setRange(1, Shows::StepsPerProgram);
-
-    addLamps(programLamps, ui->horizontalLayout);
-
     ui->spinBoxSceneRiseTime->setRange(0, 100000);
     ui->spinBoxSceneStaticTime->setRange(0, 900000);
     ui->spinBoxSceneSceneNumber->setRange(1, Shows::SceneCount);
-
-    addLamps(sceneLamps, ui->horizontalLayoutScenes);
     buildEditingTools();
 
     upgrader = new Upgrader(boot_usb);

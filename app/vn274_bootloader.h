@@ -59,6 +59,11 @@ public:
     // the one of the tab shown.
     EditedTable *programEdits() const { return programs.get(); }
     EditedTable *sceneEdits() const { return scenes.get(); }
+    // The lamp editors of the Programs and the Scenes tab. They are made when
+    // their tab is first shown, or when asked for here: the window opens on
+    // the Settings tab, and building 24 editors was most of its start-up.
+    const QList<SuperRGB *> &programEditors();
+    const QList<SuperRGB *> &sceneEditors();
 
     // Whether the programs or the scenes, editors included, differ from what
     // was last loaded, saved, got or set. The title then carries Qt's modified
@@ -141,7 +146,10 @@ private:
     // tables; undo and redo show the record they touched.
     void buildEditingTools();
     void buildEditMenu();
-    void watchEditors(QList<SuperRGB *> &lamps, EditGestures &gestures, bool programTab);
+    void buildEditorsOfTab(int index);
+    const QList<SuperRGB *> &lampEditors(bool programTab);
+    void watchEditors(const QList<SuperRGB *> &lamps, EditGestures &gestures, bool programTab);
+    void watchFields(bool programTab);
     void adoptTables(std::shared_ptr<EditedTable> programTable, std::shared_ptr<EditedTable> sceneTable);
     void programEditorEdited(int target);
     void sceneEditorEdited(int target);
@@ -187,6 +195,7 @@ private:
     Ui::Vn274_bootloaderClass *ui = nullptr;
     int timerState = 0;
     ArthurStyle *arthurStyle = nullptr;
+    // Empty until their tab is first shown (lampEditors()).
     QList<SuperRGB *> programLamps;
     QList<SuperRGB *> sceneLamps;
     // Shared, so that a language switch hands them, history and all, to the

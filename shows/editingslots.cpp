@@ -123,19 +123,56 @@ void Vn274_bootloader::buildEditingTools()
     connect(sceneOverview, &ProgramOverview::stepClicked, this, &Vn274_bootloader::showSceneClicked);
     buildStepMenus();
 
-    watchEditors(programLamps, programGestures, true);
-    watchEditors(sceneLamps, sceneGestures, false);
+    watchFields(true);
+    watchFields(false);
     buildEditMenu();
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &Vn274_bootloader::followTabInEditMenu);
     followTabInEditMenu(ui->tabWidget->currentIndex());
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &Vn274_bootloader::buildEditorsOfTab);
+    buildEditorsOfTab(ui->tabWidget->currentIndex());
 
     showProgramsInOverview();
     showScenesInOverview();
 }
 
+const QList<SuperRGB *> &Vn274_bootloader::programEditors()
+{
+    return lampEditors(true);
+}
+
+const QList<SuperRGB *> &Vn274_bootloader::sceneEditors()
+{
+    return lampEditors(false);
+}
+
+void Vn274_bootloader::buildEditorsOfTab(int index)
+{
+    if (ui->tabWidget->widget(index) == ui->tabPrograms)
+        programEditors();
+    else if (ui->tabWidget->widget(index) == ui->tabScenes)
+        sceneEditors();
+}
+
+// Until they are made, the tables alone hold the records: every edit is in its
+// table at once, so editors made later only have to show the selected record.
+const QList<SuperRGB *> &Vn274_bootloader::lampEditors(bool programTab)
+{
+    QList<SuperRGB *> &lamps = programTab ? programLamps : sceneLamps;
+    if (!lamps.isEmpty())
+        return lamps;
+    addLamps(lamps, programTab ? ui->horizontalLayout : ui->horizontalLayoutScenes);
+    (programTab ? programGroup : sceneGroup)->setLamps(lamps);
+    watchEditors(lamps, programTab ? programGestures : sceneGestures, programTab);
+    if (programTab)
+        showProgramRecord(shownProgram, shownStep);
+    else
+        showSceneRecord(shownScene);
+    return lamps;
+}
+
 // Every change of an editor's content, whatever made it, and the drags that
 // make one step of many changes.
-void Vn274_bootloader::watchEditors(QList<SuperRGB *> &lamps, EditGestures &gestures, bool programTab)
+void Vn274_bootloader::watchEditors(const QList<SuperRGB *> &lamps, EditGestures &gestures, bool programTab)
 {
     for (int lamp = 0; lamp < lamps.size(); ++lamp) {
         connect(lamps.at(lamp), &SuperRGB::colorChanged, this, [this, lamp, programTab] {
@@ -149,6 +186,10 @@ void Vn274_bootloader::watchEditors(QList<SuperRGB *> &lamps, EditGestures &gest
             connect(slider, &QSlider::sliderReleased, this, [&gestures] { gestures.endDrag(); });
         }
     }
+}
+
+void Vn274_bootloader::watchFields(bool programTab)
+{
     const QList<std::pair<QSpinBox *, int>> fields = programTab
         ? QList<std::pair<QSpinBox *, int>>{ { ui->spinBoxRiseTime, RiseTimeField },
                                              { ui->spinBoxStaticTime, StaticTimeField },
@@ -255,6 +296,7 @@ void Vn274_bootloader::runGroupCommand(bool programTab, const char *text, void (
 {
     EditGestures &gestures = programTab ? programGestures : sceneGestures;
     const QScopedValueRollback<const char *> running(runningCommand, text);
+    lampEditors(programTab);
     gestures.beginCommand();
     ((programTab ? programGroup : sceneGroup)->*command)();
     gestures.endCommand();
@@ -349,6 +391,7 @@ void Vn274_bootloader::showSceneClicked(int scene)
 void Vn274_bootloader::copyProgramStep()
 {
     Shows::CopiedScene copied;
+    copied.record = Shows::recordAt(programs->bytes(), Shows::programRecordOffset(shownProgram, shownStep));
     takeProgramEditor(copied.record);
     copied.hasEndMarker = true;
     Shows::copySceneToClipboard(copied);
@@ -357,6 +400,7 @@ void Vn274_bootloader::copyProgramStep()
 void Vn274_bootloader::copyScene()
 {
     Shows::CopiedScene copied;
+    copied.record = Shows::recordAt(scenes->bytes(), Shows::sceneRecordOffset(shownScene));
     takeSceneEditor(copied.record);
     copied.hasEndMarker = false;
     Shows::copySceneToClipboard(copied);
@@ -427,6 +471,11 @@ void Vn274_bootloader::restoreEditingState(const EditingState &state)
     slotUpdateProgramScene(0);
     slotUpdateScene(0);
 
+    // Sliders selected in the old window need their editors in this one.
+    if (state.programSliders.contains(true))
+        programEditors();
+    if (state.sceneSliders.contains(true))
+        sceneEditors();
     programGroup->setSelection(state.programSliders);
     sceneGroup->setSelection(state.sceneSliders);
     ui->tabWidget->setCurrentIndex(state.currentTab);

@@ -2,11 +2,20 @@
 
 #include "widgets/superrgb.h"
 
+#include <utility>
+
 LampGroup::LampGroup(const QList<SuperRGB *> &lamps, QObject *parent)
-    : QObject(parent),
-      lamps(lamps)
+    : QObject(parent)
 {
-    for (SuperRGB *lamp : lamps)
+    setLamps(lamps);
+}
+
+void LampGroup::setLamps(const QList<SuperRGB *> &editors)
+{
+    for (SuperRGB *lamp : std::as_const(lamps))
+        disconnect(lamp, &SuperRGB::selectedSliderValueChange, this, &LampGroup::setSelectedValue);
+    lamps = editors;
+    for (SuperRGB *lamp : std::as_const(lamps))
         connect(lamp, &SuperRGB::selectedSliderValueChange, this, &LampGroup::setSelectedValue);
 }
 

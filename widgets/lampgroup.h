@@ -21,6 +21,9 @@ public:
 
     explicit LampGroup(const QList<SuperRGB *> &lamps, QObject *parent = nullptr);
 
+    // The editors, for a group made before them; an earlier list is dropped.
+    void setLamps(const QList<SuperRGB *> &editors);
+
     // Red, green and blue of lamp 0, then of lamp 1, and so on.
     QList<bool> selection() const;
     void setSelection(const QList<bool> &selected);

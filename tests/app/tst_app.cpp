@@ -140,8 +140,13 @@ void TestApp::windowAsBuilt()
         QVERIFY2(box->minimum() == minimum && box->maximum() == maximum && box->value() == minimum, name);
     }
 
-    // Twelve black lamps on each tab, in lamp order, wearing the window's skin.
+    // No lamp editor until its tab is first shown; then twelve black lamps on
+    // each tab, in lamp order, wearing the window's skin.
+    QCOMPARE(window.findChild<QTabWidget *>("tabWidget")->currentIndex(), 0);
+    QVERIFY(window.findChildren<SuperRGB *>().isEmpty());
     for (const char *contents : { "scrollAreaWidgetContents", "scrollAreaWidgetContents_2" }) {
+        auto *tabs = window.findChild<QTabWidget *>("tabWidget");
+        tabs->setCurrentIndex(tabs->currentIndex() + 1);
         const QList<SuperRGB *> lamps =
             window.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(lamps.size(), 12);
@@ -159,7 +164,6 @@ void TestApp::windowAsBuilt()
     QCOMPARE(window.sceneTable(), QByteArray(384, '\0'));
     for (const char *bar : { "progressBarFlash", "progressBarExtFlashWr", "progressBarExtFlashRd" })
         QCOMPARE(window.findChild<QProgressBar *>(bar)->value(), 0);
-    QCOMPARE(window.findChild<QTabWidget *>("tabWidget")->currentIndex(), 0);
 }
 
 void TestApp::slotTableInOrder()
@@ -281,6 +285,8 @@ void TestApp::languageSwitchKeepsTheWork()
     const int code = runMainWindow("en_GB", [&](Vn274_bootloader &window, const QTranslator &) {
         const auto spin = [&window](const char *name) { return window.findChild<QSpinBox *>(name); };
         const auto lamps = [&window](const char *contents) {
+            window.programEditors();
+            window.sceneEditors();
             return window.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);
         };
         ++windows;
@@ -414,7 +420,10 @@ void TestApp::demoDriverHoldsShows()
     QCOMPARE(window.programTable(), demoPrograms());
     QCOMPARE(window.sceneTable(), demoScenes());
 
-    // Colours at once, in the first program step and the first scene.
+    // Colours at once, in the first program step and the first scene, also in
+    // editors made after the tables were got.
+    window.programEditors();
+    window.sceneEditors();
     for (const char *contents : { "scrollAreaWidgetContents", "scrollAreaWidgetContents_2" }) {
         const QList<SuperRGB *> lamps =
             window.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);

@@ -62,6 +62,7 @@ public:
     QList<SuperRGB *> lamps(Tab tab) const
     {
         const char *contents = tab == Programs ? "scrollAreaWidgetContents" : "scrollAreaWidgetContents_2";
+        tab == Programs ? w.programEditors() : w.sceneEditors();
         return w.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);
     }
     ColorSlider *slider(Tab tab, int lamp, const char *name) const
@@ -133,7 +134,7 @@ public:
         return Shows::recordAt(w.sceneTable(), Shows::sceneRecordOffset(scene - 1));
     }
 
-    Vn274_bootloader w;
+    mutable Vn274_bootloader w;   // its lamp editors are made when first asked for
 };
 
 void paint(SuperRGB *lamp, int red, int green, int blue)
@@ -236,6 +237,7 @@ private slots:
     void nothingSelectedLeavesEverySliderAlone();
     void sceneCopiedIntoAProgramStep();
     void programStepCopiedIntoAScene();
+    void editsBeforeTheLampEditorsAreMade();
     void copyAndPasteFromTheTextFieldsAndTheMenu();
     void clipboardOnlyTakesWellFormedScenes();
     void overviewClickShowsTheStepAndCommitsTheOneBefore();
@@ -595,6 +597,39 @@ void TestEditing::programStepCopiedIntoAScene()
     QCOMPARE(rgbOf(win.sceneRecord(2), 9), QColor(9, 99, 199));
     QCOMPARE(int(win.sceneRecord(2).endMarker), 0);
     QCOMPARE(int(win.sceneRecord(2).reserved[0]), 0x33);
+}
+
+// The lamp editors are made when their tab is first shown; until then an edit,
+// a copy and an undo work on the table alone and keep its colours.
+void TestEditing::editsBeforeTheLampEditorsAreMade()
+{
+    QTemporaryDir dir;
+    QByteArray programs(Shows::ProgramTableSize, '\0');
+    for (int i = 0; i < 36; ++i)
+        programs[Shows::programRecordOffset(0, 0) + i] = char(10 + i);
+    QCOMPARE(Shows::saveProgramsFile(dir.filePath("p.prg"), programs), Shows::FileResult::Ok);
+    ScriptedPrompts prompts;
+    prompts.answer(dir.filePath("p.prg"));
+
+    Window win;
+    win.w.slotpushButtonLoadProgramsFromFile(false);
+    win.spin("spinBoxRiseTime")->setValue(7);
+    win.action(Programs, "actionCopyScene")->trigger();
+    QVERIFY(win.w.findChildren<SuperRGB *>().isEmpty());
+    QCOMPARE(int(win.programRecord(1, 1).riseTime), 7);
+    const std::optional<Shows::CopiedScene> copied = Shows::sceneOnClipboard();
+    QVERIFY(copied);
+    for (int lamp = 0; lamp < 12; ++lamp) {
+        QCOMPARE(rgbOf(win.programRecord(1, 1), lamp), QColor(10 + 3 * lamp, 11 + 3 * lamp, 12 + 3 * lamp));
+        QCOMPARE(rgbOf(copied->record, lamp), rgbOf(win.programRecord(1, 1), lamp));
+    }
+
+    win.showTab(Programs);
+    QCOMPARE(win.w.findChildren<SuperRGB *>().size(), 12);
+    QVERIFY(win.editorShowsTable(Programs));
+    win.undo()->trigger();
+    QCOMPARE(win.tables(), programs + QByteArray(Shows::SceneTableSize, '\0'));
+    QVERIFY(win.editorShowsTable(Programs));
 }
 
 void TestEditing::copyAndPasteFromTheTextFieldsAndTheMenu()

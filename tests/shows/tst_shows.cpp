@@ -48,6 +48,8 @@ public:
     QSpinBox *spin(const char *name) const { return w.findChild<QSpinBox *>(name); }
     QList<SuperRGB *> lamps(const char *contents) const
     {
+        w.programEditors();
+        w.sceneEditors();
         return w.findChild<QWidget *>(contents)->findChildren<SuperRGB *>(QString(), Qt::FindDirectChildrenOnly);
     }
     QList<SuperRGB *> programLamps() const { return lamps("scrollAreaWidgetContents"); }
