@@ -4,6 +4,8 @@
 //                                   window) until the window's first paint;
 //                                   prints "<ms since T0> <width> <height>"
 //   vn274-guiprobe bare T0 W H      the same for a bare QMainWindow of W x H
+//   vn274-guiprobe labelled T0 W H  the bare window with one line of text, so
+//                                   Qt's font set-up, which any text pays
 //   vn274-guiprobe edits            undo_ms, step_move_ms on full tables
 // T0 is the starter's CLOCK_MONOTONIC in nanoseconds, so the time counted runs
 // from before the process was made.
@@ -17,6 +19,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLocale>
 #include <QMainWindow>
 #include <QRandomGenerator>
@@ -163,8 +166,10 @@ int main(int argc, char **argv)
             watch = std::make_unique<FirstPaint>(&window, t0);
         });
     }
-    if (mode == QLatin1String("bare") && argc == 5) {
+    if ((mode == QLatin1String("bare") || mode == QLatin1String("labelled")) && argc == 5) {
         QMainWindow window;
+        if (mode == QLatin1String("labelled"))
+            window.setCentralWidget(new QLabel(QStringLiteral("Vn274")));
         window.resize(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
         FirstPaint watch(&window, t0);
         window.show();
