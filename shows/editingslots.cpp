@@ -162,6 +162,8 @@ const QList<SuperRGB *> &Vn274_bootloader::lampEditors(bool programTab)
         return lamps;
     addLamps(lamps, programTab ? ui->horizontalLayout : ui->horizontalLayoutScenes);
     (programTab ? programGroup : sceneGroup)->setLamps(lamps);
+    for (SuperRGB *lamp : lamps)
+        (programTab ? programActions : sceneActions)->watchTextFields(lamp);
     watchEditors(lamps, programTab ? programGestures : sceneGestures, programTab);
     if (programTab)
         showProgramRecord(shownProgram, shownStep);

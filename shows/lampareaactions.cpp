@@ -30,7 +30,8 @@ bool hasSelectedText(QObject *field)
 } // namespace
 
 LampAreaActions::LampAreaActions(QWidget *lampArea, QGridLayout *controlColumn, LampGroup *group)
-    : QObject(lampArea)
+    : QObject(lampArea),
+      lampArea(lampArea)
 {
     copy = addAction(lampArea, "actionCopyScene", tr("Copy scene"), QKeySequence::keyBindings(QKeySequence::Copy));
     paste = addAction(lampArea, "actionPasteScene", tr("Paste scene"), QKeySequence::keyBindings(QKeySequence::Paste));
@@ -47,8 +48,11 @@ LampAreaActions::LampAreaActions(QWidget *lampArea, QGridLayout *controlColumn, 
     addButtons(controlColumn);
     watchTextFields(controlColumn->parentWidget());
 
+    // Asking the clipboard what it holds is a round trip to the display
+    // server, so it is first asked when the lamp area is shown, not while the
+    // window is being built; Paste is taken nowhere else.
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &LampAreaActions::followClipboard);
-    followClipboard();
+    lampArea->installEventFilter(this);
 }
 
 // The action's widget is the lamp area, which is shown only with its tab, so
@@ -105,18 +109,23 @@ QPushButton *LampAreaActions::buttonFor(QAction *action, const char *name, QWidg
     return button;
 }
 
-// The text fields of the tab; a spin box is watched as well as its line edit,
-// because it hands shortcut checks to that line edit directly.
-void LampAreaActions::watchTextFields(QWidget *tab)
+// A spin box is watched as well as its line edit, because it hands shortcut
+// checks to that line edit directly.
+void LampAreaActions::watchTextFields(QWidget *area)
 {
-    for (QLineEdit *field : tab->findChildren<QLineEdit *>())
+    for (QLineEdit *field : area->findChildren<QLineEdit *>())
         field->installEventFilter(this);
-    for (QAbstractSpinBox *box : tab->findChildren<QAbstractSpinBox *>())
+    for (QAbstractSpinBox *box : area->findChildren<QAbstractSpinBox *>())
         box->installEventFilter(this);
 }
 
 bool LampAreaActions::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == lampArea) {
+        if (event->type() == QEvent::Show && !clipboardAsked)
+            followClipboard();
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
         const bool toCopy = key->matches(QKeySequence::Copy) && !hasSelectedText(watched);
@@ -132,5 +141,6 @@ bool LampAreaActions::eventFilter(QObject *watched, QEvent *event)
 
 void LampAreaActions::followClipboard()
 {
+    clipboardAsked = true;
     paste->setEnabled(Shows::clipboardHoldsScene());
 }

@@ -41,6 +41,10 @@ public:
     QPushButton *darkerButton() const { return darkerPush; }
     QPushButton *selectNoneButton() const { return selectNonePush; }
 
+    // The text fields under `area`: the tab's own, and those of lamp editors
+    // made after the actions.
+    void watchTextFields(QWidget *area);
+
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -48,7 +52,6 @@ private:
                        const QList<QKeySequence> &keys);
     void addButtons(QGridLayout *controlColumn);
     QPushButton *buttonFor(QAction *action, const char *name, QWidget *parent, const QString &toolTip);
-    void watchTextFields(QWidget *tab);
     void followClipboard();
 
     QAction *copy = nullptr;
@@ -59,6 +62,8 @@ private:
     QPushButton *brighterPush = nullptr;
     QPushButton *darkerPush = nullptr;
     QPushButton *selectNonePush = nullptr;
+    QWidget *lampArea = nullptr;
+    bool clipboardAsked = false;
 };
 
 #endif // LAMPAREAACTIONS_H

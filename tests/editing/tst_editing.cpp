@@ -670,6 +670,11 @@ void TestEditing::copyAndPasteFromTheTextFieldsAndTheMenu()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(win.lamps(Programs).at(0)->color(), QColor(1, 2, 3));
     QCOMPARE(win.spin("spinBoxStaticTime")->value(), 0);
+    // So does a channel field's.
+    win.spin("spinBoxSceneNumber")->setValue(3);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(win.lamps(Programs).at(0)->color(), QColor(1, 2, 3));
 
     // The copy outlives its window: a new one pastes it.
     Window other;
