@@ -71,11 +71,13 @@ SerialRegister::Result SerialRegister::reserveNext(const QString &day, int count
 }
 
 SerialRegister::Result SerialRegister::reserve(const QStringList &serials, bool reissue, QStringList *clashes,
-                                               QString *reason)
+                                               QString *reason, QStringList *unfinished)
 {
     QString refusal;
+    QStringList reservedBefore;
     const RecordDatabase::Outcome outcome = record.write([&](QString *why) {
         clashes->clear();
+        reservedBefore.clear();
         reissued.clear();
         QSqlQuery &status = record.query(), &change = record.query();
         status.prepare(QStringLiteral("SELECT status FROM serials WHERE serial = ?"));
@@ -87,10 +89,13 @@ SerialRegister::Result SerialRegister::reserve(const QStringList &serials, bool 
             const QString current = status.next() ? status.value(0).toString() : QString();
             status.finish();
             if (current == QLatin1String("issued") || current == QLatin1String("reserved")) {
-                if (reissue)
+                if (reissue) {
                     reissued.insert(serial);
-                else
+                } else {
                     *clashes << serial;
+                    if (current == QLatin1String("reserved"))
+                        reservedBefore << serial;
+                }
                 continue;
             }
             // Never taken, or void: its image was never made. A void one that
@@ -107,11 +112,13 @@ SerialRegister::Result SerialRegister::reserve(const QStringList &serials, bool 
             change.addBindValue(serial);
             if (!record.exec(change))
                 return false;
-            if (change.numRowsAffected() != 1) {
-                if (reissue)
+            if (change.numRowsAffected() != 1) {   // another station's batch has it now
+                if (reissue) {
                     reissued.insert(serial);
-                else
+                } else {
                     *clashes << serial;
+                    reservedBefore << serial;
+                }
             }
         }
         if (!clashes->isEmpty()) {
@@ -121,6 +128,8 @@ SerialRegister::Result SerialRegister::reserve(const QStringList &serials, bool 
         return true;
     }, &refusal);
     *reason = refusal;
+    if (unfinished)
+        *unfinished = reservedBefore;
     if (outcome == RecordDatabase::Outcome::GaveUp)
         return Result::Refused;
     return outcome == RecordDatabase::Outcome::Committed ? Result::Done : failed(refusal, reason);

@@ -48,9 +48,11 @@ public:
     Result reserveNext(const QString &day, int count, QStringList *serials, QString *reason);
 
     // These serial numbers reserved for this batch. Those issued or reserved
-    // before are the clashes: refused (all of them in *clashes) unless
-    // `reissue`, when they are made again and recorded as reissues.
-    Result reserve(const QStringList &serials, bool reissue, QStringList *clashes, QString *reason);
+    // before are the clashes: refused (all of them in *clashes, those only
+    // reserved, by a batch that has not confirmed them, also in *unfinished)
+    // unless `reissue`, when they are made again and recorded as reissues.
+    Result reserve(const QStringList &serials, bool reissue, QStringList *clashes, QString *reason,
+                   QStringList *unfinished = nullptr);
 
     // The images written: their serial numbers issued, in one transaction.
     bool confirm(const QList<Image> &images, QString *reason);

@@ -265,17 +265,41 @@ struct BootBatch
     }
 };
 
-// "241208001, 241208002 and 3 more were issued before; ..."
-QString clashMessage(const QStringList &clashes)
+// "241208001, 241208002 and 3 more"
+QString serialList(const QStringList &serials)
 {
     constexpr int Shown = 10;
-    QString list = QStringList(clashes.mid(0, Shown)).join(QStringLiteral(", "));
-    if (clashes.size() > Shown)
-        list += QStringLiteral(" and %1 more").arg(clashes.size() - Shown);
-    return QStringLiteral("%1 %2 issued before (a serial number is never issued twice); "
-                          "--reissue makes %3 again, recorded as a reissue")
-            .arg(list, clashes.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"),
-                 clashes.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"));
+    QString list = QStringList(serials.mid(0, Shown)).join(QStringLiteral(", "));
+    if (serials.size() > Shown)
+        list += QStringLiteral(" and %1 more").arg(serials.size() - Shown);
+    return list;
+}
+
+// "241208001 and 241208002 were issued before; ...". A number only reserved
+// belongs to a batch that has not confirmed it: one still being written at
+// another station, or one stopped before it could (a record server lost).
+QString clashMessage(const QStringList &clashes, const QStringList &unfinished)
+{
+    QStringList issued = clashes;
+    for (const QString &serial : unfinished)
+        issued.removeOne(serial);
+    const auto verb = [](const QStringList &serials) {
+        return serials.size() == 1 ? QStringLiteral("was") : QStringLiteral("were");
+    };
+    const auto them = [](const QStringList &serials) {
+        return serials.size() == 1 ? QStringLiteral("it") : QStringLiteral("them");
+    };
+    QStringList parts;
+    if (!issued.isEmpty())
+        parts << QStringLiteral("%1 %2 issued before (a serial number is never issued twice); "
+                                "--reissue makes %3 again, recorded as a reissue")
+                     .arg(serialList(issued), verb(issued), them(issued));
+    if (!unfinished.isEmpty())
+        parts << QStringLiteral("%1 %2 reserved by a batch that did not confirm %3 (one still running at a "
+                                "station, or one stopped before its images were recorded); once no batch "
+                                "is making %3, --reissue makes %3, recorded as a reissue")
+                     .arg(serialList(unfinished), verb(unfinished), them(unfinished));
+    return parts.join(QStringLiteral("; "));
 }
 
 // The batch from the arguments; a status to stop with otherwise (reported).
@@ -334,17 +358,17 @@ int planBootBatch(const Arguments &parsed, Console &console, BootBatch *batch)
 int reserveSerials(SerialRegister &serials, bool reissue, Console &console, BootBatch *batch)
 {
     QString reason;
-    QStringList clashes;
+    QStringList clashes, unfinished;
     const SerialRegister::Result result = batch->next > 0
             ? serials.reserveNext(batch->day, batch->next, &batch->serials, &reason)
-            : serials.reserve(batch->serials, reissue, &clashes, &reason);
+            : serials.reserve(batch->serials, reissue, &clashes, &reason, &unfinished);
     switch (result) {
     case SerialRegister::Result::Done:
         if (batch->next > 0)
             batch->nameFiles();
         return ExitSuccess;
     case SerialRegister::Result::Refused:
-        return console.fail(ExitBadInput, clashes.isEmpty() ? reason : clashMessage(clashes));
+        return console.fail(ExitBadInput, clashes.isEmpty() ? reason : clashMessage(clashes, unfinished));
     case SerialRegister::Result::Failed:
         break;
     }

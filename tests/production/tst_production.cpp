@@ -328,6 +328,12 @@ void TstProduction::serverStoppedMidBatch()
     QVERIFY(server.restart());
     for (const QJsonObject &entry : listedSerials(url, "241212"))
         QCOMPARE(entry["status"].toString(), QString("reserved"));   // taken, never made: not issued
+    // Named, they are refused as unfinished, not as issued.
+    run = vn274Tool({ "mkboot", bootHex, "--serial-from", "241212001", "--count", "2", "--out-dir", folder + "/named",
+                      "--db", url });
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.contains("241212001, 241212002 were reserved by a batch that did not confirm them")
+                 && !run.err.contains("issued before"), qPrintable(run.err));
 
     run = vn274Tool({ "mkboot", bootHex, "--next", "250", "--date", "241212", "--out-dir", folder, "--db", url });
     QCOMPARE(run.status, 0);
