@@ -305,6 +305,10 @@ p, li { white-space: pre-wrap; }
         <translation>Release signature refused: the file cannot be read</translation>
     </message>
     <message>
+        <source>Release signature refused: %1 is larger than an upgrade file</source>
+        <translation>Release signature refused: %1 is larger than an upgrade file</translation>
+    </message>
+    <message>
         <source>Release signature refused: a legacy signature (Ed) over a file larger than an upgrade file</source>
         <translation>Release signature refused: a legacy signature (Ed) over a file larger than an upgrade file</translation>
     </message>

@@ -305,6 +305,10 @@ p, li { white-space: pre-wrap; }
         <translation>Podpis wydania odrzucony: nie można odczytać pliku</translation>
     </message>
     <message>
+        <source>Release signature refused: %1 is larger than an upgrade file</source>
+        <translation>Podpis wydania odrzucony: plik %1 jest większy niż plik aktualizacji</translation>
+    </message>
+    <message>
         <source>Release signature refused: a legacy signature (Ed) over a file larger than an upgrade file</source>
         <translation>Podpis wydania odrzucony: podpis starego typu (Ed) obejmuje plik większy niż plik aktualizacji</translation>
     </message>

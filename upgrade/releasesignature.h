@@ -45,7 +45,7 @@ enum class SignatureVerdict {
     OtherKey,        // signed by another key
     FileChanged,     // the signature does not match the file: it or the signature was changed
     CommentChanged,  // the trusted comment or its signature was changed
-    FileTooLarge     // a legacy signature (Ed) over more than an upgrade file's size
+    FileTooLarge     // more than an upgrade file's size: under a legacy signature (Ed), or to be written
 };
 
 // What the check of a release's signature found, by value.

@@ -5,9 +5,11 @@
 #include "upgrade/upgradefile.h"
 
 // An upgrade file as the paths that write firmware take it: its release
-// signature is checked first and only a file it accepts is read. Both happen
-// on one opening of the file, so that the bytes read are those checked even
-// when the name is given to another file meanwhile.
+// signature is checked first and only a file it accepts is read. With a key
+// the file is read once, into memory, and both work on those bytes, so that
+// the bytes used are those checked even when the name is given to another
+// file or the file is written over meanwhile; a file larger than an upgrade
+// file is refused (FileTooLarge).
 struct SignedUpgradeFile
 {
     SignatureCheck signature;

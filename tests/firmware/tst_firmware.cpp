@@ -482,6 +482,11 @@ void TstFirmware::damagedFilesNeverReachTheDriver_data()
     QTest::newRow("a byte changed after signing") << good << Signing::FileChanged << QString();
     QTest::newRow("trusted comment changed") << good << Signing::CommentChanged << QString();
     QTest::newRow("signature cut short") << good << Signing::SignatureCut << QString();
+    // Signed with the bytes after it, which the driver would never get.
+    QTest::newRow("bytes after the upgrade file") << good + "tail" << signedOk
+                                                  << "Release signature refused: "
+                                                         + dir.filePath("refused-bytes after the upgrade file.upg")
+                                                         + " is larger than an upgrade file";
 }
 
 // Signs the file as the row says, with the real minisign.
