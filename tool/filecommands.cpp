@@ -6,6 +6,7 @@
 #include "upgrade/bootimage.h"
 #include "upgrade/hextobin.h"
 #include "upgrade/releasesignature.h"
+#include "upgrade/signedupgrade.h"
 #include "upgrade/upgradefile.h"
 
 #include <QDir>
@@ -233,7 +234,8 @@ int upginfo(const QStringList &args, Console &console)
     if (fields.result == UpgradeFileResult::CannotOpen)
         return console.fail(ExitBadInput, QStringLiteral("cannot open %1").arg(upgFile));
 
-    const SignatureCheck signature = checkReleaseSignature(upgFile);
+    // The verdict the change itself would reach.
+    const SignatureCheck signature = readSignedUpgradeFile(upgFile).signature;
     const UpgradeFileFacts facts(fields, signature);
     if (parsed.has(json))
         console.printJson(facts.json(upgFile));

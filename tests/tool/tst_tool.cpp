@@ -558,6 +558,13 @@ void TstTool::upginfoAsJson()
     QCOMPARE(object["signature"].toObject()["verdict"].toString(), QString("no signature"));
     QVERIFY(object["signature"].toObject()["trusted_comment"].isNull());
 
+    // Signed with bytes after it: refused, as the change refuses it.
+    writeBytes(path("longer.upg"), fileBytes(upgFile) + "tail");
+    QVERIFY(releasesigning::sign(path("longer.upg")));
+    const Run longer = tool({ "upginfo", "--json", path("longer.upg") });
+    QCOMPARE(longer.status, 2);
+    QCOMPARE(jsonObject(longer.out)["signature"].toObject()["verdict"].toString(), QString("file too large"));
+
     // What a cut file does not reach is null; the refusal is named.
     writeBytes(path("cut.upg"), fileBytes(upgFile).left(100000));
     const Run cut = tool({ "upginfo", "--json", path("cut.upg") });
