@@ -68,10 +68,12 @@ SignedUpgradeFile readSignedUpgradeFile(const QString &fileName, const std::opti
     // comes first; past it, a file larger than an upgrade file is refused for
     // that, whatever its beginning verified to.
     if (bytes.size() > upgradefile::FileSize && !signatureFileRefused(signedFile.signature.verdict)) {
+        const QString signer = signedFile.signature.keyId;
         signedFile.signature = refused(SignatureVerdict::FileTooLarge,
                                        QCoreApplication::translate("ReleaseSignature",
                                                                    "Release signature refused: %1 is larger than an upgrade file")
                                                .arg(fileName));
+        signedFile.signature.keyId = signer;
         return signedFile;
     }
     if (signedFile.signature.accepted() && buffer.seek(0))
