@@ -23,10 +23,9 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     ui = new Ui::Vn274_bootloaderClass;
     programLamps.clear();
     sceneLamps.clear();
-    // The message area asks for "Courier New": hex dumps need the monospace
-    // stand-in where that family is missing.
-    monospaceFamily();
     ui->setupUi(this);
+    // Hex dumps need a fixed-width face in the message area.
+    useMonospaceFromFirstText(ui->txt);
 
     // The placeholder shows Qt's modified marker while changes are pending and
     // nothing at all otherwise.

@@ -4,6 +4,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QStringList>
+#include <QTextDocument>
+#include <QTextEdit>
 
 QString monospaceFamily()
 {
@@ -18,4 +20,20 @@ QString monospaceFamily()
         return face;
     }();
     return family;
+}
+
+void useMonospaceFromFirstText(QTextEdit *field)
+{
+    // The document reports a change before laying it out, so the first text
+    // is laid out in the new face at once; a clear of the empty field counts
+    // as its first change too, which does no harm.
+    QObject::connect(
+        field->document(), &QTextDocument::contentsChange, field,
+        [field] {
+            monospaceFamily();
+            QFont font = field->font();
+            font.setFamily(QStringLiteral("Courier New"));
+            field->setFont(font);
+        },
+        Qt::SingleShotConnection);
 }

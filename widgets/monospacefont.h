@@ -14,4 +14,11 @@
 // building a form that asks for "Courier New".
 QString monospaceFamily();
 
+class QTextEdit;
+
+// Gives the text field the face above, under the name "Courier New", when its
+// first text arrives. An empty field shows no letter, and finding the face is
+// one of the dearer steps of opening a window, so it waits until it is needed.
+void useMonospaceFromFirstText(QTextEdit *field);
+
 #endif // MONOSPACEFONT_H

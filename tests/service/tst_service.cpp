@@ -8,6 +8,7 @@
 #include "simulator/simdriver.h"
 #include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
+#include "widgets/monospacefont.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
+#include <QFontInfo>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
@@ -309,6 +311,10 @@ void TestService::readShowsTheMemory()
     QVERIFY(shownLines(window).at(1).startsWith(" src address: 0x"));
     QCOMPARE(dumpLines(shownLines(window)).size(), 16);
     QCOMPARE(dumpedBytes(shownLines(window)), bootloader);
+    // Drawn in the fixed-width face, which the message area takes with its
+    // first text, so the columns of the dump line up.
+    QCOMPARE(messageArea(window)->font().family(), QString("Courier New"));
+    QCOMPARE(QFontInfo(messageArea(window)->document()->defaultFont()).family(), monospaceFamily());
 
     // 20 bytes, without the prefix: one full line and one of 4 bytes, its
     // separator in the column of the full line's.
