@@ -67,6 +67,8 @@ void Bus::reset()
     log.clear();
     inits = 0;
     enumerations = 0;
+    staleOpens = 0;
+    hooks = Hooks();
     maxConcurrentTransfers = 0;
     activeTransfers = 0;
 }
@@ -308,6 +310,12 @@ int Bus::control(QMutexLocker<QMutex> &lock, Device &device, quint64 attachment,
     entry.begin = ++clock;
     entry.thread = QThread::currentThreadId();
     beginTransfer();
+    if (hooks.transfer && device.isVn274()) {
+        const std::function<void(int, int)> hook = hooks.transfer;
+        lock.unlock();
+        hook(entry.device, request);
+        lock.relock();
+    }
     sleepOutside(lock, device.faults.latency());
 
     entry.result = works(device, attachment) ? route(device, requestType, request, value, index, bytes, size)
@@ -337,6 +345,11 @@ int Bus::route(Device &device, int requestType, int request, int value, int inde
     const Faults::Hit hit = device.faults.transfer(request);
     if (hit.kind == Faults::Hit::Fail)
         return -hit.value;
+    if (hit.kind == Faults::Hit::Unplug) {   // the cable comes out as the request arrives
+        leave(device);
+        device.plugged = false;
+        return -hit.value;
+    }
     const quint32 address = quint32(index) << 16 | quint32(value);
     if (in) {
         QByteArray reply;
@@ -353,8 +366,10 @@ int Bus::route(Device &device, int requestType, int request, int value, int inde
         return qMin(size, hit.value);
     bool restartNow = false;
     const int taken = device.firmware->take(request, address, QByteArray(bytes, size), &restartNow);
-    if (restartNow)
-        restart(device, device.firmware->mode() == Mode::Application ? Mode::Bootloader : Mode::Application);
+    if (restartNow) {
+        const bool toBootloader = device.firmware->mode() == Mode::Application || device.staysInBootloader;
+        restart(device, toBootloader ? Mode::Bootloader : Mode::Application);
+    }
     return taken;
 }
 
@@ -418,6 +433,7 @@ Counters Bus::counters(const Device &device) const
     c.inits = inits;
     c.enumerations = enumerations;
     c.maxConcurrentTransfers = maxConcurrentTransfers;
+    c.staleOpens = staleOpens;
     return c;
 }
 

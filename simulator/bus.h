@@ -90,6 +90,8 @@ public:
     int inits = 0;              // usb_init calls, counted by the libusb front
     int enumerations = 0;
     int maxConcurrentTransfers = 0;
+    int staleOpens = 0;         // counted by the libusb front
+    Hooks hooks;
     Counters counters(const Device &device) const;  // its own and the bus's
 
 private:

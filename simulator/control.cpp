@@ -116,6 +116,11 @@ void Driver::setNeverReturns(bool never) const
     onDriver(driverIndex, [never](Bus &, Device &d) { d.neverReturns = never; });
 }
 
+void Driver::setStaysInBootloader(bool stays) const
+{
+    onDriver(driverIndex, [stays](Bus &, Device &d) { d.staysInBootloader = stays; });
+}
+
 void Driver::setReturnSerial(const QByteArray &serial) const
 {
     onDriver(driverIndex, [serial](Bus &, Device &d) { d.returnSerial = serial; });
@@ -182,6 +187,11 @@ void Driver::failTransfers(int request, int times, int skip, int errnoValue) con
 void Driver::shortenTransfers(int request, int length, int times, int skip) const
 {
     onDriver(driverIndex, [=](Bus &, Device &d) { d.faults.shortenTransfers(request, length, times, skip); });
+}
+
+void Driver::unplugAtTransfer(int request, int skip) const
+{
+    onDriver(driverIndex, [=](Bus &, Device &d) { d.faults.unplugAtTransfer(request, skip); });
 }
 
 void Driver::corruptReads(Memory memory, quint32 address, int times) const
@@ -261,6 +271,13 @@ void addDevice(quint16 vendorId, quint16 productId, const QByteArray &identifica
     b.addOther(beforeVn274 ? 0 : 1, vendorId, productId, identificationReply);
 }
 
+void setHooks(const Hooks &hooks)
+{
+    Bus &b = model::bus();
+    QMutexLocker lock(&b.mutex);
+    b.hooks = hooks;
+}
+
 void clearFaults()
 {
     Bus &b = model::bus();
@@ -290,6 +307,7 @@ void unplug() { driver(0).unplug(); }
 void plug() { driver(0).plug(); }
 void setReenumeration(int enumerations, int milliseconds) { driver(0).setReenumeration(enumerations, milliseconds); }
 void setNeverReturns(bool never) { driver(0).setNeverReturns(never); }
+void setStaysInBootloader(bool stays) { driver(0).setStaysInBootloader(stays); }
 void setReturnSerial(const QByteArray &serial) { driver(0).setReturnSerial(serial); }
 void refuseOpenAfterReturn(int milliseconds, int errnoValue) { driver(0).refuseOpenAfterReturn(milliseconds, errnoValue); }
 
@@ -313,6 +331,7 @@ void shortenTransfers(int request, int length, int times, int skip)
     driver(0).shortenTransfers(request, length, times, skip);
 }
 
+void unplugAtTransfer(int request, int skip) { driver(0).unplugAtTransfer(request, skip); }
 void corruptReads(Memory memory, quint32 address, int times) { driver(0).corruptReads(memory, address, times); }
 void refuseOpen(int errnoValue, int times) { driver(0).refuseOpen(errnoValue, times); }
 void refuseSetConfiguration(int times, int errnoValue) { driver(0).refuseSetConfiguration(times, errnoValue); }

@@ -40,6 +40,7 @@ struct Device
     int returnEnumerations = 5;
     int returnMilliseconds = 500;
     bool neverReturns = false;
+    bool staysInBootloader = false;   // request 4 in the bootloader restarts it into the bootloader
     QByteArray returnSerial;    // the serial it comes back with from its next restart into the application
     // After each return the kernel's node exists before udev has set its
     // permissions: opening it is refused with accessErrno for accessDelayMs.

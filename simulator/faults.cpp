@@ -14,6 +14,11 @@ void Faults::shortenTransfers(int request, int length, int times, int skip)
     rules.append(Rule{Hit{Hit::Shorten, length}, request, skip, times});
 }
 
+void Faults::unplugAtTransfer(int request, int skip)
+{
+    rules.append(Rule{Hit{Hit::Unplug, ENODEV}, request, skip, 1});
+}
+
 void Faults::corruptReads(Memory memory, quint32 address, int times)
 {
     corruptions.append(Corruption{memory, address, times});

@@ -17,12 +17,13 @@ public:
     // How a hit transfer goes wrong.
     struct Hit
     {
-        enum Kind { None, Fail, Shorten } kind = None;
+        enum Kind { None, Fail, Shorten, Unplug } kind = None;
         int value = 0;          // errno for Fail, length for Shorten
     };
 
     void failTransfers(int request, int times, int skip, int errnoValue);
     void shortenTransfers(int request, int length, int times, int skip);
+    void unplugAtTransfer(int request, int skip);
     void corruptReads(Memory memory, quint32 address, int times);
     void refuseOpen(int errnoValue, int times);
     void refuseSetConfiguration(int times, int errnoValue);

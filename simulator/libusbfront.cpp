@@ -9,10 +9,12 @@
 #include <usb.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 
+using sim::Hooks;
 using sim::model::Bus;
 using sim::model::Device;
 
@@ -36,6 +38,7 @@ struct Front
     struct usb_bus buses[sim::model::BusCount];
     std::map<const Device *, std::unique_ptr<struct usb_device>> devices;
     std::set<usb_dev_handle *> handles;
+    std::map<const struct usb_device *, int> listedIn;   // the enumeration that last listed it
     quint64 initialisedIn = 0;      // the bus generation usb_init was called in
 
     Front()
@@ -109,6 +112,17 @@ Device *deviceOf(Front &f, usb_dev_handle *handle)
     return f.handles.count(handle) ? handle->device : nullptr;
 }
 
+// Runs a hook of the bus outside its lock.
+void runHook(std::function<void()> Hooks::*which)
+{
+    Bus &b = sim::model::bus();
+    QMutexLocker lock(&b.mutex);
+    const std::function<void()> hook = b.hooks.*which;
+    lock.unlock();
+    if (hook)
+        hook();
+}
+
 // f(bus, device, lock) for the device of an open handle, under the bus's
 // lock; -errnoIfNotOpen for anything else. A negative result sets errno.
 template<typename F>
@@ -153,6 +167,7 @@ int usb_find_busses(void)
 
 int usb_find_devices(void)
 {
+    runHook(&Hooks::enumeration);
     Bus &b = sim::model::bus();
     QMutexLocker lock(&b.mutex);
     Front &f = front();
@@ -177,6 +192,7 @@ int usb_find_devices(void)
         else
             f.buses[busIndex].devices = dev;
         last[busIndex] = dev;
+        f.listedIn[dev] = b.enumerations;
     }
     return 0;
 }
@@ -188,6 +204,7 @@ struct usb_bus *usb_get_busses(void)
 
 usb_dev_handle *usb_open(struct usb_device *dev)
 {
+    runHook(&Hooks::open);
     Bus &b = sim::model::bus();
     QMutexLocker lock(&b.mutex);
     Front &f = front();
@@ -196,6 +213,8 @@ usb_dev_handle *usb_open(struct usb_device *dev)
         errno = ENODEV;
         return nullptr;
     }
+    if (f.listedIn[dev] != b.enumerations)
+        ++b.staleOpens;
     if (const int refusal = b.open(*device)) {
         errno = refusal;
         return nullptr;

@@ -67,6 +67,7 @@
 #include <QtGlobal>
 
 #include <cerrno>
+#include <functional>
 
 namespace sim {
 
@@ -122,6 +123,24 @@ struct Counters
     int releases = 0;            // successful usb_release_interface
     int descriptorReads = 0;     // usb_get_descriptor, or GET_DESCRIPTOR through the node
     int maxConcurrentTransfers = 0;   // control transfers and descriptor reads at once (the bus's)
+    // usb_open of a device that the last usb_find_devices did not list (it
+    // was away then), in the libusb front (the bus's). The real libusb 0.1
+    // frees the devices gone from its list at every enumeration: one
+    // enumeration and the openings from its list must not be split by another.
+    int staleOpens = 0;
+};
+
+// Code run in the calling thread, outside the model's lock, so that a test
+// can make two threads meet at a chosen point. Empty ones are skipped;
+// reset() clears them.
+struct Hooks
+{
+    // At the start of every control transfer to a Vn274 (before its
+    // latency), with the Vn274's number (as Transfer::device has it) and the request.
+    std::function<void(int device, int request)> transfer;
+    // At the start of usb_find_devices and of usb_open in the libusb front.
+    std::function<void()> enumeration;
+    std::function<void()> open;
 };
 
 // --- One Vn274 -------------------------------------------------------------------
@@ -144,6 +163,7 @@ public:
     void plug() const;
     void setReenumeration(int enumerations, int milliseconds) const;
     void setNeverReturns(bool never) const;
+    void setStaysInBootloader(bool stays) const;
     void setReturnSerial(const QByteArray &serial) const;
     void refuseOpenAfterReturn(int milliseconds, int errnoValue = EACCES) const;
 
@@ -159,6 +179,7 @@ public:
 
     void failTransfers(int request, int times, int skip = 0, int errnoValue = EIO) const;
     void shortenTransfers(int request, int length, int times = 1, int skip = 0) const;
+    void unplugAtTransfer(int request, int skip = 0) const;
     void corruptReads(Memory memory, quint32 address, int times = 1) const;
     void refuseOpen(int errnoValue = EACCES, int times = Forever) const;
     void refuseSetConfiguration(int times = Forever, int errnoValue = EBUSY) const;
@@ -213,6 +234,9 @@ void plug();
 void setReenumeration(int enumerations, int milliseconds);
 // After request 4 the device never comes back by itself (plug() brings it).
 void setNeverReturns(bool never);
+// Request 4 in the bootloader restarts the device into its bootloader again:
+// a new application that does not start.
+void setStaysInBootloader(bool stays);
 // At its next restart into the application the device comes back with this
 // serial number (up to 9 characters, stored at 0x08003FF0) instead of its
 // own: to the host, another driver in its place. Empty: its own.
@@ -256,6 +280,9 @@ void failTransfers(int request, int times, int skip = 0, int errnoValue = EIO);
 // Answer with only `length` bytes (in), or accept only `length` (out; the
 // data is then dropped).
 void shortenTransfers(int request, int length, int times = 1, int skip = 0);
+// The cable comes out as the matching transfer arrives: it fails with
+// -ENODEV, without effect, and the device stays off the bus until plug().
+void unplugAtTransfer(int request, int skip = 0);
 // Reads (request 1 for Internal, 5 for External) that cover this address
 // return its byte inverted, for the next `times` such reads. The stored byte
 // is not changed.
@@ -273,6 +300,8 @@ void refuseClaimInterface(int times = Forever);     // -EBUSY
 void setLatency(int milliseconds);
 // The faults of every Vn274.
 void clearFaults();
+
+void setHooks(const Hooks &hooks);
 
 // --- Inspection --------------------------------------------------------------
 

@@ -10,17 +10,58 @@
 
 namespace {
 
-// Another Vn274 after the first: "240611028" runs its application,
-// "240611028b" its bootloader.
-void addDriver(const QByteArray &serial)
+constexpr int FirstApplicationPage = 16;   // 0x08004000 / 1024
+constexpr int LastApplicationPage = 127;
+constexpr int WritePageRequest = 3;
+
+[[noreturn]] void refuse(const QString &message)
 {
+    std::fprintf(stderr, "vn274-tool-sim: %s\n", qPrintable(message));
+    std::exit(2);
+}
+
+// "unplugged-at-page-40": the page number, or -1 for another word.
+int unplugPage(const QString &fault)
+{
+    static const QString prefix = QStringLiteral("unplugged-at-page-");
+    if (!fault.startsWith(prefix))
+        return -1;
+    bool ok = false;
+    const int page = fault.mid(prefix.size()).toInt(&ok);
+    if (!ok || page < FirstApplicationPage || page > LastApplicationPage)
+        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM names no application page (16 to 127)").arg(fault));
+    return page;
+}
+
+// False for a word that is no fault.
+bool plantFault(const sim::Driver &driver, const QString &fault)
+{
+    if (fault == QLatin1String("never-back"))
+        driver.setNeverReturns(true);
+    else if (fault == QLatin1String("stays-in-bootloader"))
+        driver.setStaysInBootloader(true);
+    else if (const int page = unplugPage(fault); page >= 0)
+        // The pages are written in order, one request 3 each.
+        driver.unplugAtTransfer(WritePageRequest, page - FirstApplicationPage);
+    else
+        return false;
+    return true;
+}
+
+// Another Vn274 after the first: "240611028" runs its application,
+// "240611028b" its bootloader; faults follow after colons.
+void addDriver(const QString &description)
+{
+    QStringList parts = description.split(QLatin1Char(':'));
+    const QByteArray serial = parts.takeFirst().toLatin1();
     const bool bootloader = serial.size() == 10 && serial.endsWith('b');
     const QByteArray number = bootloader ? serial.left(9) : serial;
-    if (number.isEmpty() || number.size() > 9) {
-        std::fprintf(stderr, "vn274-tool-sim: '%s' in VN274_TOOL_SIM is not a serial number\n", serial.constData());
-        std::exit(2);
-    }
-    sim::addDriver(number, bootloader ? sim::Mode::Bootloader : sim::Mode::Application);
+    if (number.isEmpty() || number.size() > 9)
+        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM is not a serial number").arg(QString::fromLatin1(serial)));
+    const sim::Driver driver = sim::addDriver(number, bootloader ? sim::Mode::Bootloader : sim::Mode::Application);
+    for (const QString &fault : std::as_const(parts))
+        if (!plantFault(driver, fault))
+            refuse(QStringLiteral("unknown fault '%1' in VN274_TOOL_SIM").arg(fault));
 }
 
 } // namespace
@@ -38,10 +79,9 @@ void setUpSimulatedDriver()
         } else if (word == QLatin1String("read-only")) {
             sim::refuseSetConfiguration(sim::Forever, EPERM);
         } else if (word.startsWith(QLatin1String("driver="))) {
-            addDriver(word.mid(7).toLatin1());
-        } else {
-            std::fprintf(stderr, "vn274-tool-sim: unknown word '%s' in VN274_TOOL_SIM\n", qPrintable(word));
-            std::exit(2);
+            addDriver(word.mid(7));
+        } else if (!plantFault(sim::driver(0), word)) {
+            refuse(QStringLiteral("unknown word '%1' in VN274_TOOL_SIM").arg(word));
         }
     }
 }

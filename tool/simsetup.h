@@ -11,6 +11,16 @@
 //   driver=SERIAL      another Vn274 after the first (which has the serial
 //                      240611027), running its application; driver=SERIALb
 //                      one running its bootloader. Repeat it for more.
+//   FAULT              a fault of the first driver, one of
+//     never-back              after a restart it never comes back
+//     stays-in-bootloader     started from its bootloader, it restarts into
+//                             the bootloader again: the new application
+//                             never runs
+//     unplugged-at-page-N     its cable comes out as the application page N
+//                             is written (N as the internal flash counts its
+//                             1024-byte pages: 16 to 127)
+//   driver=SERIAL:FAULT      another driver with that fault; more faults
+//                            follow after further colons.
 // The other words act on the first driver.
 // Unknown words end the program with status 2, so that a test cannot pass on a
 // typing error.

@@ -1140,6 +1140,15 @@ void TstTool::theProgramItself_data()
                                               << "2 Vn274 drivers are connected; choose one with --serial:\n";
     QTest::newRow("two drivers, one chosen") << "driver=240611028" << QStringList({ "get-scenes", "--serial", "240611028", "@x.scn" })
                                              << 0 << "" << "";
+    QTest::newRow("drivers with faults")
+        << "never-back,driver=240611028:stays-in-bootloader,driver=240611029b:unplugged-at-page-40:never-back"
+        << QStringList("list") << 0
+        << "bus 002 device 002 application 240611027\nbus 002 device 003 application 240611028\n"
+           "bus 002 device 004 bootloader 240611029b\n" << "";
+    QTest::newRow("unknown fault") << "driver=240611028:never-come-back" << QStringList("list") << 2 << ""
+                                   << "unknown fault 'never-come-back' in VN274_TOOL_SIM";
+    QTest::newRow("no such page") << "unplugged-at-page-15" << QStringList("list") << 2 << ""
+                                  << "'unplugged-at-page-15' in VN274_TOOL_SIM names no application page (16 to 127)";
 }
 
 void TstTool::theProgramItself()
