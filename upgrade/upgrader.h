@@ -11,7 +11,7 @@ class USBRQ518;
 // its lines and percentages as signals, queued into the window's thread.
 //
 // The device object is the window's and is shared with the GUI thread; only
-// single device operations are serialised (linkMutex), so the window keeps its
+// single device operations are serialised (its linkMutex), so the window keeps its
 // other users of the device away while the worker runs.
 class Upgrader : public QThread
 {

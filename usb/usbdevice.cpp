@@ -7,11 +7,13 @@
 
 #include <cerrno>
 
-// Constant-initialised (QMutex has a constexpr constructor), so it is ready
-// before any static constructor or main runs.
-QMutex linkMutex;
-
 namespace {
+
+// The process-wide lock of libusb's bus list: enumerating it and opening a
+// device from it. Constant-initialised (QMutex has a constexpr constructor),
+// so it is ready before any static constructor or main runs. Always taken
+// after a link's own lock, never before.
+QMutex busListMutex;
 
 constexpr int TimeoutMs = 2000;
 constexpr int ConfigurationValue = 1;
@@ -114,6 +116,11 @@ int UsbDevice::connectPrivate()
         handle = nullptr;
     }
 
+    // From the enumeration to the end of the search: another link's
+    // enumeration would rebuild the list under it. The other links' transfers
+    // go on meanwhile; a device another link holds cannot be claimed here and
+    // is passed over untouched.
+    QMutexLocker busList(&busListMutex);
     ConnectionFailure failure = ConnectionFailure::NotFound;
     for (struct usb_device *dev : matchingDevicesPrivate()) {
         if (!openIdentifiedPrivate(dev, &failure))
@@ -194,6 +201,7 @@ QList<UsbDevice::FoundDevice> UsbDevice::findDevices()
 {
     QMutexLocker lock(&linkMutex);
     disconnectPrivate();
+    QMutexLocker busList(&busListMutex);
     QList<FoundDevice> found;
     for (struct usb_device *dev : matchingDevicesPrivate()) {
         FoundDevice device;
@@ -212,6 +220,7 @@ int UsbDevice::countDevices()
 {
     QMutexLocker lock(&linkMutex);
     disconnectPrivate();
+    QMutexLocker busList(&busListMutex);
     return int(matchingDevicesPrivate().size());
 }
 

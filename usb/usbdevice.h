@@ -10,12 +10,6 @@
 struct usb_dev_handle;   // libusb 0.1 (<usb.h>)
 struct usb_device;
 
-// The one lock of the USB link, process-wide and not recursive. Every single
-// USB operation (connect, disconnect, one control or bulk transfer, reading
-// the serial string) holds it for its whole duration; sequences of transfers
-// are not protected. Constant-initialised, so it exists before main runs.
-extern QMutex linkMutex;
-
 // The program's only path to the hardware: finds the driver on the USB buses
 // through libusb 0.1, opens it (configuration 1, interface 0), checks that it
 // answers request 255 with the expected identification word, and carries
@@ -25,8 +19,18 @@ extern QMutex linkMutex;
 // device again by itself, so callers never reconnect explicitly.
 //
 // All results are 0 or a byte count for success and -1 for failure.
-// Public operations take linkMutex; the ...Private ones expect it to be held
-// and are the only ones that may run while it is.
+//
+// Locks. Each device object is one link with its own lock, linkMutex, not
+// recursive: every single operation on the link (connect, disconnect, one
+// control or bulk transfer, reading the serial string) holds it for its whole
+// duration; sequences of transfers are not protected. Public operations take
+// it; the ...Private ones expect it to be held and are the only ones that may
+// run while it is. Several device objects, one per driver, may work at once:
+// their transfers run side by side. libusb 0.1 keeps the bus list in global
+// state that every enumeration rebuilds (and frees the devices gone from it),
+// so enumerating the buses and opening a device from the list run under one
+// process-wide lock of their own, always taken after a link's lock. (Its
+// error text, usb_strerror, is global too: nothing here reads it.)
 class UsbDevice : public QObject
 {
     Q_OBJECT
@@ -107,7 +111,8 @@ protected:
     int control_receivePrivate(quint8 bRequest, quint16 wValue, quint16 wIndex, void *buffer, int length);
 
 private:
-    // Enumerates the buses and returns the devices with the vendor and product id.
+    // Enumerates the buses and returns the devices with the vendor and product
+    // id. The bus list lock must be held until the last of them is opened.
     QList<struct usb_device *> matchingDevicesPrivate();
     // Opens, configures and claims the device into handle and checks its
     // identification word. False, with the link closed and the cause in
@@ -115,6 +120,7 @@ private:
     bool openIdentifiedPrivate(struct usb_device *dev, ConnectionFailure *failure);
     QByteArray serialPrivate();
 
+    QMutex linkMutex;
     quint16 productId = 0;
     quint16 vendorId = 0;
     quint16 deviceId = 0;

@@ -7,11 +7,13 @@
 #include "usb/usbrq518.h"
 
 #include <QMutex>
+#include <QSemaphore>
 #include <QSet>
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -127,6 +129,8 @@ private slots:
     void bulkPair();
     void destructorReleases();
     void twoThreadsNeverInterleave();
+    void twoLinksTransferSideBySide();
+    void enumerationStaysOneAtATime();
 
     // Scrambling and dump
     void scramblingKnownAnswers();
@@ -809,6 +813,92 @@ void TstUsb::twoThreadsNeverInterleave()
     }
     QCOMPARE(threads.size(), 2);
     QCOMPARE(sim::counters().maxConcurrentTransfers, 1);
+}
+
+// Each driver its own link: a transfer of one does not wait for the other's.
+// Each status read is held at its driver until the other link's has arrived
+// at its own; with one lock for both the first would wait in vain.
+void TstUsb::twoLinksTransferSideBySide()
+{
+    sim::addDriver("240611028");
+    USBRQ518 links[2];
+    links[0].selectSerial("240611027");
+    links[1].selectSerial("240611028");
+    for (USBRQ518 &link : links)
+        QCOMPARE(link.connect(), 0);
+    sim::clearTransfers();
+
+    QSemaphore arrived[2];
+    sim::Hooks hooks;
+    hooks.transfer = [&arrived](int device, int) {
+        const int self = device == 0 ? 0 : 1;
+        arrived[self].release();
+        arrived[1 - self].tryAcquire(1, 10000);
+    };
+    sim::setHooks(hooks);
+    quint32 status[2] = {};
+    int otherResult = -1;
+    std::unique_ptr<QThread> other(QThread::create([&] { otherResult = links[1].StatusGet(&status[1]); }));
+    other->start();
+    QCOMPARE(links[0].StatusGet(&status[0]), 0);
+    QVERIFY(other->wait(30000));
+    QCOMPARE(otherResult, 0);
+    sim::setHooks(sim::Hooks());
+
+    const QList<sim::Transfer> log = sim::transfers();
+    QCOMPARE(log.size(), 2);
+    QVERIFY(log.at(0).device != log.at(1).device);
+    QVERIFY(log.at(1).begin < log.at(0).end);
+    QCOMPARE(sim::counters().maxConcurrentTransfers, 2);
+}
+
+// libusb 0.1 frees the devices gone from its list at every enumeration: one
+// link's search, from its enumeration to its last opening, is never split by
+// another link's enumeration. Here the first driver leaves the bus for a
+// moment as the first search is about to open it, and that search waits there
+// for the other link to enumerate (up to 300 ms): the bus list lock keeps the
+// other out until the search is done, so nothing is opened through a list
+// that no longer holds it.
+void TstUsb::enumerationStaysOneAtATime()
+{
+    const sim::Driver second = sim::addDriver("240611028");
+    USBRQ518 searching, other;
+    searching.selectSerial("240611028");   // its search opens the first driver first
+    other.selectSerial("240611027");
+
+    QSemaphore aboutToOpen, otherEnumerating;
+    std::atomic<Qt::HANDLE> searchingThread { nullptr };
+    std::atomic<bool> held { false };
+    sim::Hooks hooks;
+    hooks.open = [&] {
+        if (QThread::currentThreadId() == searchingThread && !held.exchange(true)) {
+            sim::unplug();
+            aboutToOpen.release();
+            otherEnumerating.tryAcquire(1, 300);
+            sim::plug();
+        }
+    };
+    hooks.enumeration = [&] {
+        if (QThread::currentThreadId() != searchingThread)
+            otherEnumerating.release();
+    };
+    sim::setHooks(hooks);
+    int searched = -1;
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        searchingThread = QThread::currentThreadId();
+        searched = searching.connect();
+    }));
+    thread->start();
+    QVERIFY(aboutToOpen.tryAcquire(1, 10000));
+    QCOMPARE(other.connect(), 0);
+    QVERIFY(thread->wait(30000));
+    sim::setHooks(sim::Hooks());
+
+    QCOMPARE(searched, 0);
+    QCOMPARE(searching.getSerial(), QByteArray("240611028"));
+    QCOMPARE(other.getSerial(), QByteArray("240611027"));
+    QCOMPARE(sim::counters().staleOpens, 0);
+    QCOMPARE(second.openHandles(), 1);
 }
 
 // --- Scrambling --------------------------------------------------------------------
