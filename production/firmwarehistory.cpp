@@ -1,5 +1,7 @@
 #include "production/firmwarehistory.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -12,6 +14,15 @@ QVariant text(const QString &value)
 }
 
 } // namespace
+
+QString fileSha256(const QString &fileName)
+{
+    QFile file(fileName);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QString();
+    return QString::fromLatin1(hash.result().toHex());
+}
 
 bool FirmwareHistory::add(const FirmwareChange &change, QString *reason)
 {

@@ -27,6 +27,9 @@ struct FirmwareChange
     QString trustedComment;
 };
 
+// A file's SHA-256 as the history keeps it (fileSha256); empty when it cannot be read.
+QString fileSha256(const QString &fileName);
+
 class FirmwareHistory
 {
 public:

@@ -3,24 +3,9 @@
 #include "production/serialregister.h"
 #include "usb/transferscrambling.h"
 
-#include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
 
 namespace tool {
-
-namespace {
-
-QString fileSha256(const QString &fileName)
-{
-    QFile file(fileName);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
-}
-
-} // namespace
 
 int UpgradeRecorder::open(const Arguments &args)
 {

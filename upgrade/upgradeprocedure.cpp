@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QtDebug>
 
-#include <optional>
 
 using namespace upgradesteps;
 
@@ -34,6 +33,12 @@ public:
     void line(const QString &text)
     {
         last = text;
+        detail(text);
+    }
+    // A line that shows what was found, not where the change ended: a memory
+    // dump and the label before it.
+    void detail(const QString &text)
+    {
         if (progress.line)
             progress.line(text);
     }
@@ -43,8 +48,22 @@ public:
         if (progress.percent)
             progress.percent(value);
     }
+    void step(UpgradeStep value)
+    {
+        if (progress.step)
+            progress.step(value);
+    }
+    const StopFlag *stop() const { return progress.stop; }
+    // True, and the change counts as interrupted, once the stop flag is set:
+    // the caller then ends the change without another request.
+    bool stopHere()
+    {
+        interrupted = interrupted || (progress.stop && progress.stop->isSet());
+        return interrupted;
+    }
 
     QString last;   // the last line sent: where the change ended
+    bool interrupted = false;
 
 private:
     const UpgradeProgress &progress;
@@ -70,15 +89,20 @@ bool showBootloaderVersion(USBRQ518 &usb, Report &report)
 bool restartIntoBootloader(USBRQ518 &usb, Report &report)
 {
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Apllication mode"));
+    if (report.stopHere())
+        return false;
+    report.step(UpgradeStep::RestartingIntoBootloader);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Reset device"));
     usb.RunApplication();
     qDebug("usb->RunApplication()");
-    upgradesteps::sleep(AfterResetMs);
+    upgradesteps::sleep(AfterResetMs, report.stop());
     usb.disconnect();
     qDebug("usb->disconnect()");
-    upgradesteps::sleep(AfterDisconnectMs);
+    upgradesteps::sleep(AfterDisconnectMs, report.stop());
 
-    if (!waitForBootloader(usb, BootloaderAttempts, RetryPauseMs)) {
+    if (!waitForBootloader(usb, BootloaderAttempts, RetryPauseMs, report.stop())) {
+        if (report.stopHere())
+            return false;
         report.say(QT_TRANSLATE_NOOP("Upgrader", "USB timout\nCheck USB cable"));
         return false;
     }
@@ -100,6 +124,8 @@ ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, 
     const quint32 total = quint32(application.size());
     bool verified = true;
     for (int offset = 0; offset < application.size(); offset += PageSize) {
+        if (report.stopHere())
+            return ApplicationWrite::Stopped;
         switch (writeAndVerifyPage(usb, application, offset)) {
         case PageResult::Verified:
             break;
@@ -125,20 +151,29 @@ ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, 
 bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &report)
 {
     const QByteArray scrambled = scrambledCopy(data);
+    if (report.stopHere())
+        return false;
+    report.step(UpgradeStep::WritingExternalFlash);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Writting External Flash ... "));
     if (usb.WriteExternalFlashToAddress(scrambled.constData(), 0, quint32(scrambled.size())) != 0) {
         report.say(QT_TRANSLATE_NOOP("Upgrader", "Error"));
         return false;
     }
     report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
+    if (report.stopHere())
+        return false;
+    report.step(UpgradeStep::VerifyingExternalFlash);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Verify External Flash ...  "));
 
     QByteArray readBack;
     switch (verifyExternalFlash(usb, data, &readBack)) {
     case ExternalFlashCheck::Equal:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
+        if (report.stopHere())
+            return false;
+        report.step(UpgradeStep::StartingApplication);
         usb.RunApplication();
-        upgradesteps::sleep(AfterStartMs);
+        upgradesteps::sleep(AfterStartMs, report.stop());
         usb.disconnect();
         return true;
     case ExternalFlashCheck::ReadFailed:
@@ -146,10 +181,10 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &r
         return false;
     case ExternalFlashCheck::Differs:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "Error"));
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "read_buffer"));
-        report.line(QString::fromLatin1(hexDump(readBack.constData(), int(readBack.size()))));
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "ext_datas.data()"));
-        report.line(QString::fromLatin1(hexDump(data.constData(), int(data.size()))));
+        report.detail(QCoreApplication::translate("Upgrader", "read_buffer"));
+        report.detail(QString::fromLatin1(hexDump(readBack.constData(), int(readBack.size()))));
+        report.detail(QCoreApplication::translate("Upgrader", "ext_datas.data()"));
+        report.detail(QString::fromLatin1(hexDump(data.constData(), int(data.size()))));
         return false;
     }
     return false;
@@ -159,11 +194,13 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &r
 // back in application mode under the serial number it had at the start.
 bool confirmApplicationRuns(USBRQ518 &usb, const QByteArray &serialNumber, Report &report)
 {
-    if (waitForApplication(usb, serialNumber, ApplicationAttempts, RetryPauseMs)) {
+    if (waitForApplication(usb, serialNumber, ApplicationAttempts, RetryPauseMs, report.stop())) {
         report.line(QCoreApplication::translate("Upgrader", "The new application runs on the driver %1")
                             .arg(QString::fromLatin1(serialNumber)));
         return true;
     }
+    if (report.stopHere())
+        return false;
     if (inBootloader(usb, serialNumber))
         report.line(QCoreApplication::translate("Upgrader", "The new application did not start: the driver %1 is "
                                                             "still in its bootloader, ready for another attempt")
@@ -177,31 +214,35 @@ bool confirmApplicationRuns(USBRQ518 &usb, const QByteArray &serialNumber, Repor
 
 // The release's signature first, then the file's own checks: nothing of a
 // refused file is used. A verified release is named by its trusted comment.
-std::optional<UpgradeFileContent> readRelease(const QString &fileName, Report &report, SignatureCheck *signature)
+CheckedRelease readRelease(const QString &fileName, Report &report)
 {
-    SignedUpgradeFile release = readSignedUpgradeFile(fileName);
-    *signature = release.signature;
-    if (!release.signature.accepted()) {
-        report.line(release.signature.message);
-        return std::nullopt;
+    SignedUpgradeFile file = readSignedUpgradeFile(fileName);
+    CheckedRelease release;
+    release.fileName = fileName;
+    release.signature = file.signature;
+    if (!file.signature.accepted()) {
+        report.line(file.signature.message);
+    } else {
+        switch (file.content.result) {
+        case UpgradeFileResult::Ok:
+            if (file.signature.verdict == SignatureVerdict::Verified)
+                report.line(file.signature.message);
+            release.content = std::move(file.content);
+            return release;
+        case UpgradeFileResult::CannotOpen:
+        case UpgradeFileResult::WrongHeader:
+            report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file header"));
+            break;
+        case UpgradeFileResult::WrongVersion:
+            report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file version"));
+            break;
+        case UpgradeFileResult::WrongChecksum:
+            report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file checksum"));
+            break;
+        }
     }
-    switch (release.content.result) {
-    case UpgradeFileResult::Ok:
-        break;
-    case UpgradeFileResult::CannotOpen:
-    case UpgradeFileResult::WrongHeader:
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file header"));
-        return std::nullopt;
-    case UpgradeFileResult::WrongVersion:
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file version"));
-        return std::nullopt;
-    case UpgradeFileResult::WrongChecksum:
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file checksum"));
-        return std::nullopt;
-    }
-    if (release.signature.verdict == SignatureVerdict::Verified)
-        report.line(release.signature.message);
-    return std::move(release.content);
+    release.refusal = report.last;
+    return release;
 }
 
 } // namespace
@@ -221,13 +262,13 @@ bool connectForFirmwareUpgrade(USBRQ518 &usb)
 
 namespace {
 
-bool changeFirmware(USBRQ518 &usb, const QString &fileName, Report &report, SignatureCheck *signature)
+// The change of one driver from a release that was checked: it never reaches
+// the driver otherwise.
+bool changeDriver(USBRQ518 &usb, const UpgradeFileContent &file, Report &report)
 {
-    // A refused or damaged file never reaches the driver.
-    const std::optional<UpgradeFileContent> file = readRelease(fileName, report, signature);
-    if (!file)
+    if (report.stopHere())
         return false;
-
+    report.step(UpgradeStep::Connecting);
     report.percent(0);
     if (!connectForFirmwareUpgrade(usb)) {
         report.say(QT_TRANSLATE_NOOP("Upgrader", "USB Timeout\nCheck USB Cable"));
@@ -251,8 +292,11 @@ bool changeFirmware(USBRQ518 &usb, const QString &fileName, Report &report, Sign
         return false;
     }
 
+    if (report.stopHere())
+        return false;
+    report.step(UpgradeStep::WritingApplication);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Writting firmware ... "));
-    switch (writeApplication(usb, file->application, report)) {
+    switch (writeApplication(usb, file.application, report)) {
     case ApplicationWrite::Verified:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
         break;
@@ -264,7 +308,7 @@ bool changeFirmware(USBRQ518 &usb, const QString &fileName, Report &report, Sign
     case ApplicationWrite::Stopped:
         return false;
     }
-    return writeExternalFlashAndStart(usb, file->externalFlash, report)
+    return writeExternalFlashAndStart(usb, file.externalFlash, report)
            && confirmApplicationRuns(usb, USBRQ518::serialNumber(serial), report);
 }
 
@@ -275,15 +319,33 @@ bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradePro
     return changeFirmware(usb, fileName, progress).succeeded;
 }
 
-FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress)
+CheckedRelease checkRelease(const QString &fileName, const UpgradeProgress &progress)
+{
+    Report report(progress);
+    report.line(fileName);
+    return readRelease(fileName, report);
+}
+
+FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const CheckedRelease &release, const UpgradeProgress &progress)
 {
     FirmwareChangeOutcome outcome;
-    if (fileName.isEmpty())
+    outcome.signature = release.signature;
+    if (!release.usable()) {
+        outcome.outcome = release.refusal;
         return outcome;
+    }
     Report report(progress);
-    qDebug("Start firmware upgrade");
-    report.line(fileName);
-    outcome.succeeded = changeFirmware(usb, fileName, report, &outcome.signature);
+    outcome.succeeded = changeDriver(usb, release.content, report);
+    outcome.interrupted = report.interrupted;
     outcome.outcome = report.last;
     return outcome;
+}
+
+FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress)
+{
+    if (fileName.isEmpty())
+        return FirmwareChangeOutcome();
+    qDebug("Start firmware upgrade");
+    // A refused or damaged file never reaches the driver.
+    return changeFirmware(usb, checkRelease(fileName, progress), progress);
 }

@@ -2,6 +2,7 @@
 #define UPGRADEPROCEDURE_H
 
 #include "upgrade/releasesignature.h"
+#include "upgrade/upgradefile.h"
 
 #include <QString>
 
@@ -9,11 +10,31 @@
 
 class USBRQ518;
 
-// Where an unattended firmware change reports as it goes. Either may be empty.
+namespace upgradesteps {
+class StopFlag;
+}
+
+// The steps of an unattended firmware change, in their order. An application
+// skips the restart when the driver already runs its bootloader.
+enum class UpgradeStep {
+    Connecting,
+    RestartingIntoBootloader,
+    WritingApplication,       // with the percentage of pages written
+    WritingExternalFlash,     // the device's sendPercentExtFlashWrite tells how far
+    VerifyingExternalFlash,   // the device's sendPercentExtFlashRead tells how far
+    StartingApplication       // the new application is started and looked for
+};
+
+// Where an unattended firmware change reports as it goes. Any may be empty.
 struct UpgradeProgress
 {
     std::function<void(const QString &line)> line;   // one line of progress text
     std::function<void(int percent)> percent;        // application pages written, 0-100
+    std::function<void(UpgradeStep step)> step;      // the change begins this step
+    // Once set, the change sends nothing more to the driver: it ends before
+    // its next request, page or wait, and its waits end at once. The driver
+    // is left where it was (in its bootloader, when that is where it was).
+    const upgradesteps::StopFlag *stop = nullptr;
 };
 
 // The complete firmware change from an upgrade file, without questions and
@@ -46,10 +67,29 @@ bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradePro
 struct FirmwareChangeOutcome
 {
     bool succeeded = false;     // the new application runs on the driver
+    bool interrupted = false;   // ended by the progress's stop flag
     SignatureCheck signature;   // the release's verdict, trusted comment and key id
     QString outcome;            // the last line sent: the new application runs, or where it stopped
 };
 FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const QString &fileName, const UpgradeProgress &progress);
+
+// The change in two parts, for programs that change several drivers from one
+// file: the release is read and checked once (step 1, with its lines: the
+// file name, then the signature's verdict or the refusal), and each driver is
+// changed from it (steps 2 to 6), exactly as changeFirmware does.
+struct CheckedRelease
+{
+    QString fileName;
+    SignatureCheck signature;
+    UpgradeFileContent content;   // the regions, only when usable()
+    QString refusal;              // the line that refused it
+
+    bool usable() const { return signature.accepted() && content.result == UpgradeFileResult::Ok; }
+};
+CheckedRelease checkRelease(const QString &fileName, const UpgradeProgress &progress);
+// The driver must be one the device object may take through its restarts
+// (USBRQ518::selectSerial), where several share the buses.
+FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const CheckedRelease &release, const UpgradeProgress &progress);
 
 // The change's first connection on its own (step 2 above, without a line):
 // disconnect, then up to 4 attempts 200 ms apart. For callers that want to
