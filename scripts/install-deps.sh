@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian 12 packages that building, testing and packaging vn274 need:
 # the build, Qt's own translations, clang with its sanitizer and fuzzer runtimes,
-# umockdev for the tests of the real libusb path, libsodium for release signatures
+# umockdev for the tests of the real libusb path, libudev for the watch on
+# drivers that come and go, libsodium for release signatures
 # and minisign, which signs the tests' releases, Qt's SQLite and PostgreSQL
 # drivers for the production record with a PostgreSQL server for its tests,
 # and Debian's package checkers.
@@ -11,7 +12,7 @@ set -eu
 PACKAGES="build-essential cmake pkg-config
 qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-qpa-plugins
 libqt6sql6-sqlite libqt6sql6-psql postgresql
-libusb-dev libgl-dev fonts-dejavu-core
+libusb-dev libudev-dev libgl-dev fonts-dejavu-core
 udev dpkg-dev file desktop-file-utils
 qt6-translations-l10n
 clang llvm libclang-rt-14-dev

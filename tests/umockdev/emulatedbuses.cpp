@@ -62,6 +62,8 @@ void EmulatedBuses::sync()
         if (present.contains(it.key())) {
             ++it;
         } else {
+            // Adding a device sends its "add"; removing it sends nothing of itself.
+            umockdev_testbed_uevent(testbed, it.value().toUtf8().constData(), "remove");
             umockdev_testbed_remove_device(testbed, it.value().toUtf8().constData());
             pending.remove(it.key());
             it = shown.erase(it);

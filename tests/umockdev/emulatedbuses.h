@@ -22,7 +22,9 @@ struct Node;
 // devnum, descriptors, ...) and its node /dev/bus/usb/BBB/DDD, with the
 // handler that answers through the simulator's kernel front attached.
 // sync() follows the model: a device that leaves loses its sysfs entry and
-// its node, one that arrives (again) gets them under its new number. A
+// its node, one that arrives (again) gets them under its new number, each with
+// its uevent ("remove", "add") to the udev monitors of programs under the
+// testbed. A
 // Vn274 node the model calls pending (just come, udev has not set its
 // permissions yet) is 0600, root's alone, until it is not.
 //

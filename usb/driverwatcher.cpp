@@ -1,0 +1,111 @@
+#include "usb/driverwatcher.h"
+
+#include <QSocketNotifier>
+
+#include <libudev.h>
+
+namespace {
+
+// The kernel's PRODUCT of a USB device: "idVendor/idProduct/bcdDevice" in
+// hexadecimal without leading zeros, as in "16c0/789/100".
+bool productMatches(const QByteArray &product, quint16 vendorId, quint16 productId)
+{
+    const QList<QByteArray> parts = product.split('/');
+    if (parts.size() < 2)
+        return false;
+    bool vendorOk = false;
+    bool productOk = false;
+    const uint vendor = parts.at(0).toUInt(&vendorOk, 16);
+    const uint productNumber = parts.at(1).toUInt(&productOk, 16);
+    return vendorOk && productOk && vendor == vendorId && productNumber == productId;
+}
+
+// "2" or "002" as the buses name them: three digits.
+QString busName(const QByteArray &number)
+{
+    bool ok = false;
+    const int value = number.toInt(&ok);
+    return ok ? QStringLiteral("%1").arg(value, 3, 10, QLatin1Char('0')) : QString::fromLatin1(number);
+}
+
+} // namespace
+
+DriverWatcher::DriverWatcher(quint16 vendorId, quint16 productId, QObject *parent)
+    : QObject(parent), vendorId(vendorId), productId(productId)
+{
+    qRegisterMetaType<DriverEvent>();
+}
+
+DriverWatcher::~DriverWatcher()
+{
+    delete notifier;
+    if (monitor)
+        udev_monitor_unref(monitor);
+    if (context)
+        udev_unref(context);
+}
+
+bool DriverWatcher::start()
+{
+    if (monitor)
+        return true;
+    context = udev_new();
+    if (!context)
+        return false;
+    monitor = udev_monitor_new_from_netlink(context, "udev");
+    // The kernel filters by subsystem and type; the ids are looked at here.
+    if (!monitor || udev_monitor_filter_add_match_subsystem_devtype(monitor, "usb", "usb_device") < 0
+            || udev_monitor_enable_receiving(monitor) < 0) {
+        if (monitor)
+            udev_monitor_unref(monitor);
+        monitor = nullptr;
+        return false;
+    }
+    notifier = new QSocketNotifier(udev_monitor_get_fd(monitor), QSocketNotifier::Read);
+    connect(notifier, &QSocketNotifier::activated, this, &DriverWatcher::receive);
+    return true;
+}
+
+void DriverWatcher::receive()
+{
+    // The socket does not block: every event waiting, then none.
+    while (struct udev_device *device = udev_monitor_receive_device(monitor)) {
+        QMap<QByteArray, QByteArray> properties;
+        for (struct udev_list_entry *entry = udev_device_get_properties_list_entry(device); entry;
+             entry = udev_list_entry_get_next(entry))
+            properties.insert(udev_list_entry_get_name(entry), udev_list_entry_get_value(entry));
+        const QByteArray action = udev_device_get_action(device);
+        // Without udev's rules (usb_id) the serial is only in sysfs, there
+        // while the device is: on its arrival, not after it left.
+        if (action == "add" && !properties.contains("ID_SERIAL_SHORT")) {
+            if (const char *serial = udev_device_get_sysattr_value(device, "serial"))
+                properties.insert("ID_SERIAL_SHORT", serial);
+        }
+        feed(action, properties);
+        udev_device_unref(device);
+    }
+}
+
+bool DriverWatcher::isWatchedDevice(const QMap<QByteArray, QByteArray> &properties) const
+{
+    // A device's interfaces have events of their own, with the same PRODUCT.
+    return properties.value("SUBSYSTEM", "usb") == "usb" && properties.value("DEVTYPE") == "usb_device"
+           && productMatches(properties.value("PRODUCT"), vendorId, productId);
+}
+
+void DriverWatcher::feed(const QByteArray &action, const QMap<QByteArray, QByteArray> &properties)
+{
+    const bool arrived = action == "add";
+    if ((!arrived && action != "remove") || !isWatchedDevice(properties))
+        return;
+    DriverEvent event;
+    event.action = arrived ? DriverEvent::Action::Arrived : DriverEvent::Action::Left;
+    event.bus = busName(properties.value("BUSNUM"));
+    event.device = busName(properties.value("DEVNUM"));
+    event.node = QString::fromLocal8Bit(properties.value("DEVNAME"));
+    event.serial = properties.value("ID_SERIAL_SHORT");
+    if (arrived)
+        emit driverArrived(event);
+    else
+        emit driverLeft(event);
+}
