@@ -155,8 +155,11 @@ QProcessEnvironment EmulatedBuses::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QString preload = QStringLiteral(VN274_UMOCKDEV_PRELOAD);
-    if (environment.contains(QStringLiteral("LD_PRELOAD")))
-        preload += QLatin1Char(':') + environment.value(QStringLiteral("LD_PRELOAD"));
+    const QString inherited = environment.value(QStringLiteral("LD_PRELOAD"));
+    if (inherited.contains(preload))   // the test program's own
+        preload = inherited;
+    else if (!inherited.isEmpty())
+        preload += QLatin1Char(':') + inherited;
     environment.insert(QStringLiteral("LD_PRELOAD"), preload);
     environment.insert(QStringLiteral("UMOCKDEV_DIR"), rootDir);
     // In a sanitized build the program's sanitizer runtime would insist on

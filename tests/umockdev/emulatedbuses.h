@@ -24,7 +24,8 @@ struct Node;
 // sync() follows the model: a device that leaves loses its sysfs entry and
 // its node, one that arrives (again) gets them under its new number, each with
 // its uevent ("remove", "add") to the udev monitors of programs under the
-// testbed. A
+// testbed. umockdev sends uevents only from a program that runs under its
+// preload library itself: the test programs here do (their CTest environment). A
 // Vn274 node the model calls pending (just come, udev has not set its
 // permissions yet) is 0600, root's alone, until it is not.
 //

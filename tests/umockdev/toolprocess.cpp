@@ -17,7 +17,8 @@ constexpr int ClosingMs = 1000;         // for umockdev to notice the program's 
 
 } // namespace
 
-ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as, int timeoutMs)
+ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as, int timeoutMs,
+                const std::function<void()> &whileRunning)
 {
     buses.sync();
     buses.handler().setCaller(as.uid, as.gid);
@@ -34,7 +35,11 @@ ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as, 
 
     QEventLoop loop;
     QTimer sync;
-    QObject::connect(&sync, &QTimer::timeout, [&buses] { buses.sync(); });
+    QObject::connect(&sync, &QTimer::timeout, [&] {
+        if (whileRunning)
+            whileRunning();
+        buses.sync();
+    });
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &process, &QProcess::kill);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include <sys/types.h>
 
 class EmulatedBuses;
@@ -25,9 +27,12 @@ struct Account
 
 // Runs the real vn274-tool (linked with the system's libusb) with these
 // arguments, in the testbed's environment, as this user, and keeps the
-// testbed in step with the simulated buses while it runs. A run that takes
-// longer than `timeoutMs` is killed. When it has ended, the handler has
-// closed all the files it left open.
-ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as = Account(), int timeoutMs = 60000);
+// testbed in step with the simulated buses while it runs: `whileRunning`, when
+// given, runs just before each step, so that it may plug drivers in or take
+// them away under the running tool. A run that takes longer than `timeoutMs`
+// is killed. When it has ended, the handler has closed all the files it left
+// open.
+ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as = Account(), int timeoutMs = 60000,
+                const std::function<void()> &whileRunning = {});
 
 #endif // TOOLPROCESS_H

@@ -97,7 +97,7 @@ private slots:
     void runawayToolIsKilled();
 
 private:
-    ToolRun tool(const QStringList &arguments, Account as = Account());
+    ToolRun tool(const QStringList &arguments, Account as = Account(), const std::function<void()> &whileRunning = {});
 
     std::unique_ptr<EmulatedBuses> buses;
     QTemporaryDir files;
@@ -128,10 +128,10 @@ void TstUmockdev::cleanup()
 
 // A run of the tool that must have reached the emulated nodes: anything else
 // means the preload did not take and the tool saw the real /dev.
-ToolRun TstUmockdev::tool(const QStringList &arguments, Account as)
+ToolRun TstUmockdev::tool(const QStringList &arguments, Account as, const std::function<void()> &whileRunning)
 {
     buses->handler().clearCalls();
-    ToolRun run = runTool(*buses, arguments, as);
+    ToolRun run = runTool(*buses, arguments, as, 60000, whileRunning);
     bool reached = false;
     for (const NodeCall &call : buses->handler().calls())
         reached = reached || call.what == QLatin1String("OPEN");
@@ -368,18 +368,29 @@ void TstUmockdev::twoDrivers()
     QCOMPARE(lines, QStringList({ "bus 002 device 002 application 240611027",
                                   "bus 002 device 003 application 241231001" }));
 
+    // While the second is in its bootloader, a third driver is plugged in and
+    // the first taken away (their uevents go out): neither is the tool's business.
     const QString sample = QStringLiteral(VN274_SAMPLE_UPGRADE);
-    run = tool({ "upgrade", "--serial", "241231001", sample });
+    bool cameAndWent = false;
+    run = tool({ "upgrade", "--serial", "241231001", sample }, Account(), [&] {
+        if (!cameAndWent && second.onBus() && second.mode() == sim::Mode::Bootloader) {
+            cameAndWent = true;
+            sim::addDriver("241231002");
+            sim::unplug();
+        }
+    });
     QVERIFY2(run.finished, qPrintable(run.err));
     QCOMPARE(run.status, 0);
+    QVERIFY(cameAndWent);
+    for (const sim::Transfer &transfer : sim::driver(2).transfers())
+        QCOMPARE(transfer.request, 255);   // identified, nothing more
     const UpgradeFileContent release = readUpgradeFile(sample);
     QCOMPARE(second.internalFlash(upgradefile::FlashBase + upgradefile::ApplicationOffset,
                                   upgradefile::ApplicationSize), release.application);
     QCOMPARE(second.mode(), sim::Mode::Application);
-    QCOMPARE(second.deviceNumber(), 5);
+    QCOMPARE(second.deviceNumber(), 6);   // the third took 5
     QCOMPARE(sim::internalFlash(upgradefile::FlashBase + upgradefile::ApplicationOffset, 16), QByteArray(16, char(0xFF)));
     QCOMPARE(sim::externalFlash(0, 5), QByteArray("first"));
-    QCOMPARE(sim::driver(0).deviceNumber(), 2);   // never restarted
     QCOMPARE(sim::mode(), sim::Mode::Application);
 }
 
