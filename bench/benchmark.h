@@ -35,6 +35,7 @@ void measureScrambling();            // encode_vs_memcpy, decode_vs_memcpy
 void measureHexToBin();              // hex2bin_mb_per_s
 void measureUpgradeFileCreation();   // mkupg_ms
 void measureUpgrade();               // upgrade_cpu_ms, upgrade_transfers
+void measureConcurrentUpgrade();     // upgrade_1_ms, upgrade_all_8_ms, upgrade_all_8_ratio
 void measureToolHexToBin();          // hex2bin_process_*: vn274-tool, objcopy, srec_cat
 void measureToolBootloaderBatch();   // mkboot_999_ms, mkboot_next_999_ms, mkboot_hex_read_ms, mkboot_999_files_only_ms
 void measureReleaseVerification();   // verify_upg_ms, verify_upg_legacy_ms, minisign_verify_process_ms

@@ -20,6 +20,7 @@ const Measurement measurements[] = {
     { "hex2bin", measureHexToBin },
     { "mkupg", measureUpgradeFileCreation },
     { "upgrade", measureUpgrade },
+    { "upgradeall", measureConcurrentUpgrade },
     { "tool", measureToolHexToBin },
     { "mkboot", measureToolBootloaderBatch },
     { "verify", measureReleaseVerification },
