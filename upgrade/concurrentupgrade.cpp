@@ -6,27 +6,50 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <QThread>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace {
 
 // The history's words for how a change ended: "success", "interrupted", or
 // the line that ended it, on one line.
-QString historyOutcome(const FirmwareChangeOutcome &outcome)
+QString historyOutcome(const DriverResult &result)
 {
-    if (outcome.succeeded)
+    switch (result.ending) {
+    case DriverResult::Ending::Succeeded:
         return QStringLiteral("success");
-    if (outcome.interrupted)
+    case DriverResult::Ending::Interrupted:
         return QStringLiteral("interrupted");
-    const QString line = outcome.outcome.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
+    case DriverResult::Ending::Failed:
+        break;
+    }
+    const QString line = result.outcome.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
     return line.isEmpty() ? QStringLiteral("failed") : line;
+}
+
+// A deep copy: Qt's shared buffers are counted partly inside Qt's library,
+// where a thread sanitizer cannot follow the count, so nothing a change's
+// thread hands over shares one with what it keeps.
+QString ownCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+
+QByteArray ownCopy(const QByteArray &bytes)
+{
+    return QByteArray(bytes.constData(), bytes.size());
 }
 
 } // namespace
 
-// One driver's change. The owner's thread makes it and reads `outcome` and
-// `inBootloader` once the change's thread has finished; that thread reads
-// `serial` and `release` and writes those two.
+// One driver's change, made by the owner's thread. The change's thread only
+// reads `serial` and `release`, and tells the rest through the mailbox.
 struct ConcurrentUpgrade::Change
 {
     QByteArray serial;
@@ -35,9 +58,6 @@ struct ConcurrentUpgrade::Change
     QElapsedTimer clock;
     UpgradeStep step = UpgradeStep::Connecting;   // the last one reported
     std::unique_ptr<QThread> thread;
-
-    FirmwareChangeOutcome outcome;
-    bool inBootloader = false;
 };
 
 ConcurrentUpgrade::ConcurrentUpgrade(QObject *parent)
@@ -45,14 +65,27 @@ ConcurrentUpgrade::ConcurrentUpgrade(QObject *parent)
 {
     qRegisterMetaType<DriverProgress>();
     qRegisterMetaType<DriverResult>();
+    mailboxEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (mailboxEvent < 0)
+        qFatal("ConcurrentUpgrade: no eventfd: %s", std::strerror(errno));
+    mailboxNotifier = new QSocketNotifier(mailboxEvent, QSocketNotifier::Read, this);
+    connect(mailboxNotifier, &QSocketNotifier::activated, this, [this] {
+        eventfd_t count = 0;
+        ::eventfd_read(mailboxEvent, &count);
+        deliver();
+    });
 }
 
 ConcurrentUpgrade::~ConcurrentUpgrade()
 {
     stopNow.set();
+    for (const std::shared_ptr<Change> &change : std::as_const(changes))
+        change->thread->wait();
     // Their rows are written; nobody is told any more.
-    while (!changes.isEmpty())
-        finish(changes.firstKey(), false);
+    announcing = false;
+    deliver();
+    delete mailboxNotifier;
+    ::close(mailboxEvent);
 }
 
 QList<QByteArray> ConcurrentUpgrade::connectedDrivers()
@@ -99,7 +132,6 @@ bool ConcurrentUpgrade::start(const QByteArray &serialString)
     row.trustedComment = checked.signature.trustedComment;
 
     change->thread.reset(QThread::create([this, c = change.get()] { run(*c); }));
-    connect(change->thread.get(), &QThread::finished, this, [this, serial] { finish(serial, true); });
     changes.insert(serial, change);
     emit driverStarted(serial);
     change->thread->start();
@@ -121,13 +153,13 @@ void ConcurrentUpgrade::waitUntilIdle()
     loop.exec();
 }
 
-// In the change's thread: everything it tells goes to the owner's thread as
-// events, in order, before the thread's finished signal.
+// In the change's thread: everything it tells goes to the mailbox, in order,
+// before the thread's finished signal.
 void ConcurrentUpgrade::run(Change &change)
 {
     const QByteArray serial = change.serial;
     const auto post = [this, serial](UpgradeStep step, int percent) {
-        QMetaObject::invokeMethod(this, [=] { progress(serial, step, percent); }, Qt::QueuedConnection);
+        tell(Message{ Message::Progress, serial, QString(), step, percent, {} });
     };
 
     USBRQ518 usb;
@@ -138,9 +170,7 @@ void ConcurrentUpgrade::run(Change &change)
                      [&post](int percent) { post(UpgradeStep::VerifyingExternalFlash, percent); });
 
     UpgradeProgress report;
-    report.line = [this, serial](const QString &line) {
-        QMetaObject::invokeMethod(this, [=] { emit driverLine(serial, line); }, Qt::QueuedConnection);
-    };
+    report.line = [this, serial](const QString &line) { tell(Message{ Message::Line, serial, line, {}, 0, {} }); };
     // The change also resets its page percentage before it begins.
     UpgradeStep current = UpgradeStep::Connecting;
     report.percent = [&](int percent) {
@@ -152,39 +182,74 @@ void ConcurrentUpgrade::run(Change &change)
         post(step, 0);
     };
     report.stop = &stopNow;
-    change.outcome = changeFirmware(usb, change.release, report);
+    const FirmwareChangeOutcome outcome = changeFirmware(usb, change.release, report);
+
+    Message ended{ Message::Ended, serial, QString(), {}, 0, {} };
+    ended.result.serial = serial;
+    ended.result.ending = outcome.succeeded     ? DriverResult::Ending::Succeeded
+                          : outcome.interrupted ? DriverResult::Ending::Interrupted
+                                                : DriverResult::Ending::Failed;
+    ended.result.outcome = ownCopy(outcome.outcome);
     // Left where it was: whether that is its bootloader, ready for another
     // attempt, is worth one look.
-    if (change.outcome.interrupted)
-        change.inBootloader = upgradesteps::inBootloader(usb, serial);
+    if (outcome.interrupted)
+        ended.result.inBootloader = upgradesteps::inBootloader(usb, serial);
+    tell(ended);
 }
 
-void ConcurrentUpgrade::progress(const QByteArray &serial, UpgradeStep step, int percent)
+void ConcurrentUpgrade::tell(Message message)
 {
-    if (const std::shared_ptr<Change> change = changes.value(serial))
-        change->step = step;
-    emit driverProgress(DriverProgress{ serial, step, percent });
+    message.serial = ownCopy(message.serial);
+    message.line = ownCopy(message.line);
+    message.result.serial = ownCopy(message.result.serial);
+    bool first = false;
+    {
+        const std::lock_guard<std::mutex> lock(mailboxMutex);
+        first = mailbox.isEmpty();
+        mailbox.append(std::move(message));
+    }
+    // One delivery takes all that came meanwhile.
+    if (first)
+        ::eventfd_write(mailboxEvent, 1);
 }
 
-void ConcurrentUpgrade::finish(const QByteArray &serial, bool announce)
+void ConcurrentUpgrade::deliver()
 {
-    const std::shared_ptr<Change> change = changes.take(serial);
+    QList<Message> messages;
+    {
+        const std::lock_guard<std::mutex> lock(mailboxMutex);
+        messages.swap(mailbox);
+    }
+    for (const Message &message : std::as_const(messages)) {
+        switch (message.kind) {
+        case Message::Line:
+            if (announcing)
+                emit driverLine(message.serial, message.line);
+            break;
+        case Message::Progress:
+            if (const std::shared_ptr<Change> change = changes.value(message.serial))
+                change->step = message.step;
+            if (announcing)
+                emit driverProgress(DriverProgress{ message.serial, message.step, message.percent });
+            break;
+        case Message::Ended:   // its last message
+            finish(message.result);
+            break;
+        }
+    }
+}
+
+void ConcurrentUpgrade::finish(DriverResult result)
+{
+    const std::shared_ptr<Change> change = changes.take(result.serial);
     if (!change)
         return;
     change->thread->wait();
-
-    DriverResult result;
-    result.serial = serial;
-    result.ending = change->outcome.succeeded     ? DriverResult::Ending::Succeeded
-                    : change->outcome.interrupted ? DriverResult::Ending::Interrupted
-                                                  : DriverResult::Ending::Failed;
     result.step = change->step;
-    result.outcome = change->outcome.outcome;
     result.milliseconds = change->clock.elapsed();
-    result.inBootloader = change->inBootloader;
     record(*change, result);
     ended << result;
-    if (!announce)
+    if (!announcing)
         return;
     emit driverFinished(result);
     if (changes.isEmpty())
@@ -197,7 +262,7 @@ void ConcurrentUpgrade::record(const Change &change, DriverResult &result)
         return;
     FirmwareChange row = change.row;
     row.endedAt = RecordDatabase::now();
-    row.succeeded = change.outcome.succeeded;
-    row.outcome = historyOutcome(change.outcome);
+    row.succeeded = result.ending == DriverResult::Ending::Succeeded;
+    row.outcome = historyOutcome(result);
     result.recorded = FirmwareHistory(*history).add(row, &result.recordProblem);
 }

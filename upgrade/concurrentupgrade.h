@@ -14,7 +14,9 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 
+class QSocketNotifier;
 class QThread;
 class RecordDatabase;
 
@@ -112,9 +114,26 @@ signals:
 private:
     struct Change;
     void run(Change &change);   // in the change's thread
-    void progress(const QByteArray &serial, UpgradeStep step, int percent);
-    // Its thread has ended: the result, its row, and (announce) the signals.
-    void finish(const QByteArray &serial, bool announce);
+
+    // What a change's thread tells, waiting in the mailbox until this
+    // object's thread takes it. The threads meet only through a lock of the
+    // standard library and an eventfd, both of which a thread sanitizer
+    // follows; no Qt event crosses from a change's thread.
+    struct Message
+    {
+        enum Kind { Line, Progress, Ended } kind = Line;
+        QByteArray serial;
+        QString line;
+        UpgradeStep step = UpgradeStep::Connecting;
+        int percent = 0;
+        DriverResult result;      // Ended: how, the thread's part of it
+    };
+    void tell(Message message);   // in the change's thread
+    void deliver();               // in this object's thread: the mailbox's messages as signals
+
+    // The change's thread has told its end: the result, its row, and (while
+    // announcing) the signals.
+    void finish(DriverResult result);
     void record(const Change &change, DriverResult &result);
 
     CheckedRelease checked;
@@ -125,6 +144,11 @@ private:
     int stopRequests = 0;
     QMap<QByteArray, std::shared_ptr<Change>> changes;   // in progress, by serial number
     QList<DriverResult> ended;
+    bool announcing = true;       // false once this object is being destroyed
+    std::mutex mailboxMutex;
+    QList<Message> mailbox;
+    int mailboxEvent = -1;        // an eventfd: something is in the mailbox
+    QSocketNotifier *mailboxNotifier = nullptr;
 };
 
 Q_DECLARE_METATYPE(DriverProgress)

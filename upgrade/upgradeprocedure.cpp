@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QtDebug>
 
-
 using namespace upgradesteps;
 
 namespace {

@@ -837,12 +837,12 @@ void TstUsb::twoLinksTransferSideBySide()
     };
     sim::setHooks(hooks);
     quint32 status[2] = {};
-    int otherResult = -1;
+    std::atomic<int> otherResult { -1 };
     std::unique_ptr<QThread> other(QThread::create([&] { otherResult = links[1].StatusGet(&status[1]); }));
     other->start();
     QCOMPARE(links[0].StatusGet(&status[0]), 0);
     QVERIFY(other->wait(30000));
-    QCOMPARE(otherResult, 0);
+    QCOMPARE(otherResult.load(), 0);
     sim::setHooks(sim::Hooks());
 
     const QList<sim::Transfer> log = sim::transfers();
@@ -883,7 +883,7 @@ void TstUsb::enumerationStaysOneAtATime()
             otherEnumerating.release();
     };
     sim::setHooks(hooks);
-    int searched = -1;
+    std::atomic<int> searched { -1 };
     std::unique_ptr<QThread> thread(QThread::create([&] {
         searchingThread = QThread::currentThreadId();
         searched = searching.connect();
@@ -894,7 +894,7 @@ void TstUsb::enumerationStaysOneAtATime()
     QVERIFY(thread->wait(30000));
     sim::setHooks(sim::Hooks());
 
-    QCOMPARE(searched, 0);
+    QCOMPARE(searched.load(), 0);
     QCOMPARE(searching.getSerial(), QByteArray("240611028"));
     QCOMPARE(other.getSerial(), QByteArray("240611027"));
     QCOMPARE(sim::counters().staleOpens, 0);
