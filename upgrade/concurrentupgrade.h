@@ -61,15 +61,17 @@ struct DriverResult
 // they are plugged in).
 //
 // Stopping: the first request starts nothing new and lets the changes in
-// progress finish; a second one ends them before their next request to the
-// driver, page or wait (within one transfer), each reported Interrupted.
+// progress finish; a second one ends them before their next page, step or
+// wait (a wait ends at once; a page or the external flash block being
+// written is finished first), each reported Interrupted.
 class ConcurrentUpgrade : public QObject
 {
     Q_OBJECT
 
 public:
     explicit ConcurrentUpgrade(QObject *parent = nullptr);
-    // Stops the changes in progress at once and waits for their threads.
+    // Stops the changes in progress at once, waits for their threads and
+    // writes their rows, without signals.
     ~ConcurrentUpgrade() override;
 
     // The serial numbers of the Vn274s on the buses that identified

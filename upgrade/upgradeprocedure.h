@@ -31,9 +31,10 @@ struct UpgradeProgress
     std::function<void(const QString &line)> line;   // one line of progress text
     std::function<void(int percent)> percent;        // application pages written, 0-100
     std::function<void(UpgradeStep step)> step;      // the change begins this step
-    // Once set, the change sends nothing more to the driver: it ends before
-    // its next request, page or wait, and its waits end at once. The driver
-    // is left where it was (in its bootloader, when that is where it was).
+    // Once set, the change ends before its next page, step or wait (the page
+    // or the external flash block in progress is finished), and its waits
+    // end at once. The driver is left where it was (in its bootloader, when
+    // that is where it was).
     const upgradesteps::StopFlag *stop = nullptr;
 };
 
