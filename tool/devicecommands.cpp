@@ -8,7 +8,7 @@
 #include "tool/progressdisplay.h"
 #include "upgrade/releasesignature.h"
 #include "upgrade/signedupgrade.h"
-#include "tool/upgraderecorder.h"
+#include "production/upgraderecorder.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"

@@ -1,4 +1,4 @@
-#include "tool/upgraderecorder.h"
+#include "production/upgraderecorder.h"
 
 #include "production/serialregister.h"
 #include "usb/transferscrambling.h"
