@@ -1,21 +1,26 @@
-#ifndef TOOL_UPGRADERECORDER_H
-#define TOOL_UPGRADERECORDER_H
+#ifndef UPGRADERECORDER_H
+#define UPGRADERECORDER_H
 
 #include "production/firmwarehistory.h"
-#include "tool/record.h"
 
-// The row vn274-tool upgrade adds to the firmware history: opened before the
+#include <functional>
+#include <memory>
+
+// The row a firmware change adds to the firmware history: opened before the
 // driver is touched, told the driver and the lines of the change, written
-// when the change ends, whichever way.
-namespace tool {
-
+// when the change ends, whichever way. vn274-tool upgrade and the window's
+// "Firmware Change" keep it alike. Its messages are translated in the context
+// "UpgradeRecorder".
 class UpgradeRecorder
 {
 public:
-    explicit UpgradeRecorder(Console &console) : console(console) {}
+    // warn: a problem with the record that does not stop anything.
+    explicit UpgradeRecorder(std::function<void(const QString &message)> warn) : warn(std::move(warn)) {}
 
-    // Opens the record; a status to stop with when a named record fails.
-    int open(const Arguments &args);
+    // The record to add the row to; without one the change is not recorded.
+    // A record the user named must take the row (finish() fails otherwise);
+    // the default one only warns.
+    void setRecord(std::unique_ptr<RecordDatabase> database, bool named);
 
     // The change starts on the driver with this serial string, from this file.
     void start(const QByteArray &driverSerial, const QString &fileName);
@@ -28,19 +33,18 @@ public:
     // A text of the change's progress: the last line tells how it ended. A
     // memory dump and the label before it are not such a line.
     void line(const QString &text);
-    // Adds the row and returns `status`, or ExitFailure when a named record
-    // failed to take it.
-    int finish(bool succeeded, int status);
+    // Adds the row of a started change. False, with the reason in *problem,
+    // when a named record failed to take it.
+    bool finish(bool succeeded, QString *problem);
 
 private:
-    Console &console;
-    OpenedRecord record;
+    std::function<void(const QString &message)> warn;
+    std::unique_ptr<RecordDatabase> record;
+    bool named = false;
     FirmwareChange change;
     QString lastLine;
     QString lineBefore;
     bool started = false;
 };
 
-} // namespace tool
-
-#endif // TOOL_UPGRADERECORDER_H
+#endif // UPGRADERECORDER_H
