@@ -183,6 +183,7 @@ void Vn274_bootloader::watchEditors(const QList<SuperRGB *> &lamps, EditGestures
             else
                 sceneEditorEdited(lamp);
         });
+        connect(lamps.at(lamp), &SuperRGB::colorChosen, this, [&gestures] { gestures.nextEditAlone(); });
         for (ColorSlider *slider : lamps.at(lamp)->findChildren<ColorSlider *>()) {
             connect(slider, &QSlider::sliderPressed, this, [&gestures] { gestures.beginDrag(); });
             connect(slider, &QSlider::sliderReleased, this, [&gestures] { gestures.endDrag(); });

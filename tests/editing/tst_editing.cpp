@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMimeData>
@@ -838,6 +839,27 @@ void TestEditing::everyKindOfChangeUndoesAndRedoes()
               win.w.programEdits()->history()->undo();
               for (int i = 0; i < 3; ++i)
                   QTest::mouseClick(win.lamps(Programs).at(2)->findChild<QPushButton *>("ButtonRPlus"), Qt::LeftButton); } },
+        { "Change colour", Programs, 2, 3, [](Window &win, ScriptedPrompts &) {   // dropped, then "+" at once
+              QMimeData mime;
+              mime.setColorData(QColor(1, 2, 3));
+              ColorLineEdit *preview = win.lamps(Programs).at(9)->findChild<ColorLineEdit *>("EditColor");
+              QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+              QCoreApplication::sendEvent(preview, &enter);
+              QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+              QCoreApplication::sendEvent(preview, &drop);
+              QTest::mouseClick(win.lamps(Programs).at(9)->findChild<QPushButton *>("ButtonRPlus"), Qt::LeftButton);
+              QCOMPARE(win.programRecord(2, 3).lampRgb[27], quint8(2)); } },
+        { "Change colour", Programs, 1, 3, [](Window &win, ScriptedPrompts &prompts) {   // the real colour dialog
+              UserPrompts::install(nullptr);
+              QTimer::singleShot(0, [] {
+                  auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+                  QVERIFY(dialog);
+                  dialog->setCurrentColor(QColor(4, 5, 6));
+                  dialog->accept();
+              });
+              QTest::mouseDClick(win.lamps(Programs).at(10)->findChild<ColorLineEdit *>("EditColor"), Qt::LeftButton);
+              UserPrompts::install(&prompts);
+              QCOMPARE(rgbOf(win.programRecord(2, 3), 10), QColor(4, 5, 6)); } },
         { "Change XFade", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
               typeInto(win.spin("spinBoxRiseTime"), "4321"); } },
         { "Change Scene Time", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
