@@ -422,9 +422,11 @@ void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter
         painter->drawPath(stadium(capsule));
     }
     if (isHovered(option)) {
+        // A solid line: a dotted one is the look of a keyboard focus frame,
+        // which these sliders never take.
         QColor opaque = channel.colour;
         opaque.setAlpha(255);
-        painter->setPen(QPen(opaque, 1, Qt::DotLine));
+        painter->setPen(QPen(opaque, 1, Qt::SolidLine));
         painter->setBrush(Qt::NoBrush);
         // Half a pixel in, so the dots fall on whole pixels inside the capsule.
         painter->drawPath(stadium(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
