@@ -58,6 +58,7 @@ const QColor capsuleEndColour(255, 255, 255, 128);
 const int sliderLength = 13;
 const int sliderThickness = 27;
 const int pushButtonHeight = 26;
+const int buttonLabelPadding = 3;   // between a push button's label and each cap
 const int radioContentsLeft = 20;
 const int radioInset = 5;
 const int titlePlatePadding = 20;
@@ -549,6 +550,11 @@ QSize ArthurStyle::sizeFromContents(ContentsType type, const QStyleOption *optio
 {
     QSize size = QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
     if (type == CT_PushButton) {
+        // The label keeps clear of the rounded caps at both ends, which take
+        // more room than the base style leaves: a long label such as
+        // "Zmiana oprogramowania" ran into them.
+        const int caps = cachedPixmap(buttonNormalLeft).width() + cachedPixmap(buttonNormalRight).width();
+        size.setWidth(qMax(size.width(), contentsSize.width() + caps + 2 * buttonLabelPadding));
         size.setHeight(pushButtonHeight);
     } else if (type == CT_Slider) {
         size.setHeight(sliderThickness);

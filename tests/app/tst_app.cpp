@@ -365,8 +365,11 @@ void TestApp::startsInTheSystemLanguage()
     QFETCH(QString, title);
     QFETCH(QString, qtCancel);
     QString titleShown, cancelShown;
+    int chfRoom = 0;   // beside the label of "Firmware Change", for the caps of its skin
     const int code = runMainWindow(locale, [&](Vn274_bootloader &window, const QTranslator &) {
         titleShown = shownTitle(window);
+        const auto *chf = window.findChild<QPushButton *>("pushButtonCHF");
+        chfRoom = chf->width() - chf->fontMetrics().horizontalAdvance(chf->text());
         // Qt's own texts, as its standard buttons and dialogs take them.
         cancelShown = QCoreApplication::translate("QPlatformTheme", "Cancel");
         QTimer::singleShot(0, &window, &QWidget::close);
@@ -374,6 +377,7 @@ void TestApp::startsInTheSystemLanguage()
     QCOMPARE(code, 0);
     QCOMPARE(titleShown, title);
     QCOMPARE(cancelShown, qtCancel);
+    QVERIFY2(chfRoom >= 2 * 10, qPrintable(QString::number(chfRoom)));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
 }
 

@@ -121,11 +121,18 @@ void TestStyle::sizesAndMetrics()
 {
     QCOMPARE(style.pixelMetric(QStyle::PM_SliderLength), 13);
 
-    for (int points : { 4, 9, 40 }) {
-        QPushButton button(QStringLiteral("Firmware Change"));
-        button.setFont(QFont(QStringLiteral("DejaVu Sans"), points));
-        button.setStyle(&style);
-        QCOMPARE(button.sizeHint().height(), 26);
+    // 26 pixels high whatever the font, and wide enough that the label keeps
+    // clear of the caps (10 pixels each) at both ends.
+    for (const char *text : { "OK", "Firmware Change", "Zmiana oprogramowania" }) {
+        for (int points : { 4, 9, 40 }) {
+            QPushButton button(QString::fromUtf8(text));
+            button.setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+            button.setStyle(&style);
+            QCOMPARE(button.sizeHint().height(), 26);
+            const int label = button.fontMetrics().horizontalAdvance(button.text());
+            QVERIFY2(button.sizeHint().width() >= label + 2 * 10 + 2,
+                     qPrintable(QStringLiteral("%1 at %2 pt").arg(button.text()).arg(points)));
+        }
     }
     for (Qt::Orientation orientation : { Qt::Horizontal, Qt::Vertical }) {
         QSlider slider(orientation);
