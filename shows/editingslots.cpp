@@ -32,8 +32,8 @@ const char *fieldEditName(int field)
 {
     switch (field) {
     case RiseTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change XFade");
-    case StaticTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change Scene Time");
-    default: return QT_TRANSLATE_NOOP("EditedTable", "Change End Marker");
+    case StaticTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change scene time");
+    default: return QT_TRANSLATE_NOOP("EditedTable", "Change end marker");
     }
 }
 

@@ -973,9 +973,9 @@ void TestEditing::everyKindOfChangeUndoesAndRedoes()
               QCOMPARE(rgbOf(win.programRecord(2, 3), 10), QColor(4, 5, 6)); } },
         { "Change XFade", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
               typeInto(win.spin("spinBoxRiseTime"), "4321"); } },
-        { "Change Scene Time", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+        { "Change scene time", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
               typeInto(win.spin("spinBoxStaticTime"), "7000"); } },
-        { "Change End Marker", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+        { "Change end marker", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
               QSpinBox *end = win.spin("spinBoxEndMarker");
               end->setFocus();
               QTest::keyClick(end, end->value() == 0 ? Qt::Key_Up : Qt::Key_Down); } },
@@ -1012,7 +1012,7 @@ void TestEditing::everyKindOfChangeUndoesAndRedoes()
         { "Paste program", Programs, 1, 3, [&otherProgram](Window &win, ScriptedPrompts &) {
               Shows::copyProgramToClipboard(otherProgram);
               win.overview()->findChild<QAction *>("actionPasteProgram")->trigger(); } },
-        { "Change Scene Time", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
+        { "Change scene time", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
               typeInto(win.spin("spinBoxSceneStaticTime"), "99"); } },
         { "Change colour", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
               dragHandleUp(win.slider(Scenes, 0, "SliderRed"), 40); } },
@@ -1176,7 +1176,7 @@ void TestEditing::editMenuNamesTheStepAndYieldsToTextFields()
 
     // Each tab its own history; the Settings tab has none.
     win.spin("spinBoxStaticTime")->setValue(5);
-    QCOMPARE(win.undo()->text(), QString("Undo Change Scene Time"));
+    QCOMPARE(win.undo()->text(), QString("Undo Change scene time"));
     win.showTab(Scenes);
     QVERIFY(!win.undo()->isEnabled());
     win.w.findChild<QTabWidget *>("tabWidget")->setCurrentIndex(0);
@@ -1352,7 +1352,7 @@ void TestEditing::historyIsBoundedAndOutlivesALanguageSwitch()
         }
     });
     QCOMPARE(shown, 2);
-    QCOMPARE(undoTexts.first(), QString("Undo Change Scene Time"));
+    QCOMPARE(undoTexts.first(), QString("Undo Change scene time"));
     QVERIFY2(undoTexts.last() != undoTexts.first() && undoTexts.last().startsWith("Cofnij"), qPrintable(undoTexts.last()));
     QByteArray scenesOnly(Shows::ProgramTableSize + Shows::SceneTableSize, '\0');
     scenesOnly[Shows::ProgramTableSize + 40] = char(400 & 0xff);
