@@ -163,12 +163,13 @@ public:
     JsonShow read(const QJsonObject &root)
     {
         JsonShow show;
-        const JsonForm *form = nullptr;
-        if (readForm(root, &form) && readTable(root, *form, &show.table)) {
+        const JsonForm *form = readFormat(root);
+        QByteArray table;
+        if (form && readKeysAndVersion(root, *form) && readTable(root, *form, &table)) {
             show.ok = true;
             show.kind = form->kind;
+            show.table = table;
         } else {
-            show.table.clear();
             show.problem = problem;
         }
         return show;
@@ -181,28 +182,35 @@ private:
         return false;
     }
 
-    bool readForm(const QJsonObject &root, const JsonForm **form)
+    // The form "format" names; null when it names none, or not the one expected.
+    const JsonForm *readFormat(const QJsonObject &root)
     {
+        const QString place = QStringLiteral("format");
         QString format;
-        if (!has(root, QString(), "format") || !string(root.value(QLatin1String("format")), QStringLiteral("format"), &format))
-            return false;
+        if (!has(root, QString(), "format") || !string(root.value(place), place, &format))
+            return nullptr;
         for (const JsonForm *candidate : { &programsForm, &scenesForm })
             if (format == QLatin1String(candidate->format) && (!expected || *expected == candidate->kind))
-                *form = candidate;
-        if (!*form && expected)
-            return fail(QStringLiteral("format"), ShowJson::tr("%1 is not %2").arg(quoted(format), quoted(QLatin1String(formOf(*expected).format))));
-        if (!*form)
-            return fail(QStringLiteral("format"), ShowJson::tr("%1 is neither %2 nor %3")
-                                                          .arg(quoted(format), quoted(QLatin1String(programsForm.format)),
-                                                               quoted(QLatin1String(scenesForm.format))));
-        qint64 version = 0;
+                return candidate;
+        if (expected)
+            fail(place, ShowJson::tr("%1 is not %2").arg(quoted(format), quoted(QLatin1String(formOf(*expected).format))));
+        else
+            fail(place, ShowJson::tr("%1 is neither %2 nor %3")
+                                .arg(quoted(format), quoted(QLatin1String(programsForm.format)),
+                                     quoted(QLatin1String(scenesForm.format))));
+        return nullptr;
+    }
+
+    bool readKeysAndVersion(const QJsonObject &root, const JsonForm &form)
+    {
+        const QString place = QStringLiteral("version");
         constexpr qint64 Whole = qint64(1) << 53;   // every whole number a double holds
-        if (!onlyKeys(root, QString(), { "format", "version", (*form)->listKey })
-            || !integer(root.value(QLatin1String("version")), QStringLiteral("version"), -Whole, Whole, &version))
+        qint64 version = 0;
+        if (!onlyKeys(root, QString(), { "format", "version", form.listKey })
+            || !integer(root.value(place), place, -Whole, Whole, &version))
             return false;
         if (version != JsonVersion)
-            return fail(QStringLiteral("version"), ShowJson::tr("%1 is not a version this program reads (it reads %2)")
-                                                           .arg(version).arg(JsonVersion));
+            return fail(place, ShowJson::tr("%1 is not a version this program reads (it reads %2)").arg(version).arg(JsonVersion));
         return true;
     }
 
