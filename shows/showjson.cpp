@@ -11,6 +11,7 @@
 #include <QJsonParseError>
 #include <QLocale>
 #include <QSaveFile>
+#include <QSet>
 
 #include <cmath>
 #include <initializer_list>
@@ -77,9 +78,14 @@ QByteArray recordLines(const QByteArray &table, int first, int count, const QByt
 
 // --- Reading ---------------------------------------------------------------------
 
+QString member(const QString &place, const QString &key)
+{
+    return place.isEmpty() ? key : place + QLatin1Char('.') + key;
+}
+
 QString member(const QString &place, const char *key)
 {
-    return place.isEmpty() ? QString::fromLatin1(key) : place + QLatin1Char('.') + QLatin1String(key);
+    return member(place, QString::fromLatin1(key));
 }
 
 QString element(const QString &place, int index)
@@ -123,6 +129,12 @@ QString kindOf(const QJsonValue &value)
     return ShowJson::tr("nothing");
 }
 
+// "programs[2].steps[5]: missing key "lamps"", or the message alone at the top.
+QString atPlace(const QString &place, const QString &message)
+{
+    return place.isEmpty() ? message : place + QStringLiteral(": ") + message;
+}
+
 // Where a parse error is, as an editor counts: lines and characters from 1.
 QString brokenJson(const QByteArray &text, const QJsonParseError &error)
 {
@@ -153,6 +165,63 @@ bool parseHex(QStringView digits, int count, quint8 *bytes)
     return true;
 }
 
+// A string of the JSON text, quotes included, as its value.
+QString decodedString(const QByteArray &token)
+{
+    if (!token.contains('\\'))
+        return QString::fromUtf8(token.mid(1, token.size() - 2));
+    return QJsonDocument::fromJson('[' + token + ']').array().at(0).toString();
+}
+
+// QJsonDocument keeps the last of two equal keys of an object and says
+// nothing, so a step with "xfade" twice would read as its second without a
+// word. The text, which parsed, is walked for such a key; the message naming
+// the first one and its place, or nothing.
+std::optional<QString> repeatedKey(const QByteArray &text)
+{
+    struct Level
+    {
+        bool object;
+        QString place;
+        int index = 0;          // of the array's value to come
+        bool keyNext = false;   // of the object's
+        QString lastKey;
+        QSet<QString> keys;
+    };
+    QList<Level> levels;
+    const auto placeOfValue = [&levels]() {
+        if (levels.isEmpty())
+            return QString();
+        const Level &top = levels.last();
+        return top.object ? member(top.place, top.lastKey) : element(top.place, top.index);
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c == '{' || c == '[') {
+            levels.append({ c == '{', placeOfValue(), 0, c == '{', QString(), {} });
+        } else if ((c == '}' || c == ']') && !levels.isEmpty()) {
+            levels.removeLast();
+        } else if (c == ',' && !levels.isEmpty()) {
+            Level &top = levels.last();
+            top.keyNext = top.object;
+            top.index += top.object ? 0 : 1;
+        } else if (c == '"') {
+            const qsizetype start = i;
+            for (++i; i < text.size() && text.at(i) != '"'; ++i)
+                i += text.at(i) == '\\' ? 1 : 0;
+            if (levels.isEmpty() || !levels.last().keyNext)
+                continue;
+            Level &top = levels.last();
+            top.lastKey = decodedString(text.mid(start, i - start + 1));
+            top.keyNext = false;
+            if (top.keys.contains(top.lastKey))
+                return atPlace(top.place, ShowJson::tr("key %1 given twice").arg(quoted(top.lastKey)));
+            top.keys.insert(top.lastKey);
+        }
+    }
+    return std::nullopt;
+}
+
 // Walks the parsed document and fills the table; the first thing wrong ends
 // the walk with `problem` naming its place.
 class ShowReader
@@ -178,7 +247,7 @@ public:
 private:
     bool fail(const QString &place, const QString &message)
     {
-        problem = place.isEmpty() ? message : place + QStringLiteral(": ") + message;
+        problem = atPlace(place, message);
         return false;
     }
 
@@ -396,6 +465,8 @@ JsonShow readShowJson(QIODevice &device, std::optional<ShowKind> expected)
     if (!document.isObject())
         return refused(ShowJson::tr("expected an object, found %1")
                                .arg(document.isArray() ? ShowJson::tr("an array") : ShowJson::tr("nothing")));
+    if (const std::optional<QString> repeated = repeatedKey(text))
+        return refused(*repeated);
     return ShowReader(expected).read(document.object());
 }
 

@@ -48,7 +48,8 @@ struct JsonShow
 
 // Reads a JSON show from the device's current position; `expected` refuses
 // the other kind, none takes either. Nothing in the text is trusted: every
-// key, type, count and value is checked, and at most MaxJsonBytes are read.
+// key (none missing, unknown or given twice), type, count and value is
+// checked, and at most MaxJsonBytes are read.
 JsonShow readShowJson(QIODevice &device, std::optional<ShowKind> expected);
 JsonShow readShowJson(const QString &fileName, std::optional<ShowKind> expected);
 

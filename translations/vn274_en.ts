@@ -447,6 +447,10 @@ p, li { white-space: pre-wrap; }
         <source>the file is larger than 1 MiB, far more than programs or scenes as JSON</source>
         <translation>the file is larger than 1 MiB, far more than programs or scenes as JSON</translation>
     </message>
+    <message>
+        <source>key %1 given twice</source>
+        <translation>key %1 given twice</translation>
+    </message>
 </context>
 <context>
     <name>SuperRGB</name>

@@ -447,6 +447,10 @@ p, li { white-space: pre-wrap; }
         <source>the file is larger than 1 MiB, far more than programs or scenes as JSON</source>
         <translation>plik jest większy niż 1 MiB, znacznie więcej niż programy lub sceny w JSON</translation>
     </message>
+    <message>
+        <source>key %1 given twice</source>
+        <translation>klucz %1 podany dwa razy</translation>
+    </message>
 </context>
 <context>
     <name>SuperRGB</name>

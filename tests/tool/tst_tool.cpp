@@ -1110,6 +1110,8 @@ void TstTool::jsonRefusals_data()
     row("seven programs", programs.left(programs.lastIndexOf(",\n    {\"steps\"")) + programs.mid(programs.lastIndexOf("\n  ]")),
         "programs: expected 8 entries, found 7");
     row("steps misspelt", edited(programs, 5, "steps", "step"), "programs[0]: unknown key \"step\"");
+    // The parser keeps the second and says nothing; a key written \u-escaped is the same key.
+    row("xfade twice", edited(programs, step, "\"xfade\"", "\"xfade\": 7, \"\\u0078fade\""), at + ": key \"xfade\" given twice");
     row("19 steps", edited(programs, step, ".*", ""), "programs[2].steps: expected 20 entries, found 19");
     row("xfade not whole", edited(programs, step, "(?<=xfade\": )-?\\d+", "2.5"), at + ".xfade: 2.5 is not a whole number");
     row("scene time past 32 bits", edited(programs, step, "(?<=scene_time_ms\": )-?\\d+", "2147483648"),
