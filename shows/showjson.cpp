@@ -78,8 +78,36 @@ QByteArray recordLines(const QByteArray &table, int first, int count, const QByt
 
 // --- Reading ---------------------------------------------------------------------
 
+// A text of the file as a message shows it: quoted and escaped as in JSON,
+// cut after 32 characters.
+QString quoted(const QString &text)
+{
+    constexpr int Shown = 32;
+    const QString cut = text.size() > Shown ? text.left(Shown) + QStringLiteral("...") : text;
+    const QByteArray json = QJsonDocument(QJsonArray{ cut }).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+// Letters, digits and "_", not first a digit, at most 32.
+bool isPlainName(const QString &key)
+{
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    if (key.isEmpty() || key.size() > 32 || digit(key.at(0)))
+        return false;
+    for (QChar c : key)
+        if (!(digit(c) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+              || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || c == QLatin1Char('_')))
+            return false;
+    return true;
+}
+
+// The keys of a show are plain names; any other key, in a file that holds
+// more than a show, is quoted, so that a message never carries a raw text of
+// the file.
 QString member(const QString &place, const QString &key)
 {
+    if (!isPlainName(key))
+        return place + QLatin1Char('[') + quoted(key) + QLatin1Char(']');
     return place.isEmpty() ? key : place + QLatin1Char('.') + key;
 }
 
@@ -91,16 +119,6 @@ QString member(const QString &place, const char *key)
 QString element(const QString &place, int index)
 {
     return QStringLiteral("%1[%2]").arg(place).arg(index);
-}
-
-// A text of the file as a message shows it: quoted and escaped as in JSON,
-// cut after 32 characters.
-QString quoted(const QString &text)
-{
-    constexpr int Shown = 32;
-    const QString cut = text.size() > Shown ? text.left(Shown) + QStringLiteral("...") : text;
-    const QByteArray json = QJsonDocument(QJsonArray{ cut }).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
 QString numberText(double value)
@@ -132,7 +150,11 @@ QString kindOf(const QJsonValue &value)
 // "programs[2].steps[5]: missing key "lamps"", or the message alone at the top.
 QString atPlace(const QString &place, const QString &message)
 {
-    return place.isEmpty() ? message : place + QStringLiteral(": ") + message;
+    // A place nested deeper than any show's is cut to its innermost part.
+    constexpr int Longest = 160;
+    if (place.isEmpty())
+        return message;
+    return (place.size() > Longest ? QStringLiteral("...") + place.right(Longest) : place) + QStringLiteral(": ") + message;
 }
 
 // Where a parse error is, as an editor counts: lines and characters from 1.

@@ -1112,6 +1112,8 @@ void TstTool::jsonRefusals_data()
     row("steps misspelt", edited(programs, 5, "steps", "step"), "programs[0]: unknown key \"step\"");
     // The parser keeps the second and says nothing; a key written \u-escaped is the same key.
     row("xfade twice", edited(programs, step, "\"xfade\"", "\"xfade\": 7, \"\\u0078fade\""), at + ": key \"xfade\" given twice");
+    row("a key given twice in a thrown-away value", edited(programs, step, "\"xfade\"", "\"xfade\": {\"\\n\": {\"a\": 1, \"a\": 2}}, \"xfade\""),
+        at + ".xfade[\"\\n\"]: key \"a\" given twice");
     row("19 steps", edited(programs, step, ".*", ""), "programs[2].steps: expected 20 entries, found 19");
     row("xfade not whole", edited(programs, step, "(?<=xfade\": )-?\\d+", "2.5"), at + ".xfade: 2.5 is not a whole number");
     row("scene time past 32 bits", edited(programs, step, "(?<=scene_time_ms\": )-?\\d+", "2147483648"),
