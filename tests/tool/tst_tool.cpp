@@ -961,6 +961,8 @@ void TstTool::showsFailures_data()
     QTest::newRow("get, flash never left free") << "status locked" << get << 1 << "status bit 0 stayed clear";
     QTest::newRow("get, read fails") << "read fails" << get << 1 << "reading the programs from the driver's external flash failed";
     QTest::newRow("get, unwritable file") << "" << QStringList({ "get-scenes", "@no-folder/got.scn" }) << 2 << "cannot write";
+    QTest::newRow("get, unwritable JSON") << "" << QStringList({ "get-programs", "@no-folder/got.json" }) << 2
+                                          << "cannot write " + path("no-folder/got.json") + ": ";
     QTest::newRow("set, write fails") << "write fails" << set << 1 << "writing the programs to the driver's external flash failed";
     QTest::newRow("set, read back differs") << "read back differs" << set << 1
                                             << "the programs read back from the driver differ from " + path("set.pgm");
