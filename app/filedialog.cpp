@@ -49,14 +49,18 @@ private:
 } // namespace
 
 QString askForFileName(QFileDialog::AcceptMode mode, QWidget *parent, const QString &caption,
-                       const QString &dir, const QString &filter)
+                       const QString &dir, const QString &filter, QString *selectedFilter)
 {
     QFileDialog dialog(parent, caption, dir, filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setSupportedSchemes({ QStringLiteral("file") });
     dialog.setProxyModel(new FileListInProgramLocale(&dialog));
+    if (selectedFilter && !selectedFilter->isEmpty())
+        dialog.selectNameFilter(*selectedFilter);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().value(0);
 }
