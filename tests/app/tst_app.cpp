@@ -3,6 +3,7 @@
 #include "app/demo.h"
 #include "app/startup.h"
 #include "app/translation.h"
+#include "app/userprompts.h"
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
 #include "common/testfiles.h"
@@ -89,6 +90,7 @@ private slots:
     void startsInTheSystemLanguage();
     void fileDialogFollowsTheLanguage_data();
     void fileDialogFollowsTheLanguage();
+    void saveDialogTellsTheFilterChosen();
     void stepNamesCapitalisedAlike_data();
     void stepNamesCapitalisedAlike();
     void aboutDialog();
@@ -446,6 +448,28 @@ void TestApp::fileDialogFollowsTheLanguage()
     QVERIFY(expectedDate != QLocale(QLocale::Language(language == QLocale::Polish ? QLocale::English
                                                                                    : QLocale::Polish))
                                 .toString(big.lastModified(), QLocale::ShortFormat));
+}
+
+// The real save dialog starts on the filter it is given and tells the one
+// the user chose.
+void TestApp::saveDialogTellsTheFilterChosen()
+{
+    QTemporaryDir dir;
+    QString filterShown;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        filterShown = dialog->selectedNameFilter();
+        dialog->selectNameFilter("Programs (*.pgm)");
+        dialog->selectFile(dir.filePath("show.pgm"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QString filter = "JSON (*.json)";
+    const QString chosen = UserPrompts::current().getSaveFileName(nullptr, "Save", dir.path(),
+                                                                  "Programs (*.pgm);;JSON (*.json)", &filter);
+    QCOMPARE(filterShown, QString("JSON (*.json)"));
+    QCOMPARE(filter, QString("Programs (*.pgm)"));
+    QCOMPARE(chosen, dir.filePath("show.pgm"));
 }
 
 void TestApp::stepNamesCapitalisedAlike_data()
