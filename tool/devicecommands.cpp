@@ -1,21 +1,21 @@
 // The subcommands that talk to the driver.
 #include "tool/commands.h"
 
-#include "shows/showfiles.h"
+#include "production/upgraderecorder.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 #include "tool/drivers.h"
+#include "tool/showfileio.h"
 #include "tool/progressdisplay.h"
+#include "tool/record.h"
 #include "upgrade/releasesignature.h"
 #include "upgrade/signedupgrade.h"
-#include "tool/upgraderecorder.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"
 #include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -111,17 +111,16 @@ DriverFacts readDriverFacts(USBRQ518 &usb)
 
 struct Table
 {
+    Shows::ShowKind kind;
     const char *name;   // "programs"
     int size;
-    Shows::FileResult (*load)(const QString &, QByteArray &);
-    Shows::FileResult (*save)(const QString &, const QByteArray &);
     Shows::TransferResult (*read)(USBRQ518 &, QByteArray &);
     Shows::TransferResult (*write)(USBRQ518 &, const QByteArray &);
 };
 
-const Table programTable = { "programs", Shows::ProgramTableSize, Shows::loadProgramsFile, Shows::saveProgramsFile,
+const Table programTable = { Shows::ShowKind::Programs, "programs", Shows::ProgramTableSize,
                              Shows::readProgramsFromDriver, Shows::writeProgramsToDriver };
-const Table sceneTable = { "scenes", Shows::SceneTableSize, Shows::loadScenesFile, Shows::saveScenesFile,
+const Table sceneTable = { Shows::ShowKind::Scenes, "scenes", Shows::SceneTableSize,
                            Shows::readScenesFromDriver, Shows::writeScenesToDriver };
 
 QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table &table)
@@ -155,9 +154,8 @@ int getTable(const Table &table, const QStringList &args, Console &console)
     const Shows::TransferResult result = table.read(usb, content);
     if (result != Shows::TransferResult::Done)
         return console.fail(ExitFailure, transferProblem(result, usb, table));
-    if (table.save(fileName, content) != Shows::FileResult::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("cannot write %1").arg(fileName));
-    return ExitSuccess;
+    return Shows::isJsonFileName(fileName) ? writeJsonShowFile(table.kind, fileName, content, console)
+                                           : writeBinaryShowFile(table.kind, fileName, content, console);
 }
 
 int setTable(const Table &table, const QStringList &args, Console &console)
@@ -167,23 +165,9 @@ int setTable(const Table &table, const QStringList &args, Console &console)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
 
-    // The loader takes an unreadable file for one with the wrong header.
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString()));
-    file.close();
-    QByteArray content(table.size, '\0');
-    switch (table.load(fileName, content)) {
-    case Shows::FileResult::Ok:
-        break;
-    case Shows::FileResult::WrongHeader:
-        return console.fail(ExitBadInput, QStringLiteral("%1 is not a %2 file (wrong file header)").arg(fileName, QLatin1String(table.name)));
-    case Shows::FileResult::WrongVersion:
-        return console.fail(ExitBadInput, QStringLiteral("%1: wrong version").arg(fileName));
-    case Shows::FileResult::WrongLength:
-    case Shows::FileResult::CannotWrite:
-        return console.fail(ExitBadInput, QStringLiteral("%1: wrong file length").arg(fileName));
-    }
+    QByteArray content;
+    if (const int refused = readShowFile(table.kind, fileName, console, &content))
+        return refused;
 
     USBRQ518 usb;
     if (const int refused = chooseDriver(usb, *parsed, console))
@@ -219,6 +203,16 @@ int checkRelease(const QString &fileName, Console &console)
     return ExitSuccess;
 }
 
+// Adds the change's row; a record named by the user that cannot take it fails
+// the command.
+int finishRecord(UpgradeRecorder &recorder, bool succeeded, int status, Console &console)
+{
+    QString problem;
+    if (!recorder.finish(succeeded, &problem))
+        return console.fail(ExitFailure, problem);
+    return status;
+}
+
 } // namespace
 
 int upgrade(const QStringList &args, Console &console)
@@ -231,9 +225,11 @@ int upgrade(const QStringList &args, Console &console)
     if (const int refused = checkRelease(fileName, console))
         return refused;
     // A line that asked for a record changes no firmware it cannot record.
-    UpgradeRecorder recorder(console);
-    if (const int stop = recorder.open(*parsed))
-        return stop;
+    UpgradeRecorder recorder([&console](const QString &message) { warn(console, message); });
+    OpenedRecord record = openRecord(*parsed, console, WithoutRecord::Warn);
+    if (record.status != ExitSuccess)
+        return record.status;
+    recorder.setRecord(std::move(record.database), record.named);
     // As patient as the change's own first connection, so that a driver still
     // coming onto the bus is waited for here too.
     USBRQ518 usb;
@@ -266,13 +262,13 @@ int upgrade(const QStringList &args, Console &console)
     }
     recorder.signature(outcome.signature.keyId, outcome.signature.trustedComment);
     if (outcome.succeeded)
-        return recorder.finish(true, ExitSuccess);
+        return finishRecord(recorder, true, ExitSuccess, console);
 
     QString problem = QStringLiteral("the firmware change failed; the lines above tell where");
     const UsbDevice::ConnectionFailure failure = usb.lastConnectionFailure();
     if (failure != UsbDevice::ConnectionFailure::None && failure != UsbDevice::ConnectionFailure::NotFound)
         problem += QStringLiteral(": ") + connectionProblem(usb);
-    return recorder.finish(false, console.fail(ExitFailure, problem));
+    return finishRecord(recorder, false, console.fail(ExitFailure, problem), console);
 }
 
 int info(const QStringList &args, Console &console)

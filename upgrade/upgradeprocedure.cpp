@@ -60,6 +60,11 @@ public:
         interrupted = interrupted || (progress.stop && progress.stop->isSet());
         return interrupted;
     }
+    void driver(const QByteArray &serial)
+    {
+        if (progress.driver)
+            progress.driver(serial);
+    }
 
     QString last;   // the last line sent: where the change ended
     bool interrupted = false;
@@ -274,6 +279,7 @@ bool changeDriver(USBRQ518 &usb, const UpgradeFileContent &file, Report &report)
         return false;
     }
     const QByteArray serial = usb.getSerial();
+    report.driver(serial);
     report.line(QString::fromLatin1(serial));
     if (!showBootloaderVersion(usb, report))
         return false;

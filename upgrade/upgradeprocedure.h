@@ -4,6 +4,7 @@
 #include "upgrade/releasesignature.h"
 #include "upgrade/upgradefile.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -36,6 +37,9 @@ struct UpgradeProgress
     // end at once. The driver is left where it was (in its bootloader, when
     // that is where it was).
     const upgradesteps::StopFlag *stop = nullptr;
+    // The driver reached, by the serial string it answered with at the first
+    // connection; not called when the change reaches none.
+    std::function<void(const QByteArray &serial)> driver;
 };
 
 // The complete firmware change from an upgrade file, without questions and

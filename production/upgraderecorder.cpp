@@ -1,16 +1,24 @@
-#include "tool/upgraderecorder.h"
+#include "production/upgraderecorder.h"
 
 #include "production/serialregister.h"
 #include "usb/transferscrambling.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
-namespace tool {
+namespace {
 
-int UpgradeRecorder::open(const Arguments &args)
+QString translated(const char *text)
 {
-    record = openRecord(args, console, WithoutRecord::Warn);
-    return record.status;
+    return QCoreApplication::translate("UpgradeRecorder", text);
+}
+
+} // namespace
+
+void UpgradeRecorder::setRecord(std::unique_ptr<RecordDatabase> database, bool namedByUser)
+{
+    record = std::move(database);
+    named = namedByUser;
 }
 
 void UpgradeRecorder::start(const QByteArray &driverSerial, const QString &fileName)
@@ -39,10 +47,10 @@ void UpgradeRecorder::line(const QString &text)
     lastLine = text.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
 }
 
-int UpgradeRecorder::finish(bool succeeded, int status)
+bool UpgradeRecorder::finish(bool succeeded, QString *problem)
 {
-    if (!started || !record.database)
-        return status;
+    if (!started || !record)
+        return true;
     change.endedAt = RecordDatabase::now();
     change.succeeded = succeeded;
     change.outcome = succeeded ? QStringLiteral("success")
@@ -51,20 +59,21 @@ int UpgradeRecorder::finish(bool succeeded, int status)
     // The row first: writing it connects again to a server that restarted
     // during the change.
     QString reason;
-    if (FirmwareHistory(*record.database).add(change, &reason)) {
-        const std::optional<bool> issued = SerialRegister(*record.database).wasIssued(change.serial, &reason);
+    if (FirmwareHistory(*record).add(change, &reason)) {
+        const std::optional<bool> issued = SerialRegister(*record).wasIssued(change.serial, &reason);
         if (issued && !*issued)
-            warn(console, QStringLiteral("the record never issued the serial number '%1'; its firmware change is "
-                                         "recorded all the same").arg(change.serial));
-        return status;
+            warn(translated(QT_TRANSLATE_NOOP("UpgradeRecorder", "the record never issued the serial number '%1'; its "
+                                                                 "firmware change is recorded all the same"))
+                         .arg(change.serial));
+        return true;
     }
-    const QString problem = QStringLiteral("the firmware change (%1) is not in the record: %2")
-                                    .arg(change.outcome, reason);
-    if (!record.named) {
-        warn(console, problem);
-        return status;
+    const QString notRecorded =
+        translated(QT_TRANSLATE_NOOP("UpgradeRecorder", "the firmware change (%1) is not in the record: %2"))
+            .arg(change.outcome, reason);
+    if (!named) {
+        warn(notRecorded);
+        return true;
     }
-    return console.fail(ExitFailure, problem);
+    *problem = notRecorded;
+    return false;
 }
-
-} // namespace tool
