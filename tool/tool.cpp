@@ -90,6 +90,14 @@ const Command commands[] = {
       "--json: one JSON object {\"history\": [...]} on one line; --csv: a header line\n"
       "and one line each.\n",
       history, false, false },
+    { "init-record", "[--db URL]",
+      "make the production record, or check that it can be written",
+      "Makes the production record's tables where they are missing, and checks that\n"
+      "this user may write the record: what mkboot and upgrade need. The record's\n"
+      "owner runs it once before stations whose role may not create tables use it;\n"
+      "a station runs it to check its role's rights. Prints the record's URL (never\n"
+      "its password).\n",
+      initRecord, false, false },
     { "list", "[--json]",
       "the Vn274 drivers connected: bus, device, mode, serial number",
       "Lists every Vn274 on USB that identifies itself (request 255), one line each:\n"
@@ -189,11 +197,15 @@ const char driverChoiceHelp[] =
 // Where the commands that keep the production record find it.
 const char recordHelp[] =
     "--db URL: the production record, a file path or sqlite:PATH (SQLite), or\n"
-    "postgresql://[user[:password]@][host][:port]/dbname[?host=/socket/dir]; the\n"
-    "password may also come from PGPASSWORD or ~/.pgpass. Without --db: VN274_DB,\n"
-    "else an SQLite file in the user's data folder. A named record that cannot be\n"
-    "reached or written stops the command (exit status 1) before it makes or\n"
-    "changes anything; the local file failing only warns.\n";
+    "postgresql://[user[:password]@][host][:port]/dbname[?parameter=value&...]\n"
+    "with libpq's parameters host (a socket folder), sslmode, sslrootcert,\n"
+    "sslcert, sslkey, connect_timeout, application_name and service. Keep the\n"
+    "password in a password file (PGPASSFILE, ~/.pgpass) or a service entry: one\n"
+    "in the URL works, with a warning. Without --db: VN274_DB, else an SQLite file\n"
+    "in the user's data folder. A record that cannot be reached or written stops\n"
+    "mkboot and upgrade (exit status 1) before they make or change anything\n"
+    "(upgrade goes on, with a warning, without the local file); serials and\n"
+    "history only read a record that exists.\n";
 
 void printHelp(const Command &command, QTextStream &stream)
 {
@@ -205,7 +217,8 @@ void printHelp(const Command &command, QTextStream &stream)
     stream << '\n' << command.details;
     if (command.choosesDriver)
         stream << driverChoiceHelp;
-    if (command.run == mkboot || command.run == upgrade || command.run == serials || command.run == history)
+    if (command.run == mkboot || command.run == upgrade || command.run == serials || command.run == history
+        || command.run == initRecord)
         stream << recordHelp;
     stream.flush();
 }

@@ -24,7 +24,7 @@ QString fileSha256(const QString &fileName)
 
 int UpgradeRecorder::open(const Arguments &args)
 {
-    record = openRecord(args, console, WithoutRecord::Warn);
+    record = openRecord(args, console, RecordUse::WriteOrWarn);
     return record.status;
 }
 
