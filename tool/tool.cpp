@@ -43,7 +43,7 @@ const Command commands[] = {
       "header, version, size and checksums of an upgrade file",
       "Shows an upgrade file's header, version and image size, the checksum words\n"
       "of the application and of the external flash data as stored and as computed,\n"
-      "and the release signature's verdict (FILE.upg.minisig, by the release key\n"
+      "and the release signature's verdict (FILE.upg.minisig, by a release key\n"
       "this tool pins) with its trusted comment. Exit status 0 for a file the\n"
       "upgrade accepts, 2 for one it refuses.\n"
       "--json: the same as one JSON object on one line (numbers as numbers, null for\n"
@@ -111,7 +111,7 @@ const Command commands[] = {
     { "upgrade", "FILE.upg [--serial S] [--db URL]",
       "change the driver's firmware",
       "Changes the driver's firmware from an upgrade file, as \"Firmware Change\" of\n"
-      "the window does: the release signature (FILE.upg.minisig, by the release key\n"
+      "the window does: the release signature (FILE.upg.minisig, by a release key\n"
       "this tool pins) and the file are checked before the driver is touched, and\n"
       "the signature's trusted comment is printed; a driver running its application\n"
       "is restarted into its bootloader; the application is written and verified\n"
@@ -130,7 +130,7 @@ const Command commands[] = {
       "Shows the driver's mode (application or bootloader, told by its serial\n"
       "string), the serial string, the bootloader's two version texts at 0x08003FD0\n"
       "and the status word, the fingerprint of the scrambling key this tool was\n"
-      "built with and its release key's id (as --version shows them).\n"
+      "built with and its release keys' ids (as --version shows them).\n"
       "--json: the same as one JSON object on one line, the status word as a number\n"
       "and as the list of its set bits, null for what could not be read; errors\n"
       "still go to standard error.\n",
@@ -182,7 +182,7 @@ void printOverview(QTextStream &stream)
               "or a check failed, 2 bad usage or an input or output file that cannot be used,\n"
               "or several drivers connected and none chosen with --serial.\n"
               "vn274-tool --version: the version, the fingerprint of the scrambling key\n"
-              "table built in and the release key's id.\n"
+              "table built in and the release keys' ids.\n"
               "The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
     stream.flush();
 }
