@@ -47,10 +47,10 @@ QString shownName(QStringView name)
     return word.match(name).hasMatch() ? QStringLiteral("'%1'").arg(name) : QStringLiteral("(a name not shown)");
 }
 
-// "host[:port]" or "[v6 address][:port]".
+// "host[:port]", or "[address][:port]" for an IPv6 address and its colons.
 bool splitHostAndPort(QStringView hostPort, DatabaseUrl *url, QString *error)
 {
-    QStringView portText;
+    qsizetype hostEnd = 0;
     if (hostPort.startsWith(QLatin1Char('['))) {
         const qsizetype close = hostPort.indexOf(QLatin1Char(']'));
         if (close < 0) {
@@ -58,22 +58,20 @@ bool splitHostAndPort(QStringView hostPort, DatabaseUrl *url, QString *error)
             return false;
         }
         url->host = hostPort.mid(1, close - 1).toString();
-        const QStringView after = hostPort.mid(close + 1);
-        if (!after.isEmpty() && !after.startsWith(QLatin1Char(':'))) {
+        hostEnd = close + 1;
+        if (hostEnd < hostPort.size() && hostPort.at(hostEnd) != QLatin1Char(':')) {
             *error = QStringLiteral("the host of the PostgreSQL URL goes on after its ']'");
             return false;
         }
-        portText = after.mid(1);
     } else {
-        const qsizetype colon = hostPort.indexOf(QLatin1Char(':'));
-        url->host = decoded(hostPort.left(colon < 0 ? hostPort.size() : colon));
-        if (colon >= 0)
-            portText = hostPort.mid(colon + 1);
-        else
-            return true;
+        hostEnd = hostPort.indexOf(QLatin1Char(':'));
+        if (hostEnd < 0)
+            hostEnd = hostPort.size();
+        url->host = decoded(hostPort.left(hostEnd));
     }
-    if (portText.isEmpty() && !hostPort.endsWith(QLatin1Char(':')))
+    if (hostEnd == hostPort.size())
         return true;
+    const QStringView portText = hostPort.mid(hostEnd + 1);
     // The port is not repeated: a password with a '/' in it, not written
     // %2F, would end up here.
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
