@@ -54,9 +54,13 @@ OpenedRecord openRecord(const Arguments &args, Console &console, RecordUse use, 
         }
         url = *parsed;
         if (!url.password.isEmpty())
-            warn(console, QStringLiteral("the password in the database URL (%1) can be read by other users of this "
-                                         "machine; keep it in a password file (PGPASSFILE, ~/.pgpass) or a service "
-                                         "entry (service=) instead").arg(origin));
+            warn(console, QStringLiteral("the password in %1 %2; keep it in a password file (PGPASSFILE, ~/.pgpass) "
+                                         "or a service entry (service=) instead")
+                                  .arg(origin, origin == QLatin1String("--db")
+                                                       ? QStringLiteral("can be read by every user of this machine in "
+                                                                        "the process list")
+                                                       : QStringLiteral("stands in clear text wherever the variable "
+                                                                        "is set")));
     } else {
         url.path = defaultRecordPath();
         if (use != RecordUse::Read)
@@ -70,7 +74,7 @@ OpenedRecord openRecord(const Arguments &args, Console &console, RecordUse use, 
         return opened;
     }
     QString problem = database->errorString();
-    if (origin == QLatin1String("VN274_DB") && opened.named)
+    if (origin == QLatin1String("VN274_DB"))
         problem += QStringLiteral(" (the record VN274_DB names)");
     if (reading) {
         opened.status = console.fail(ExitFailure, problem);

@@ -366,7 +366,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Release signature refused: signed by another key (%1), not by one of the release keys %2</source>
-        <translation>Podpis wydania odrzucony: podpisany innym kluczem (%1), nie żadnym z kluczy wydań %2</translation>
+        <translation>Podpis wydania odrzucony: podpisany innym kluczem (%1), nie jednym z kluczy wydań %2</translation>
     </message>
 </context>
 <context>
