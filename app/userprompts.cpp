@@ -28,9 +28,10 @@ QString UserPrompts::getOpenFileName(QWidget *parent, const QString &caption,
 }
 
 QString UserPrompts::getSaveFileName(QWidget *parent, const QString &caption,
-                                     const QString &dir, const QString &filter)
+                                     const QString &dir, const QString &filter,
+                                     QString *selectedFilter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
 }
 
 QString UserPrompts::getText(QWidget *parent, const QString &title, const QString &label,

@@ -25,8 +25,10 @@ public:
 
     virtual QString getOpenFileName(QWidget *parent, const QString &caption,
                                     const QString &dir, const QString &filter);
+    // selectedFilter, when given, is the filter chosen in the dialog on return.
     virtual QString getSaveFileName(QWidget *parent, const QString &caption,
-                                    const QString &dir, const QString &filter);
+                                    const QString &dir, const QString &filter,
+                                    QString *selectedFilter = nullptr);
     virtual QString getText(QWidget *parent, const QString &title, const QString &label,
                             QLineEdit::EchoMode mode, const QString &text, bool *ok);
     virtual int getInt(QWidget *parent, const QString &title, const QString &label,

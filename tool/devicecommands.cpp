@@ -1,10 +1,10 @@
 // The subcommands that talk to the driver.
 #include "tool/commands.h"
 
-#include "shows/showfiles.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 #include "tool/drivers.h"
+#include "tool/showfileio.h"
 #include "tool/progressdisplay.h"
 #include "upgrade/releasesignature.h"
 #include "upgrade/signedupgrade.h"
@@ -15,7 +15,6 @@
 #include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -116,17 +115,16 @@ DriverFacts readDriverFacts(USBRQ518 &usb)
 
 struct Table
 {
+    Shows::ShowKind kind;
     const char *name;   // "programs"
     int size;
-    Shows::FileResult (*load)(const QString &, QByteArray &);
-    Shows::FileResult (*save)(const QString &, const QByteArray &);
     Shows::TransferResult (*read)(USBRQ518 &, QByteArray &);
     Shows::TransferResult (*write)(USBRQ518 &, const QByteArray &);
 };
 
-const Table programTable = { "programs", Shows::ProgramTableSize, Shows::loadProgramsFile, Shows::saveProgramsFile,
+const Table programTable = { Shows::ShowKind::Programs, "programs", Shows::ProgramTableSize,
                              Shows::readProgramsFromDriver, Shows::writeProgramsToDriver };
-const Table sceneTable = { "scenes", Shows::SceneTableSize, Shows::loadScenesFile, Shows::saveScenesFile,
+const Table sceneTable = { Shows::ShowKind::Scenes, "scenes", Shows::SceneTableSize,
                            Shows::readScenesFromDriver, Shows::writeScenesToDriver };
 
 QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table &table)
@@ -160,9 +158,8 @@ int getTable(const Table &table, const QStringList &args, Console &console)
     const Shows::TransferResult result = table.read(usb, content);
     if (result != Shows::TransferResult::Done)
         return console.fail(ExitFailure, transferProblem(result, usb, table));
-    if (table.save(fileName, content) != Shows::FileResult::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("cannot write %1").arg(fileName));
-    return ExitSuccess;
+    return Shows::isJsonFileName(fileName) ? writeJsonShowFile(table.kind, fileName, content, console)
+                                           : writeBinaryShowFile(table.kind, fileName, content, console);
 }
 
 int setTable(const Table &table, const QStringList &args, Console &console)
@@ -172,23 +169,9 @@ int setTable(const Table &table, const QStringList &args, Console &console)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
 
-    // The loader takes an unreadable file for one with the wrong header.
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString()));
-    file.close();
-    QByteArray content(table.size, '\0');
-    switch (table.load(fileName, content)) {
-    case Shows::FileResult::Ok:
-        break;
-    case Shows::FileResult::WrongHeader:
-        return console.fail(ExitBadInput, QStringLiteral("%1 is not a %2 file (wrong file header)").arg(fileName, QLatin1String(table.name)));
-    case Shows::FileResult::WrongVersion:
-        return console.fail(ExitBadInput, QStringLiteral("%1: wrong version").arg(fileName));
-    case Shows::FileResult::WrongLength:
-    case Shows::FileResult::CannotWrite:
-        return console.fail(ExitBadInput, QStringLiteral("%1: wrong file length").arg(fileName));
-    }
+    QByteArray content;
+    if (const int refused = readShowFile(table.kind, fileName, console, &content))
+        return refused;
 
     USBRQ518 usb;
     if (const int refused = chooseDriver(usb, *parsed, console))

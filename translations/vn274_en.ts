@@ -370,6 +370,101 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>ShowJson</name>
+    <message>
+        <source>a number</source>
+        <translation>a number</translation>
+    </message>
+    <message>
+        <source>a string</source>
+        <translation>a string</translation>
+    </message>
+    <message>
+        <source>an array</source>
+        <translation>an array</translation>
+    </message>
+    <message>
+        <source>an object</source>
+        <translation>an object</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nothing</translation>
+    </message>
+    <message>
+        <source>broken JSON at line %1, column %2: %3</source>
+        <translation>broken JSON at line %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 is not %2</source>
+        <translation>%1 is not %2</translation>
+    </message>
+    <message>
+        <source>%1 is neither %2 nor %3</source>
+        <translation>%1 is neither %2 nor %3</translation>
+    </message>
+    <message>
+        <source>%1 is not a version this program reads (it reads %2)</source>
+        <translation>%1 is not a version this program reads (it reads %2)</translation>
+    </message>
+    <message>
+        <source>%1 is not %2 hexadecimal digits</source>
+        <translation>%1 is not %2 hexadecimal digits</translation>
+    </message>
+    <message>
+        <source>%1 is not a colour #RRGGBB</source>
+        <translation>%1 is not a colour #RRGGBB</translation>
+    </message>
+    <message>
+        <source>unknown key %1</source>
+        <translation>unknown key %1</translation>
+    </message>
+    <message>
+        <source>missing key %1</source>
+        <translation>missing key %1</translation>
+    </message>
+    <message>
+        <source>expected an object, found %1</source>
+        <translation>expected an object, found %1</translation>
+    </message>
+    <message>
+        <source>expected an array, found %1</source>
+        <translation>expected an array, found %1</translation>
+    </message>
+    <message>
+        <source>expected %1 entries, found %2</source>
+        <translation>expected %1 entries, found %2</translation>
+    </message>
+    <message>
+        <source>expected a string, found %1</source>
+        <translation>expected a string, found %1</translation>
+    </message>
+    <message>
+        <source>expected a whole number, found %1</source>
+        <translation>expected a whole number, found %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1 does not fit its field (%2 to %3)</source>
+        <translation>%1 does not fit its field (%2 to %3)</translation>
+    </message>
+    <message>
+        <source>cannot read the file: %1</source>
+        <translation>cannot read the file: %1</translation>
+    </message>
+    <message>
+        <source>the file is larger than 1 MiB, far more than programs or scenes as JSON</source>
+        <translation>the file is larger than 1 MiB, far more than programs or scenes as JSON</translation>
+    </message>
+    <message>
+        <source>key %1 given twice</source>
+        <translation>key %1 given twice</translation>
+    </message>
+</context>
+<context>
     <name>SuperRGB</name>
     <message>
         <source>DMX addres</source>
@@ -866,6 +961,14 @@ Chcek USB cable</translation>
     <message>
         <source>Go on?</source>
         <translation>Go on?</translation>
+    </message>
+    <message>
+        <source>Programs as JSON (*.json)</source>
+        <translation>Programs as JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>Scenes as JSON (*.json)</source>
+        <translation>Scenes as JSON (*.json)</translation>
     </message>
 </context>
 <context>

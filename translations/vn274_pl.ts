@@ -370,6 +370,101 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>ShowJson</name>
+    <message>
+        <source>a number</source>
+        <translation>liczba</translation>
+    </message>
+    <message>
+        <source>a string</source>
+        <translation>napis</translation>
+    </message>
+    <message>
+        <source>an array</source>
+        <translation>tablica</translation>
+    </message>
+    <message>
+        <source>an object</source>
+        <translation>obiekt</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nic</translation>
+    </message>
+    <message>
+        <source>broken JSON at line %1, column %2: %3</source>
+        <translation>uszkodzony JSON w wierszu %1, kolumnie %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 is not %2</source>
+        <translation>%1 to nie %2</translation>
+    </message>
+    <message>
+        <source>%1 is neither %2 nor %3</source>
+        <translation>%1 to ani %2, ani %3</translation>
+    </message>
+    <message>
+        <source>%1 is not a version this program reads (it reads %2)</source>
+        <translation>%1 to nie wersja, którą ten program czyta (czyta wersję %2)</translation>
+    </message>
+    <message>
+        <source>%1 is not %2 hexadecimal digits</source>
+        <translation>%1 to nie %2 cyfr szesnastkowych</translation>
+    </message>
+    <message>
+        <source>%1 is not a colour #RRGGBB</source>
+        <translation>%1 to nie kolor #RRGGBB</translation>
+    </message>
+    <message>
+        <source>unknown key %1</source>
+        <translation>nieznany klucz %1</translation>
+    </message>
+    <message>
+        <source>missing key %1</source>
+        <translation>brak klucza %1</translation>
+    </message>
+    <message>
+        <source>expected an object, found %1</source>
+        <translation>oczekiwano obiektu, jest %1</translation>
+    </message>
+    <message>
+        <source>expected an array, found %1</source>
+        <translation>oczekiwano tablicy, jest %1</translation>
+    </message>
+    <message>
+        <source>expected %1 entries, found %2</source>
+        <translation>oczekiwano %1 pozycji, jest %2</translation>
+    </message>
+    <message>
+        <source>expected a string, found %1</source>
+        <translation>oczekiwano napisu, jest %1</translation>
+    </message>
+    <message>
+        <source>expected a whole number, found %1</source>
+        <translation>oczekiwano liczby całkowitej, jest %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 to nie liczba całkowita</translation>
+    </message>
+    <message>
+        <source>%1 does not fit its field (%2 to %3)</source>
+        <translation>%1 nie mieści się w polu (od %2 do %3)</translation>
+    </message>
+    <message>
+        <source>cannot read the file: %1</source>
+        <translation>nie można odczytać pliku: %1</translation>
+    </message>
+    <message>
+        <source>the file is larger than 1 MiB, far more than programs or scenes as JSON</source>
+        <translation>plik jest większy niż 1 MiB, znacznie więcej niż programy lub sceny w JSON</translation>
+    </message>
+    <message>
+        <source>key %1 given twice</source>
+        <translation>klucz %1 podany dwa razy</translation>
+    </message>
+</context>
+<context>
     <name>SuperRGB</name>
     <message>
         <source>DMX addres</source>
@@ -866,6 +961,14 @@ Sprawdź kabel USB</translation>
     <message>
         <source>Go on?</source>
         <translation>Kontynuować?</translation>
+    </message>
+    <message>
+        <source>Programs as JSON (*.json)</source>
+        <translation>Programy jako JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>Scenes as JSON (*.json)</source>
+        <translation>Sceny jako JSON (*.json)</translation>
     </message>
 </context>
 <context>
