@@ -11,8 +11,9 @@ class QWidget;
 
 // Every question the program puts to the user (file names, texts, numbers,
 // choices, colours) and every message box goes through this one interface.
-// The default implementation calls the static Qt dialogs with exactly the
-// arguments it is given; tests install a scripted one and check what was asked.
+// The default implementation calls Qt's dialogs with exactly the arguments it
+// is given (the file dialogs through askForFileName, app/filedialog.h); tests
+// install a scripted one and check what was asked.
 class UserPrompts
 {
 public:

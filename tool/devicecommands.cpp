@@ -1,14 +1,15 @@
 // The subcommands that talk to the driver.
 #include "tool/commands.h"
 
+#include "production/upgraderecorder.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 #include "tool/drivers.h"
 #include "tool/showfileio.h"
 #include "tool/progressdisplay.h"
+#include "tool/record.h"
 #include "upgrade/releasesignature.h"
 #include "upgrade/signedupgrade.h"
-#include "tool/upgraderecorder.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"
@@ -210,6 +211,16 @@ int checkRelease(const QString &fileName, Console &console)
     return ExitSuccess;
 }
 
+// Adds the change's row; a record named by the user that cannot take it fails
+// the command.
+int finishRecord(UpgradeRecorder &recorder, bool succeeded, int status, Console &console)
+{
+    QString problem;
+    if (!recorder.finish(succeeded, &problem))
+        return console.fail(ExitFailure, problem);
+    return status;
+}
+
 } // namespace
 
 int upgrade(const QStringList &args, Console &console)
@@ -222,9 +233,11 @@ int upgrade(const QStringList &args, Console &console)
     if (const int refused = checkRelease(fileName, console))
         return refused;
     // A line that asked for a record changes no firmware it cannot record.
-    UpgradeRecorder recorder(console);
-    if (const int stop = recorder.open(*parsed))
-        return stop;
+    UpgradeRecorder recorder([&console](const QString &message) { warn(console, message); });
+    OpenedRecord record = openRecord(*parsed, console, RecordUse::WriteOrWarn);
+    if (record.status != ExitSuccess)
+        return record.status;
+    recorder.setRecord(std::move(record.database), record.named);
     // As patient as the change's own first connection, so that a driver still
     // coming onto the bus is waited for here too.
     USBRQ518 usb;
@@ -257,13 +270,13 @@ int upgrade(const QStringList &args, Console &console)
     }
     recorder.signature(outcome.signature.keyId, outcome.signature.trustedComment);
     if (outcome.succeeded)
-        return recorder.finish(true, ExitSuccess);
+        return finishRecord(recorder, true, ExitSuccess, console);
 
     QString problem = QStringLiteral("the firmware change failed; the lines above tell where");
     const UsbDevice::ConnectionFailure failure = usb.lastConnectionFailure();
     if (failure != UsbDevice::ConnectionFailure::None && failure != UsbDevice::ConnectionFailure::NotFound)
         problem += QStringLiteral(": ") + connectionProblem(usb);
-    return recorder.finish(false, console.fail(ExitFailure, problem));
+    return finishRecord(recorder, false, console.fail(ExitFailure, problem), console);
 }
 
 int info(const QStringList &args, Console &console)

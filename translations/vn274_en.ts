@@ -67,14 +67,6 @@ p, li { white-space: pre-wrap; }
         <translation>Change XFade</translation>
     </message>
     <message>
-        <source>Change Scene Time</source>
-        <translation>Change Scene Time</translation>
-    </message>
-    <message>
-        <source>Change End Marker</source>
-        <translation>Change End Marker</translation>
-    </message>
-    <message>
         <source>Change colour</source>
         <translation>Change colour</translation>
     </message>
@@ -125,6 +117,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Paste program</source>
         <translation>Paste program</translation>
+    </message>
+    <message>
+        <source>Change scene time</source>
+        <translation>Change scene time</translation>
+    </message>
+    <message>
+        <source>Change end marker</source>
+        <translation>Change end marker</translation>
     </message>
 </context>
 <context>
@@ -261,6 +261,22 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Scene %1</source>
         <translation>Scene %1</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Drive</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
     </message>
 </context>
 <context>
@@ -476,6 +492,17 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>UpgradeRecorder</name>
+    <message>
+        <source>the record never issued the serial number &apos;%1&apos;; its firmware change is recorded all the same</source>
+        <translation>the record never issued the serial number &apos;%1&apos;; its firmware change is recorded all the same</translation>
+    </message>
+    <message>
+        <source>the firmware change (%1) is not in the record: %2</source>
+        <translation>the firmware change (%1) is not in the record: %2</translation>
+    </message>
+</context>
+<context>
     <name>Upgrader</name>
     <message>
         <source>Serial:</source>
@@ -572,6 +599,14 @@ Check USB Cable</translation>
     <message>
         <source>The new application did not start: the driver %1 did not come back within 10 s</source>
         <translation>The new application did not start: the driver %1 did not come back within 10 s</translation>
+    </message>
+    <message>
+        <source>Warning: %1</source>
+        <translation>Warning: %1</translation>
+    </message>
+    <message>
+        <source>Warning: %1; this firmware change is not recorded</source>
+        <translation>Warning: %1; this firmware change is not recorded</translation>
     </message>
 </context>
 <context>

@@ -67,14 +67,6 @@ p, li { white-space: pre-wrap; }
         <translation>zmianę przenikania</translation>
     </message>
     <message>
-        <source>Change Scene Time</source>
-        <translation>zmianę czasu sceny</translation>
-    </message>
-    <message>
-        <source>Change End Marker</source>
-        <translation>zmianę znacznika końca</translation>
-    </message>
-    <message>
         <source>Change colour</source>
         <translation>zmianę koloru</translation>
     </message>
@@ -125,6 +117,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Paste program</source>
         <translation>wklejenie programu</translation>
+    </message>
+    <message>
+        <source>Change scene time</source>
+        <translation>zmianę czasu sceny</translation>
+    </message>
+    <message>
+        <source>Change end marker</source>
+        <translation>zmianę znacznika końca</translation>
     </message>
 </context>
 <context>
@@ -261,6 +261,22 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Scene %1</source>
         <translation>Scena %1</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>Katalog</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Napęd</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Nieznany</translation>
     </message>
 </context>
 <context>
@@ -476,6 +492,17 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>UpgradeRecorder</name>
+    <message>
+        <source>the record never issued the serial number &apos;%1&apos;; its firmware change is recorded all the same</source>
+        <translation>rejestr produkcji nigdy nie wydał numeru seryjnego &apos;%1&apos;; zmiana oprogramowania i tak zostaje w nim zapisana</translation>
+    </message>
+    <message>
+        <source>the firmware change (%1) is not in the record: %2</source>
+        <translation>zmiana oprogramowania (%1) nie została zapisana w rejestrze produkcji: %2</translation>
+    </message>
+</context>
+<context>
     <name>Upgrader</name>
     <message>
         <source>Serial:</source>
@@ -572,6 +599,14 @@ Sprawdź kabel USB</translation>
     <message>
         <source>The new application did not start: the driver %1 did not come back within 10 s</source>
         <translation>Nowa aplikacja nie uruchomiła się: sterownik %1 nie powrócił w ciągu 10 s</translation>
+    </message>
+    <message>
+        <source>Warning: %1</source>
+        <translation>Uwaga: %1</translation>
+    </message>
+    <message>
+        <source>Warning: %1; this firmware change is not recorded</source>
+        <translation>Uwaga: %1; ta zmiana oprogramowania nie zostanie zapisana w rejestrze produkcji</translation>
     </message>
 </context>
 <context>

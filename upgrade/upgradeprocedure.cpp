@@ -43,6 +43,11 @@ public:
         if (progress.percent)
             progress.percent(value);
     }
+    void driver(const QByteArray &serial)
+    {
+        if (progress.driver)
+            progress.driver(serial);
+    }
 
     QString last;   // the last line sent: where the change ended
 
@@ -234,6 +239,7 @@ bool changeFirmware(USBRQ518 &usb, const QString &fileName, Report &report, Sign
         return false;
     }
     const QByteArray serial = usb.getSerial();
+    report.driver(serial);
     report.line(QString::fromLatin1(serial));
     if (!showBootloaderVersion(usb, report))
         return false;

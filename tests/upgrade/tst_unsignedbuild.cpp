@@ -78,7 +78,7 @@ void TstUnsignedBuild::windowChangeSaysSo()
     Vn274_bootloader window;
     window.slotpushButtonCHF(false);
     QVERIFY(window.firmwareWorker()->wait(60000));
-    QTRY_COMPARE(messageArea(window).constLast(), RunsLine);
+    QTRY_VERIFY(messageArea(window).contains(RunsLine));
     QCOMPARE(messageArea(window).mid(0, 2), QStringList({ Notice, sample }));
     QCOMPARE(sim::mode(), sim::Mode::Application);
 
