@@ -42,11 +42,13 @@ QString modeName(const QByteArray &serial)
     return modeWord(serial);
 }
 
-// The pinned release key's id, null in a build without one.
-QJsonValue releaseKeyId()
+// The pinned release keys' ids.
+QJsonArray releaseKeyIds()
 {
-    const std::optional<ReleaseKey> key = pinnedReleaseKey();
-    return key ? QJsonValue(keyIdText(key->keyId)) : QJsonValue(QJsonValue::Null);
+    QJsonArray ids;
+    for (const ReleaseKey &key : pinnedReleaseKeys())
+        ids.append(keyIdText(key.keyId));
+    return ids;
 }
 
 // --- What info tells -----------------------------------------------------------
@@ -76,10 +78,13 @@ struct DriverFacts
     // numbers of its set bits, lowest first.
     QJsonObject json() const
     {
+        const QJsonArray keys = releaseKeyIds();
         QJsonObject object{ { "mode", modeWord(serial) }, { "serial", QString::fromLatin1(serial) },
                             { "bootloader_texts", QJsonValue::Null }, { "status_word", QJsonValue::Null },
                             { "status_bits", QJsonValue::Null }, { "scrambling_key", transferKeyFingerprint() },
-                            { "release_key", releaseKeyId() } };
+                            { "release_keys", keys },
+                            // the first key, for scripts written for one
+                            { "release_key", keys.isEmpty() ? QJsonValue(QJsonValue::Null) : keys.first() } };
         if (bootloaderTexts)
             object["bootloader_texts"] = QJsonArray::fromStringList(*bootloaderTexts);
         if (statusWord) {
@@ -196,6 +201,9 @@ int checkRelease(const QString &fileName, Console &console)
     const SignedUpgradeFile release = readSignedUpgradeFile(fileName);
     if (!release.signature.accepted())
         return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(fileName, release.signature.message));
+    // A build without release keys writes any file: never without a word.
+    if (release.signature.verdict == SignatureVerdict::NotChecked)
+        warn(console, release.signature.message);
     const UpgradeFileResult checked = release.content.result;
     if (checked != UpgradeFileResult::Ok)
         return console.fail(ExitBadInput, QStringLiteral("%1: %2, the upgrade refuses this file")
@@ -226,7 +234,7 @@ int upgrade(const QStringList &args, Console &console)
         return refused;
     // A line that asked for a record changes no firmware it cannot record.
     UpgradeRecorder recorder([&console](const QString &message) { warn(console, message); });
-    OpenedRecord record = openRecord(*parsed, console, WithoutRecord::Warn);
+    OpenedRecord record = openRecord(*parsed, console, RecordUse::WriteOrWarn);
     if (record.status != ExitSuccess)
         return record.status;
     recorder.setRecord(std::move(record.database), record.named);

@@ -881,6 +881,7 @@ void TstTool::infoAsJson()
                                 { "bootloader_texts", QJsonArray({ "Vn274 boot 1.3", "Jun 11 2024" }) },
                                 { "status_word", 2147483713.0 }, { "status_bits", QJsonArray({ 0, 6, 31 }) },
                                 { "scrambling_key", transferKeyFingerprint() },
+                                { "release_keys", QJsonArray({ "53BE7B6EA04F19A8" }) },
                                 { "release_key", "53BE7B6EA04F19A8" } };
     QCOMPARE(jsonObject(run.out), expected);
 
