@@ -1,6 +1,7 @@
 // The subcommands that talk to the driver.
 #include "tool/commands.h"
 
+#include "io/filenames.h"
 #include "shows/showfiles.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
@@ -15,7 +16,6 @@
 #include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -113,8 +113,8 @@ struct Table
 {
     const char *name;   // "programs"
     int size;
-    Shows::FileResult (*load)(const QString &, QByteArray &);
-    Shows::FileResult (*save)(const QString &, const QByteArray &);
+    Shows::FileResult (*load)(QIODevice &, QByteArray &);
+    Shows::FileResult (*save)(const QString &, const QByteArray &, QString *);
     Shows::TransferResult (*read)(USBRQ518 &, QByteArray &);
     Shows::TransferResult (*write)(USBRQ518 &, const QByteArray &);
 };
@@ -155,8 +155,9 @@ int getTable(const Table &table, const QStringList &args, Console &console)
     const Shows::TransferResult result = table.read(usb, content);
     if (result != Shows::TransferResult::Done)
         return console.fail(ExitFailure, transferProblem(result, usb, table));
-    if (table.save(fileName, content) != Shows::FileResult::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("cannot write %1").arg(fileName));
+    QString reason;
+    if (table.save(fileName, content, &reason) != Shows::FileResult::Ok)
+        return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(fileName, reason));
     return ExitSuccess;
 }
 
@@ -168,12 +169,11 @@ int setTable(const Table &table, const QStringList &args, Console &console)
     const QString &fileName = parsed->positional.first();
 
     // The loader takes an unreadable file for one with the wrong header.
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    InputFile file(fileName);
+    if (!file.open())
         return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString()));
-    file.close();
     QByteArray content(table.size, '\0');
-    switch (table.load(fileName, content)) {
+    switch (table.load(file, content)) {
     case Shows::FileResult::Ok:
         break;
     case Shows::FileResult::WrongHeader:

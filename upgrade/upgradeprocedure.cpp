@@ -21,6 +21,8 @@ constexpr unsigned long RetryPauseMs = 200;
 constexpr unsigned long AfterResetMs = 2000;
 constexpr unsigned long AfterDisconnectMs = 500;
 constexpr unsigned long AfterStartMs = 1000;
+// How often a pause asks whether the change is to stop.
+constexpr unsigned long PauseSliceMs = 100;
 // The new application has 10 s to come back: a try at once, then every 200 ms.
 constexpr int ApplicationAttempts = 1 + 10000 / int(RetryPauseMs);
 
@@ -43,8 +45,32 @@ public:
         if (progress.percent)
             progress.percent(value);
     }
+    // Whether the change is to stop here; once asked, it stays stopped.
+    bool stopping()
+    {
+        stopped = stopped || (progress.stopNow && progress.stopNow());
+        return stopped;
+    }
+    std::function<bool()> stopCheck()
+    {
+        return [this] { return stopping(); };
+    }
+    // A wait that a stop cuts short.
+    void pause(unsigned long milliseconds)
+    {
+        if (!progress.stopNow) {
+            upgradesteps::sleep(milliseconds);
+            return;
+        }
+        while (milliseconds > 0 && !stopping()) {
+            const unsigned long slice = qMin(milliseconds, PauseSliceMs);
+            upgradesteps::sleep(slice);
+            milliseconds -= slice;
+        }
+    }
 
-    QString last;   // the last line sent: where the change ended
+    QString last;          // the last line sent: where the change ended
+    bool stopped = false;  // stopNow said so between two steps
 
 private:
     const UpgradeProgress &progress;
@@ -73,13 +99,14 @@ bool restartIntoBootloader(USBRQ518 &usb, Report &report)
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Reset device"));
     usb.RunApplication();
     qDebug("usb->RunApplication()");
-    upgradesteps::sleep(AfterResetMs);
+    report.pause(AfterResetMs);
     usb.disconnect();
     qDebug("usb->disconnect()");
-    upgradesteps::sleep(AfterDisconnectMs);
+    report.pause(AfterDisconnectMs);
 
-    if (!waitForBootloader(usb, BootloaderAttempts, RetryPauseMs)) {
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "USB timout\nCheck USB cable"));
+    if (!waitForBootloader(usb, BootloaderAttempts, RetryPauseMs, report.stopCheck())) {
+        if (!report.stopping())
+            report.say(QT_TRANSLATE_NOOP("Upgrader", "USB timout\nCheck USB cable"));
         return false;
     }
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Disconnect"));
@@ -100,6 +127,8 @@ ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, 
     const quint32 total = quint32(application.size());
     bool verified = true;
     for (int offset = 0; offset < application.size(); offset += PageSize) {
+        if (report.stopping())
+            return ApplicationWrite::Stopped;
         switch (writeAndVerifyPage(usb, application, offset)) {
         case PageResult::Verified:
             break;
@@ -124,6 +153,8 @@ ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, 
 // new application.
 bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &report)
 {
+    if (report.stopping())
+        return false;
     const QByteArray scrambled = scrambledCopy(data);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Writting External Flash ... "));
     if (usb.WriteExternalFlashToAddress(scrambled.constData(), 0, quint32(scrambled.size())) != 0) {
@@ -131,16 +162,20 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &r
         return false;
     }
     report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
+    if (report.stopping())
+        return false;
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Verify External Flash ...  "));
 
     QByteArray readBack;
     switch (verifyExternalFlash(usb, data, &readBack)) {
     case ExternalFlashCheck::Equal:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
+        if (report.stopping())
+            return false;
         usb.RunApplication();
-        upgradesteps::sleep(AfterStartMs);
+        report.pause(AfterStartMs);
         usb.disconnect();
-        return true;
+        return !report.stopping();
     case ExternalFlashCheck::ReadFailed:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "Error"));
         return false;
@@ -159,11 +194,13 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &r
 // back in application mode under the serial number it had at the start.
 bool confirmApplicationRuns(USBRQ518 &usb, const QByteArray &serialNumber, Report &report)
 {
-    if (waitForApplication(usb, serialNumber, ApplicationAttempts, RetryPauseMs)) {
+    if (waitForApplication(usb, serialNumber, ApplicationAttempts, RetryPauseMs, report.stopCheck())) {
         report.line(QCoreApplication::translate("Upgrader", "The new application runs on the driver %1")
                             .arg(QString::fromLatin1(serialNumber)));
         return true;
     }
+    if (report.stopping())
+        return false;
     if (inBootloader(usb, serialNumber))
         report.line(QCoreApplication::translate("Upgrader", "The new application did not start: the driver %1 is "
                                                             "still in its bootloader, ready for another attempt")
@@ -194,6 +231,9 @@ std::optional<UpgradeFileContent> readRelease(const QString &fileName, Report &r
         return std::nullopt;
     case UpgradeFileResult::WrongVersion:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file version"));
+        return std::nullopt;
+    case UpgradeFileResult::WrongLength:
+        report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file length"));
         return std::nullopt;
     case UpgradeFileResult::WrongChecksum:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file checksum"));
@@ -229,13 +269,15 @@ bool changeFirmware(USBRQ518 &usb, const QString &fileName, Report &report, Sign
         return false;
 
     report.percent(0);
+    if (report.stopping())
+        return false;
     if (!connectForFirmwareUpgrade(usb)) {
         report.say(QT_TRANSLATE_NOOP("Upgrader", "USB Timeout\nCheck USB Cable"));
         return false;
     }
     const QByteArray serial = usb.getSerial();
     report.line(QString::fromLatin1(serial));
-    if (!showBootloaderVersion(usb, report))
+    if (!showBootloaderVersion(usb, report) || report.stopping())
         return false;
 
     switch (driverMode(serial)) {
@@ -284,6 +326,7 @@ FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const QString &fileName, con
     qDebug("Start firmware upgrade");
     report.line(fileName);
     outcome.succeeded = changeFirmware(usb, fileName, report, &outcome.signature);
+    outcome.stopped = report.stopped;
     outcome.outcome = report.last;
     return outcome;
 }

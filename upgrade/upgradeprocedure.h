@@ -14,6 +14,9 @@ struct UpgradeProgress
 {
     std::function<void(const QString &line)> line;   // one line of progress text
     std::function<void(int percent)> percent;        // application pages written, 0-100
+    // Asked between the steps (each page, each try and pause of a wait): true
+    // stops the change there, whatever that leaves on the driver.
+    std::function<bool()> stopNow;
 };
 
 // The complete firmware change from an upgrade file, without questions and
@@ -46,6 +49,7 @@ bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradePro
 struct FirmwareChangeOutcome
 {
     bool succeeded = false;     // the new application runs on the driver
+    bool stopped = false;       // stopNow ended it between two steps
     SignatureCheck signature;   // the release's verdict, trusted comment and key id
     QString outcome;            // the last line sent: the new application runs, or where it stopped
 };

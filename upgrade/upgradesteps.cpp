@@ -60,9 +60,9 @@ bool reportsBootloader(const QByteArray &serial)
     return serial.size() >= BootloaderSerialLength && serial.at(BootloaderSerialLength - 1) == BootloaderMark;
 }
 
-bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs)
+bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs, const std::function<bool()> &stop)
 {
-    for (int attempt = 0; attempt < attempts; ++attempt) {
+    for (int attempt = 0; attempt < attempts && !(stop && stop()); ++attempt) {
         if (usb.connect() == 0 && reportsBootloader(usb.getSerial()))
             return true;
         if (pauseMs > 0)
@@ -88,12 +88,15 @@ bool withSerialSelected(USBRQ518 &usb, const QByteArray &serialNumber, Look look
 
 } // namespace
 
-bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs)
+bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs,
+                        const std::function<bool()> &stop)
 {
     return withSerialSelected(usb, serialNumber, [&] {
         for (int attempt = 0; attempt < attempts; ++attempt) {
             if (attempt > 0 && pauseMs > 0)
                 sleep(pauseMs);
+            if (stop && stop())
+                return false;
             if (usb.connect() != 0)
                 continue;
             const QByteArray serial = usb.getSerial();

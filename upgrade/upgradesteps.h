@@ -5,6 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class USBRQ518;
 
 // The device steps of a firmware change, shared by the interactive change of
@@ -35,8 +37,9 @@ bool reportsBootloader(const QByteArray &serial);
 // Up to `attempts` times: connect and, once connected, read the serial string;
 // true as soon as it reports the bootloader. A failed attempt is followed by a
 // pause of pauseMs (none for 0). No disconnect between attempts: each connect
-// reopens the link by itself.
-bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs);
+// reopens the link by itself. A `stop` that says true before an attempt ends
+// the wait with false.
+bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs, const std::function<bool()> &stop = {});
 
 // After the new application was started: up to `attempts` times, with a pause
 // of pauseMs after each miss, looks for the driver with this serial number
@@ -44,8 +47,9 @@ bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs);
 // any other (the node of a device that has just come may not be open to us
 // yet); so is another driver. Only this serial number is taken meanwhile;
 // the device's own choice of driver is restored before it returns, and the
-// link is left closed.
-bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs);
+// link is left closed. `stop` as for waitForBootloader.
+bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs,
+                        const std::function<bool()> &stop = {});
 
 // One connection to the driver with this serial number (restoring the
 // device's choice): true when it answers from its bootloader.

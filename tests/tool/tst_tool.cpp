@@ -492,7 +492,7 @@ void TstTool::upginfo_data()
                                                       refused.arg("wrong file version") });
     QTest::newRow("cut short") << file.left(100000) << 2
                                << QStringList({ headerOk, "version: \"01\" (ok)", "image: cut short (WRONG)",
-                                                refused.arg("wrong file version") });
+                                                refused.arg("wrong file length") });
 }
 
 void TstTool::upginfo()
@@ -575,7 +575,7 @@ void TstTool::upginfoAsJson()
     QCOMPARE(object["version_ok"], QJsonValue(true));
     QVERIFY(object["image_size"].isNull());
     QVERIFY(object["application_checksum"].isNull());
-    QCOMPARE(object["verdict"].toString(), QString("wrong file version"));
+    QCOMPARE(object["verdict"].toString(), QString("wrong file length"));
 
     // A file that cannot be opened: nothing on standard output.
     const Run missing = tool({ "upginfo", "--json", path("missing.upg") });
