@@ -1,10 +1,10 @@
 #include "tool/upgraderecorder.h"
 
+#include "io/filenames.h"
 #include "production/serialregister.h"
 #include "usb/transferscrambling.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
 
 namespace tool {
@@ -13,9 +13,9 @@ namespace {
 
 QString fileSha256(const QString &fileName)
 {
-    QFile file(fileName);
+    InputFile file(fileName);
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+    if (!file.open() || !hash.addData(&file))
         return QString();
     return QString::fromLatin1(hash.result().toHex());
 }
