@@ -79,7 +79,7 @@ int Console::finish(int status)
     return status == ExitSuccess ? ExitBadInput : status;
 }
 
-bool parseArguments(const QStringList &args, const OptionSpec &spec, Arguments *parsed, QString *error)
+bool parseArguments(const QStringList &args, const AcceptedOptions &accepted, Arguments *parsed, QString *error)
 {
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
@@ -95,12 +95,12 @@ bool parseArguments(const QStringList &args, const OptionSpec &spec, Arguments *
         const int equals = arg.indexOf(QLatin1Char('='));
         const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
         QString value;
-        if (spec.flags.contains(name)) {
+        if (accepted.flags.contains(name)) {
             if (equals >= 0) {
                 *error = QStringLiteral("option --%1 takes no value").arg(name);
                 return false;
             }
-        } else if (!spec.values.contains(name)) {
+        } else if (!accepted.values.contains(name)) {
             *error = QStringLiteral("unknown option %1").arg(arg);
             return false;
         } else if (equals >= 0) {
@@ -112,7 +112,7 @@ bool parseArguments(const QStringList &args, const OptionSpec &spec, Arguments *
             return false;
         }
         // The last one winning would hide a typing slip or a script's doubled word.
-        if (parsed->has(name) && !spec.repeatable.contains(name)) {
+        if (parsed->has(name) && !accepted.repeatable.contains(name)) {
             *error = QStringLiteral("option --%1 given twice").arg(name);
             return false;
         }
@@ -121,11 +121,11 @@ bool parseArguments(const QStringList &args, const OptionSpec &spec, Arguments *
     return true;
 }
 
-std::optional<Arguments> commandArguments(const QStringList &args, int count, Console &console, const OptionSpec &spec)
+std::optional<Arguments> commandArguments(const QStringList &args, int count, Console &console, const AcceptedOptions &accepted)
 {
     Arguments parsed;
     QString error;
-    if (!parseArguments(args, spec, &parsed, &error)) {
+    if (!parseArguments(args, accepted, &parsed, &error)) {
         console.usageError(error);
         return std::nullopt;
     }

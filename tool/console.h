@@ -80,22 +80,22 @@ struct Arguments
 };
 
 // The options a command takes.
-struct OptionSpec
+struct AcceptedOptions
 {
     QStringList values;       // --name VALUE
     QStringList flags;        // --name
     QStringList repeatable;   // of the value options, those that may be given more than once
 };
 
-// False, with the reason in *error, for an option not among those of the
-// spec, a value option without its value, a flag with one, or an option given
-// twice that may not be.
-bool parseArguments(const QStringList &args, const OptionSpec &spec, Arguments *parsed, QString *error);
+// False, with the reason in *error, for an option not among those accepted,
+// a value option without its value, a flag with one, or an option given twice
+// that may not be.
+bool parseArguments(const QStringList &args, const AcceptedOptions &accepted, Arguments *parsed, QString *error);
 
 // The arguments of a command that takes exactly `count` positional ones and
 // the options given; otherwise its usage is shown and nothing is returned.
 std::optional<Arguments> commandArguments(const QStringList &args, int count, Console &console,
-                                          const OptionSpec &spec = {});
+                                          const AcceptedOptions &accepted = {});
 
 // An unsigned number written in decimal, or in hexadecimal after "0x" (a
 // leading zero does not mean octal). False unless it is one, no larger than max.

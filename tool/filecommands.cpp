@@ -500,9 +500,10 @@ int mkboot(const QStringList &args, Console &console)
     const QString reissue = QStringLiteral("reissue"), noRecord = QStringLiteral("no-record");
     Arguments parsed;
     QString error;
-    const OptionSpec options = { { QStringLiteral("serial-from"), QStringLiteral("count"), QStringLiteral("out-dir"),
-                                   QStringLiteral("next"), QStringLiteral("date"), DatabaseOption },
-                                 { reissue, noRecord } };
+    const AcceptedOptions options = { { QStringLiteral("serial-from"), QStringLiteral("count"),
+                                        QStringLiteral("out-dir"), QStringLiteral("next"), QStringLiteral("date"),
+                                        DatabaseOption },
+                                      { reissue, noRecord } };
     if (!parseArguments(args, options, &parsed, &error))
         return console.usageError(error);
     BootBatch batch;

@@ -6,13 +6,13 @@
 
 void verifyRepeatableOptions()
 {
-    const tool::OptionSpec spec = { { "serial", "db" }, {}, { "serial" } };
+    const tool::AcceptedOptions accepted = { { "serial", "db" }, {}, { "serial" } };
     tool::Arguments parsed;
     QString error;
-    QVERIFY(tool::parseArguments({ "--serial", "A", "x", "--serial=B" }, spec, &parsed, &error));
+    QVERIFY(tool::parseArguments({ "--serial", "A", "x", "--serial=B" }, accepted, &parsed, &error));
     QCOMPARE(parsed.values("serial"), QStringList({ "A", "B" }));
     QCOMPARE(parsed.positional, QStringList("x"));
     tool::Arguments twice;
-    QVERIFY(!tool::parseArguments({ "--db", "a", "--db", "b" }, spec, &twice, &error));
+    QVERIFY(!tool::parseArguments({ "--db", "a", "--db", "b" }, accepted, &twice, &error));
     QCOMPARE(error, QString("option --db given twice"));
 }
