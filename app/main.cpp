@@ -5,6 +5,7 @@
 
 #ifdef VN274_DEMO
 #include "app/demo.h"
+#include "upgrade/upgrader.h"
 #endif
 
 int main(int argc, char *argv[])
@@ -13,6 +14,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 #ifdef VN274_DEMO
     seedDemoDriver();
+    // Its drivers are simulated: their firmware changes go where those of
+    // vn274-tool-sim go, never into the line's own record.
+    Upgrader::setRecordTool(QStringLiteral("vn274-tool-sim"));
 #endif
     return runMainWindow(localeName);
 }

@@ -4,6 +4,7 @@
 #include "app/vn274_bootloader.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTranslator>
 
 #include <optional>
@@ -12,6 +13,7 @@ int runMainWindow(const QString &systemLocaleName, const WindowShown &shown)
 {
     int code = 0;
     std::optional<EditingState> carried;
+    const QLocale localeBefore;
     for (;;) {
         QTranslator translator;
         // A missing translation is not reported: the texts stay in English.
@@ -20,6 +22,8 @@ int runMainWindow(const QString &systemLocaleName, const WindowShown &shown)
         QTranslator qtTranslator;
         if (loadQtTranslation(qtTranslator, translator))
             QCoreApplication::installTranslator(&qtTranslator);
+        // Dates and sizes (the file dialog's among them) in the same language.
+        QLocale::setDefault(programLocale(translator, QLocale::system()));
 
         {
             Vn274_bootloader window;
@@ -33,7 +37,9 @@ int runMainWindow(const QString &systemLocaleName, const WindowShown &shown)
                 carried = window.editingState();
         }   // the window goes before its translators
 
-        if (!isRestartCode(code))
+        if (!isRestartCode(code)) {
+            QLocale::setDefault(localeBefore);
             return code;
+        }
     }
 }

@@ -55,3 +55,11 @@ bool loadQtTranslation(QTranslator &qtTranslator, const QTranslator &programTran
            loaded ? qPrintable(qtTranslator.filePath()) : "none");
     return loaded;
 }
+
+QLocale programLocale(const QTranslator &programTranslation, const QLocale &system)
+{
+    if (programTranslation.isEmpty() || programTranslation.language().isEmpty())
+        return system;
+    const QLocale spoken(programTranslation.language());
+    return spoken.language() == system.language() ? system : spoken;
+}

@@ -1,6 +1,7 @@
 #ifndef TRANSLATION_H
 #define TRANSLATION_H
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -41,5 +42,11 @@ bool loadTranslation(QTranslator &translator, const QString &fileName,
 // in English together. Returns whether a Qt translation was loaded.
 bool loadQtTranslation(QTranslator &qtTranslator, const QTranslator &programTranslation,
                        const QString &qtTranslationsDir = QString());
+
+// The locale the program formats dates, times and sizes in (and Qt's dialogs
+// with it): the system's while the program speaks the system's language, or
+// speaks it for want of a translation; otherwise the translation's language
+// with its usual conventions (Polish on an English system: pl_PL).
+QLocale programLocale(const QTranslator &programTranslation, const QLocale &system);
 
 #endif // TRANSLATION_H

@@ -1,7 +1,8 @@
 #include "app/userprompts.h"
 
+#include "app/filedialog.h"
+
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QInputDialog>
 
 namespace {
@@ -24,13 +25,14 @@ void UserPrompts::install(UserPrompts *prompts)
 QString UserPrompts::getOpenFileName(QWidget *parent, const QString &caption,
                                      const QString &dir, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    return askForFileName(QFileDialog::AcceptOpen, parent, caption, dir, filter);
 }
 
 QString UserPrompts::getSaveFileName(QWidget *parent, const QString &caption,
-                                     const QString &dir, const QString &filter)
+                                     const QString &dir, const QString &filter,
+                                     QString *selectedFilter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return askForFileName(QFileDialog::AcceptSave, parent, caption, dir, filter, selectedFilter);
 }
 
 QString UserPrompts::getText(QWidget *parent, const QString &title, const QString &label,

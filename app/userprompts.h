@@ -11,8 +11,9 @@ class QWidget;
 
 // Every question the program puts to the user (file names, texts, numbers,
 // choices, colours) and every message box goes through this one interface.
-// The default implementation calls the static Qt dialogs with exactly the
-// arguments it is given; tests install a scripted one and check what was asked.
+// The default implementation calls Qt's dialogs with exactly the arguments it
+// is given (the file dialogs through askForFileName, app/filedialog.h); tests
+// install a scripted one and check what was asked.
 class UserPrompts
 {
 public:
@@ -25,8 +26,10 @@ public:
 
     virtual QString getOpenFileName(QWidget *parent, const QString &caption,
                                     const QString &dir, const QString &filter);
+    // selectedFilter, when given, is the filter chosen in the dialog on return.
     virtual QString getSaveFileName(QWidget *parent, const QString &caption,
-                                    const QString &dir, const QString &filter);
+                                    const QString &dir, const QString &filter,
+                                    QString *selectedFilter = nullptr);
     virtual QString getText(QWidget *parent, const QString &title, const QString &label,
                             QLineEdit::EchoMode mode, const QString &text, bool *ok);
     virtual int getInt(QWidget *parent, const QString &title, const QString &label,

@@ -9,6 +9,11 @@ int EditGestures::keyFor(int target)
 {
     if (held)
         return key;
+    if (alone) {
+        alone = false;
+        lastTarget = -1;
+        return startNew();
+    }
     const bool sameBurst = target == lastTarget && sinceLastEdit.isValid()
                            && sinceLastEdit.elapsed() < BurstGapMs;
     lastTarget = target;
@@ -41,4 +46,9 @@ void EditGestures::endCommand()
 void EditGestures::interrupt()
 {
     lastTarget = -1;
+}
+
+void EditGestures::nextEditAlone()
+{
+    alone = true;
 }

@@ -10,7 +10,8 @@
 // - a command such as Brighter: one key for all it changes;
 // - otherwise a burst on one target (one slider's wheel or key steps, a held
 //   "+" button, the digits typed into one field): the same key while the
-//   target stays the same and the edits come less than BurstGapMs apart.
+//   target stays the same and the edits come less than BurstGapMs apart;
+// - a whole colour chosen for a lamp: a key of its own.
 class EditGestures
 {
 public:
@@ -25,13 +26,17 @@ public:
     void endCommand();
     // The next edit starts a new step (another record shown, an undo...).
     void interrupt();
+    // The next edit is one action of its own (a colour chosen for a lamp):
+    // it merges with no edit before or after it.
+    void nextEditAlone();
 
 private:
     int startNew();
 
     int key = 0;
     int lastTarget = -1;
-    bool held = false;   // a drag or a command is under way
+    bool held = false;    // a drag or a command is under way
+    bool alone = false;   // nextEditAlone()
     QElapsedTimer sinceLastEdit;
 };
 

@@ -32,8 +32,8 @@ const char *fieldEditName(int field)
 {
     switch (field) {
     case RiseTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change XFade");
-    case StaticTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change Scene Time");
-    default: return QT_TRANSLATE_NOOP("EditedTable", "Change End Marker");
+    case StaticTimeField: return QT_TRANSLATE_NOOP("EditedTable", "Change scene time");
+    default: return QT_TRANSLATE_NOOP("EditedTable", "Change end marker");
     }
 }
 
@@ -183,6 +183,7 @@ void Vn274_bootloader::watchEditors(const QList<SuperRGB *> &lamps, EditGestures
             else
                 sceneEditorEdited(lamp);
         });
+        connect(lamps.at(lamp), &SuperRGB::colorChosen, this, [&gestures] { gestures.nextEditAlone(); });
         for (ColorSlider *slider : lamps.at(lamp)->findChildren<ColorSlider *>()) {
             connect(slider, &QSlider::sliderPressed, this, [&gestures] { gestures.beginDrag(); });
             connect(slider, &QSlider::sliderReleased, this, [&gestures] { gestures.endDrag(); });

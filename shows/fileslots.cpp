@@ -1,12 +1,16 @@
 // The file buttons of the Programs and Scenes tabs: the tables to and from
-// .pgm and .scn files. The editors' edits are in the tables as they are made.
+// files, .pgm and .scn or their JSON form. The editors' edits are in the
+// tables as they are made.
 #include "app/vn274_bootloader.h"
 
 #include "app/userprompts.h"
 #include "shows/editedtable.h"
 #include "shows/showfiles.h"
+#include "shows/showjson.h"
 
 #include <QDebug>
+
+#include <optional>
 
 namespace {
 
@@ -34,57 +38,110 @@ bool reportFileResult(QWidget *parent, Shows::FileResult result)
     return false;
 }
 
+// One of the four file dialogs: the binary form is offered first, as it
+// always was, and the JSON form beside it.
+struct ShowFileDialog
+{
+    Shows::ShowKind kind;
+    QString caption;
+    QString filter;        // "Programs Files (*.pgm)"
+    QString jsonFilter;    // "Programs as JSON (*.json)"
+    QString suffix;        // ".pgm"
+
+    QString filters() const { return filter + QStringLiteral(";;") + jsonFilter; }
+};
+
+// The name's extension decides the form; a name without the binary one takes
+// the form of the filter chosen, so that "show" saved under the JSON filter is
+// JSON (and loads back as such: a JSON file is known by its first character).
+bool savesAsJson(const ShowFileDialog &dialog, const QString &fileName, const QString &selectedFilter)
+{
+    if (Shows::isJsonFileName(fileName))
+        return true;
+    return selectedFilter == dialog.jsonFilter && !fileName.endsWith(dialog.suffix, Qt::CaseInsensitive);
+}
+
+// Asks for a file and writes the table to it; true when it was written.
+bool saveShow(QWidget *parent, const ShowFileDialog &dialog, const QByteArray &table)
+{
+    QString selectedFilter;
+    const QString fileName = UserPrompts::current().getSaveFileName(parent, dialog.caption, QStringLiteral("."),
+                                                                    dialog.filters(), &selectedFilter);
+    if (fileName.isEmpty())
+        return false;
+    if (!savesAsJson(dialog, fileName, selectedFilter))
+        return reportFileResult(parent, dialog.kind == Shows::ShowKind::Programs ? Shows::saveProgramsFile(fileName, table)
+                                                                                 : Shows::saveScenesFile(fileName, table));
+    QString reason;
+    if (Shows::saveShowJson(fileName, dialog.kind, table, &reason))
+        return true;
+    qDebug() << "cannot write" << fileName << reason;
+    return reportFileResult(parent, Shows::FileResult::CannotWrite);
+}
+
+// Asks for a file and reads a whole table from it; nothing when the dialog
+// was cancelled or the file refused (and the user told why).
+std::optional<QByteArray> loadShow(QWidget *parent, const ShowFileDialog &dialog)
+{
+    const QString fileName = UserPrompts::current().getOpenFileName(parent, dialog.caption, QStringLiteral("."),
+                                                                    dialog.filters());
+    if (fileName.isEmpty())
+        return std::nullopt;
+    if (Shows::isJsonShowFile(fileName)) {
+        const Shows::JsonShow show = Shows::readShowJson(fileName, dialog.kind);
+        if (show.ok)
+            return show.table;
+        UserPrompts::current().critical(parent, Vn274_bootloader::tr("File error"), show.problem);
+        return std::nullopt;
+    }
+    const bool programs = dialog.kind == Shows::ShowKind::Programs;
+    QByteArray table(programs ? Shows::ProgramTableSize : Shows::SceneTableSize, '\0');
+    if (!reportFileResult(parent, programs ? Shows::loadProgramsFile(fileName, table) : Shows::loadScenesFile(fileName, table)))
+        return std::nullopt;
+    return table;
+}
+
 } // namespace
 
 void Vn274_bootloader::slotpushButtonSaveProgramsToFile(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonSaveProgramsToFile(bool t)");
-    const QString fileName = UserPrompts::current().getSaveFileName(
-        this, tr("Save Programs File"), QStringLiteral("."), tr("Programs Files (*.pgm)"));
-    if (fileName.isEmpty())
-        return;
     const QByteArray saved = programs->bytes();
-    if (reportFileResult(this, Shows::saveProgramsFile(fileName, saved)))
+    if (saveShow(this, { Shows::ShowKind::Programs, tr("Save Programs File"), tr("Programs Files (*.pgm)"),
+                         tr("Programs as JSON (*.json)"), QStringLiteral(".pgm") }, saved))
         programsInStep(saved);
 }
 
 void Vn274_bootloader::slotpushButtonLoadProgramsFromFile(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonLoadProgramsFromFile(bool t)");
-    const QString fileName = UserPrompts::current().getOpenFileName(
-        this, tr("Open Programs File"), QStringLiteral("."), tr("Programs Files (*.pgm)"));
-    if (fileName.isEmpty())
+    const std::optional<QByteArray> loaded = loadShow(this, { Shows::ShowKind::Programs, tr("Open Programs File"),
+                                                              tr("Programs Files (*.pgm)"), tr("Programs as JSON (*.json)"),
+                                                              QStringLiteral(".pgm") });
+    if (!loaded)
         return;
-    QByteArray loaded = programs->bytes();
-    if (reportFileResult(this, Shows::loadProgramsFile(fileName, loaded))) {
-        programs->replace(QT_TRANSLATE_NOOP("EditedTable", "Load programs from file"), loaded,
-                          shownProgram * Shows::StepsPerProgram + shownStep);
-        programsInStep(loaded);
-    }
+    programs->replace(QT_TRANSLATE_NOOP("EditedTable", "Load programs from file"), *loaded,
+                      shownProgram * Shows::StepsPerProgram + shownStep);
+    programsInStep(*loaded);
 }
 
 void Vn274_bootloader::slotpushButtonSaveScenesToFile(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonSaveScenesToFile(bool t)");
-    const QString fileName = UserPrompts::current().getSaveFileName(
-        this, tr("Save Scenes File"), QStringLiteral("."), tr("Scens Files (*.scn)"));
-    if (fileName.isEmpty())
-        return;
     const QByteArray saved = scenes->bytes();
-    if (reportFileResult(this, Shows::saveScenesFile(fileName, saved)))
+    if (saveShow(this, { Shows::ShowKind::Scenes, tr("Save Scenes File"), tr("Scens Files (*.scn)"),
+                         tr("Scenes as JSON (*.json)"), QStringLiteral(".scn") }, saved))
         scenesInStep(saved);
 }
 
 void Vn274_bootloader::slotpushButtonLoadScenesFromFile(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonLoadScenesFromFile(bool t)");
-    const QString fileName = UserPrompts::current().getOpenFileName(
-        this, tr("Open Scenes File"), QStringLiteral("."), tr("Scens Files (*.scn)"));
-    if (fileName.isEmpty())
+    const std::optional<QByteArray> loaded = loadShow(this, { Shows::ShowKind::Scenes, tr("Open Scenes File"),
+                                                              tr("Scens Files (*.scn)"), tr("Scenes as JSON (*.json)"),
+                                                              QStringLiteral(".scn") });
+    if (!loaded)
         return;
-    QByteArray loaded = scenes->bytes();
-    if (reportFileResult(this, Shows::loadScenesFile(fileName, loaded))) {
-        scenes->replace(QT_TRANSLATE_NOOP("EditedTable", "Load scenes from file"), loaded, shownScene);
-        scenesInStep(loaded);
-    }
+    scenes->replace(QT_TRANSLATE_NOOP("EditedTable", "Load scenes from file"), *loaded, shownScene);
+    scenesInStep(*loaded);
 }

@@ -90,11 +90,22 @@ void LampAreaActions::addButtons(QGridLayout *controlColumn)
             break;
         }
     }
+    // Tab comes to them right after the column's last button.
+    QWidget *before = nullptr;
+    for (int i = 0; i < controlColumn->count(); ++i) {
+        QWidget *widget = controlColumn->itemAt(i)->widget();
+        if (widget && (widget->focusPolicy() & Qt::TabFocus))
+            before = widget;
+    }
     controlColumn->addWidget(brighterPush, spacerRow, 0);
     controlColumn->addWidget(darkerPush, spacerRow, 1);
     controlColumn->addWidget(selectNonePush, spacerRow + 1, 0, 1, 2);
     if (spacer)
         controlColumn->addItem(spacer, spacerRow + 2, 0, 1, 2);
+    if (before)
+        QWidget::setTabOrder(before, brighterPush);
+    QWidget::setTabOrder(brighterPush, darkerPush);
+    QWidget::setTabOrder(darkerPush, selectNonePush);
 }
 
 QPushButton *LampAreaActions::buttonFor(QAction *action, const char *name, QWidget *parent,
@@ -104,7 +115,9 @@ QPushButton *LampAreaActions::buttonFor(QAction *action, const char *name, QWidg
     button->setObjectName(QLatin1String(name));
     button->setStyle(parent->style());
     button->setToolTip(toolTip);
-    button->setFocusPolicy(Qt::NoFocus);   // the focus stays where the user was typing
+    // Reached with Tab like the tab's other buttons; a click leaves the focus
+    // where the user was typing.
+    button->setFocusPolicy(Qt::TabFocus);
     connect(button, &QPushButton::clicked, action, &QAction::trigger);
     return button;
 }

@@ -16,6 +16,7 @@ constexpr int TileGap = 5;        // between tiles; the outline of the shown til
 constexpr int TileHeight = 24;
 constexpr int NumberHeight = 13;  // the step number under each tile
 constexpr int Margin = 3;
+constexpr int TileFrame = 1;      // the grey frame of each tile, inside its rectangle
 
 const char StepMimeType[] = "application/x-vn274-step";
 
@@ -135,8 +136,9 @@ QSize ProgramOverview::sizeHint() const
 
 QSize ProgramOverview::minimumSizeHint() const
 {
-    // Room for one pixel per lamp in every tile.
-    return QSize(2 * Margin + tileCount() * (Shows::LampsPerScene + TileGap), sizeHint().height());
+    // Room for one pixel per lamp inside the frame of every tile.
+    const int narrowestTile = Shows::LampsPerScene + 2 * TileFrame;
+    return QSize(2 * Margin + tileCount() * narrowestTile + (tileCount() - 1) * TileGap, sizeHint().height());
 }
 
 bool ProgramOverview::event(QEvent *event)
@@ -171,14 +173,16 @@ void ProgramOverview::paintEvent(QPaintEvent *)
     for (int step = 0; step < tileCount(); ++step) {
         const QRect tile = tileRect(step);
 
-        // Lamp slices, the width shared out like the tiles'.
-        for (int lamp = 0; lamp < Shows::LampsPerScene; ++lamp) {
-            const int left = tile.left() + tile.width() * lamp / Shows::LampsPerScene;
-            const int right = tile.left() + tile.width() * (lamp + 1) / Shows::LampsPerScene;
-            painter.fillRect(QRect(left, tile.top(), right - left, tile.height()), lampColour(step, lamp));
-        }
+        // The frame on the tile's edge, the lamp slices inside it, their width
+        // shared out like the tiles': the frame covers no lamp.
         painter.setPen(QColor(96, 96, 96));
         painter.drawRect(tile.adjusted(0, 0, -1, -1));
+        const QRect inside = tile.adjusted(TileFrame, TileFrame, -TileFrame, -TileFrame);
+        for (int lamp = 0; lamp < Shows::LampsPerScene; ++lamp) {
+            const int left = inside.left() + inside.width() * lamp / Shows::LampsPerScene;
+            const int right = inside.left() + inside.width() * (lamp + 1) / Shows::LampsPerScene;
+            painter.fillRect(QRect(left, inside.top(), right - left, inside.height()), lampColour(step, lamp));
+        }
 
         if (isDimmed(step)) {
             QColor veil = background;

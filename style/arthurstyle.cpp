@@ -58,6 +58,7 @@ const QColor capsuleEndColour(255, 255, 255, 128);
 const int sliderLength = 13;
 const int sliderThickness = 27;
 const int pushButtonHeight = 26;
+const int buttonLabelPadding = 3;   // between a push button's label and each cap
 const int radioContentsLeft = 20;
 const int radioInset = 5;
 const int titlePlatePadding = 20;
@@ -422,9 +423,11 @@ void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter
         painter->drawPath(stadium(capsule));
     }
     if (isHovered(option)) {
+        // A solid line: a dotted one is the look of a keyboard focus frame,
+        // which these sliders never take.
         QColor opaque = channel.colour;
         opaque.setAlpha(255);
-        painter->setPen(QPen(opaque, 1, Qt::DotLine));
+        painter->setPen(QPen(opaque, 1, Qt::SolidLine));
         painter->setBrush(Qt::NoBrush);
         // Half a pixel in, so the dots fall on whole pixels inside the capsule.
         painter->drawPath(stadium(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
@@ -547,6 +550,11 @@ QSize ArthurStyle::sizeFromContents(ContentsType type, const QStyleOption *optio
 {
     QSize size = QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
     if (type == CT_PushButton) {
+        // The label keeps clear of the rounded caps at both ends, which take
+        // more room than the base style leaves: a long label such as
+        // "Zmiana oprogramowania" ran into them.
+        const int caps = cachedPixmap(buttonNormalLeft).width() + cachedPixmap(buttonNormalRight).width();
+        size.setWidth(qMax(size.width(), contentsSize.width() + caps + 2 * buttonLabelPadding));
         size.setHeight(pushButtonHeight);
     } else if (type == CT_Slider) {
         size.setHeight(sliderThickness);

@@ -12,6 +12,8 @@ int hex2bin(const QStringList &args, Console &console);
 int mkupg(const QStringList &args, Console &console);
 int upginfo(const QStringList &args, Console &console);
 int mkboot(const QStringList &args, Console &console);
+int show2json(const QStringList &args, Console &console);
+int json2show(const QStringList &args, Console &console);
 // For tests: called after each image of a batch is written, before the
 // record confirms the batch; null: nothing.
 void setImageWrittenHook(void (*hook)(int written));

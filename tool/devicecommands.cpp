@@ -1,16 +1,16 @@
 // The subcommands that talk to the driver.
 #include "tool/commands.h"
 
-#include "io/filenames.h"
-#include "shows/showfiles.h"
+#include "production/upgraderecorder.h"
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 #include "tool/drivers.h"
 #include "tool/interruption.h"
+#include "tool/showfileio.h"
 #include "tool/progressdisplay.h"
+#include "tool/record.h"
 #include "upgrade/releasesignature.h"
 #include "upgrade/signedupgrade.h"
-#include "tool/upgraderecorder.h"
 #include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"
@@ -110,17 +110,16 @@ DriverFacts readDriverFacts(USBRQ518 &usb)
 
 struct Table
 {
+    Shows::ShowKind kind;
     const char *name;   // "programs"
     int size;
-    Shows::FileResult (*load)(QIODevice &, QByteArray &);
-    Shows::FileResult (*save)(const QString &, const QByteArray &, QString *);
     Shows::TransferResult (*read)(USBRQ518 &, QByteArray &);
     Shows::TransferResult (*write)(USBRQ518 &, const QByteArray &);
 };
 
-const Table programTable = { "programs", Shows::ProgramTableSize, Shows::loadProgramsFile, Shows::saveProgramsFile,
+const Table programTable = { Shows::ShowKind::Programs, "programs", Shows::ProgramTableSize,
                              Shows::readProgramsFromDriver, Shows::writeProgramsToDriver };
-const Table sceneTable = { "scenes", Shows::SceneTableSize, Shows::loadScenesFile, Shows::saveScenesFile,
+const Table sceneTable = { Shows::ShowKind::Scenes, "scenes", Shows::SceneTableSize,
                            Shows::readScenesFromDriver, Shows::writeScenesToDriver };
 
 QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table &table)
@@ -154,10 +153,8 @@ int getTable(const Table &table, const QStringList &args, Console &console)
     const Shows::TransferResult result = table.read(usb, content);
     if (result != Shows::TransferResult::Done)
         return console.fail(ExitFailure, transferProblem(result, usb, table));
-    QString reason;
-    if (table.save(fileName, content, &reason) != Shows::FileResult::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(fileName, reason));
-    return ExitSuccess;
+    return Shows::isJsonFileName(fileName) ? writeJsonShowFile(table.kind, fileName, content, console)
+                                           : writeBinaryShowFile(table.kind, fileName, content, console);
 }
 
 int setTable(const Table &table, const QStringList &args, Console &console)
@@ -167,22 +164,9 @@ int setTable(const Table &table, const QStringList &args, Console &console)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
 
-    // The loader takes an unreadable file for one with the wrong header.
-    InputFile file(fileName);
-    if (!file.open())
-        return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString()));
-    QByteArray content(table.size, '\0');
-    switch (table.load(file, content)) {
-    case Shows::FileResult::Ok:
-        break;
-    case Shows::FileResult::WrongHeader:
-        return console.fail(ExitBadInput, QStringLiteral("%1 is not a %2 file (wrong file header)").arg(fileName, QLatin1String(table.name)));
-    case Shows::FileResult::WrongVersion:
-        return console.fail(ExitBadInput, QStringLiteral("%1: wrong version").arg(fileName));
-    case Shows::FileResult::WrongLength:
-    case Shows::FileResult::CannotWrite:
-        return console.fail(ExitBadInput, QStringLiteral("%1: wrong file length").arg(fileName));
-    }
+    QByteArray content;
+    if (const int refused = readShowFile(table.kind, fileName, console, &content))
+        return refused;
 
     USBRQ518 usb;
     if (const int refused = chooseDriver(usb, *parsed, console))
@@ -218,6 +202,16 @@ int checkRelease(const QString &fileName, Console &console)
     return ExitSuccess;
 }
 
+// Adds the change's row; a record named by the user that cannot take it fails
+// the command.
+int finishRecord(UpgradeRecorder &recorder, bool succeeded, int status, Console &console)
+{
+    QString problem;
+    if (!recorder.finish(succeeded, &problem))
+        return console.fail(ExitFailure, problem);
+    return status;
+}
+
 } // namespace
 
 int upgrade(const QStringList &args, Console &console)
@@ -230,9 +224,11 @@ int upgrade(const QStringList &args, Console &console)
     if (const int refused = checkRelease(fileName, console))
         return refused;
     // A line that asked for a record changes no firmware it cannot record.
-    UpgradeRecorder recorder(console);
-    if (const int stop = recorder.open(*parsed))
-        return stop;
+    UpgradeRecorder recorder([&console](const QString &message) { warn(console, message); });
+    OpenedRecord record = openRecord(*parsed, console, WithoutRecord::Warn);
+    if (record.status != ExitSuccess)
+        return record.status;
+    recorder.setRecord(std::move(record.database), record.named);
     // As patient as the change's own first connection, so that a driver still
     // coming onto the bus is waited for here too.
     USBRQ518 usb;
@@ -280,7 +276,7 @@ int upgrade(const QStringList &args, Console &console)
         const int status = console.fail(ExitInterrupted, QStringLiteral("the change of the driver %1 was stopped after "
                                                                         "\"%2\"; it may be left in its bootloader")
                                                                  .arg(driver, outcome.outcome.simplified()));
-        return recorder.finish(false, status);
+        return finishRecord(recorder, false, status, console);
     }
     int status = ExitSuccess;
     if (!outcome.succeeded) {
@@ -290,7 +286,7 @@ int upgrade(const QStringList &args, Console &console)
             problem += QStringLiteral(": ") + connectionProblem(usb);
         status = console.fail(ExitFailure, problem);
     }
-    status = recorder.finish(outcome.succeeded, status);
+    status = finishRecord(recorder, outcome.succeeded, status, console);
     if (InterruptGuard::interrupted())
         return console.fail(ExitInterrupted, QStringLiteral("interrupted; the change of the driver %1 ran to its end "
                                                             "first").arg(driver));

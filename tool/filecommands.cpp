@@ -7,6 +7,7 @@
 #include "tool/interruption.h"
 #include "tool/outputs.h"
 #include "tool/record.h"
+#include "tool/showfileio.h"
 #include "upgrade/bootimage.h"
 #include "upgrade/hextobin.h"
 #include "upgrade/releasesignature.h"
@@ -293,6 +294,56 @@ int upginfo(const QStringList &args, Console &console)
     if (facts.accepted())
         return ExitSuccess;
     return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(upgFile, facts.refusal()));
+}
+
+int show2json(const QStringList &args, Console &console)
+{
+    Arguments parsed;
+    QString error;
+    if (!parseArguments(args, {}, &parsed, &error))
+        return console.usageError(error);
+    if (parsed.positional.isEmpty() || parsed.positional.size() > 2)
+        return console.usageError(QStringLiteral("expected one or two arguments, got %1").arg(parsed.positional.size()));
+
+    if (parsed.positional.size() == 2)
+        if (const int refused = refuseInputAsOutput(console, parsed.positional.at(1), { parsed.positional.at(0) }))
+            return refused;
+
+    Shows::ShowKind kind;
+    QByteArray table;
+    if (const int refused = readBinaryShowFile(parsed.positional.at(0), console, &kind, &table))
+        return refused;
+    if (parsed.positional.size() == 2)
+        return writeJsonShowFile(kind, parsed.positional.at(1), table, console);
+    // A write error on standard output is said when the command ends.
+    console.write(QString::fromUtf8(Shows::showToJson(kind, table)));
+    return ExitSuccess;
+}
+
+int json2show(const QStringList &args, Console &console)
+{
+    const std::optional<Arguments> parsed = commandArguments(args, 2, console);
+    if (!parsed)
+        return ExitBadInput;
+    const QString &jsonFile = parsed->positional.at(0);
+    const QString &showFile = parsed->positional.at(1);
+    if (const int refused = refuseInputAsOutput(console, showFile, { jsonFile }))
+        return refused;
+
+    QFile input(jsonFile);
+    if (!input.open(QIODevice::ReadOnly))
+        return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(jsonFile, input.errorString()));
+    const Shows::JsonShow show = Shows::readShowJson(input, std::nullopt);
+    if (!show.ok)
+        return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(jsonFile, show.problem));
+    // A scenes file named .pgm would be refused by every loader of programs,
+    // and the other way round.
+    const bool programs = show.kind == Shows::ShowKind::Programs;
+    if (showFile.endsWith(programs ? QLatin1String(".scn") : QLatin1String(".pgm"), Qt::CaseInsensitive))
+        return console.fail(ExitBadInput, QStringLiteral("%1 holds %2: write them to a %3 file, not %4")
+                                                  .arg(jsonFile, showKindName(show.kind),
+                                                       programs ? QLatin1String(".pgm") : QLatin1String(".scn"), showFile));
+    return writeBinaryShowFile(show.kind, showFile, show.table, console);
 }
 
 namespace {

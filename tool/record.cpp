@@ -1,21 +1,17 @@
 #include "tool/record.h"
 
+#include "production/recordlocation.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QStandardPaths>
 
 namespace tool {
 
 const QString DatabaseOption = QStringLiteral("db");
 
 namespace {
-
-QString defaultRecordPath()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-            .filePath(QStringLiteral("production-record.sqlite"));
-}
 
 QString csvField(const QString &text)
 {
@@ -50,7 +46,8 @@ OpenedRecord openRecord(const Arguments &args, Console &console, WithoutRecord w
         }
         url = *parsed;
     } else {
-        url.path = defaultRecordPath();
+        // The tool's own data folder: vn274-tool-sim keeps a record apart.
+        url.path = defaultRecordPath(QCoreApplication::applicationName());
         QDir().mkpath(QFileInfo(url.path).absolutePath());
     }
 

@@ -80,6 +80,29 @@ const Command commands[] = {
       "status 130.\n"
       "--no-record: make the images without the production record (not with --next).\n",
       mkboot, false, false },
+    { "show2json", "FILE.pgm|FILE.scn [OUT.json]",
+      "a programs or scenes file as JSON text",
+      "Writes a programs file (.pgm) or a scenes file (.scn), told by its header, as\n"
+      "JSON to OUT.json or, without it, to standard output. Each step or scene is one\n"
+      "line, its keys always in the same order, so that a change of one lamp is a\n"
+      "change of one line:\n"
+      "  {\"format\": \"vn274-programs\", \"version\": 1, \"programs\": [{\"steps\": [20 steps]}, ...8]}\n"
+      "  {\"format\": \"vn274-scenes\", \"version\": 1, \"scenes\": [8 scenes]}\n"
+      "  {\"xfade\": 50, \"scene_time_ms\": 400, \"end_marker\": 0,\n"
+      "   \"lamps\": [\"#FF0000\", ...12], \"reserved\": \"000000\"}\n"
+      "end_marker is the record's byte (the window shows anything but 0 as 1) and\n"
+      "reserved the three bytes no field names, so json2show gives the same file\n"
+      "back, byte for byte.\n",
+      show2json, false, false },
+    { "json2show", "FILE.json OUT.pgm|OUT.scn",
+      "programs or scenes from JSON text into their file",
+      "Makes the programs or scenes file that the JSON of show2json stands for (its\n"
+      "\"format\" tells which). Every key, type, count and value is checked; the\n"
+      "first that is wrong is named by its place, counted from 0\n"
+      "(programs[2].steps[5].lamps[3] is lamp 4 of step 6 of program 3), broken\n"
+      "JSON by its line and column, and nothing is written (exit status 2). Files\n"
+      "over 1 MiB are refused unread.\n",
+      json2show, false, false },
     { "serials", "[--date YYMMDD] [--json|--csv] [--db URL]",
       "the serial numbers the production record issued",
       "Lists the serial numbers in the production record, of one production day\n"
@@ -142,25 +165,29 @@ const Command commands[] = {
       "\"connected\": false when no driver could be used; errors still go to standard\n"
       "error.\n",
       info, true, true },
-    { "get-programs", "OUT.pgm [--serial S]",
+    { "get-programs", "OUT.pgm|OUT.json [--serial S]",
       "the driver's programs into a programs file",
       "Reads the eight programs from the driver into a programs file, the file\n"
-      "\"Save Programs To File\" of the window writes.\n",
+      "\"Save Programs To File\" of the window writes; as JSON (see show2json) when\n"
+      "the name ends in .json.\n",
       getPrograms, true, true },
-    { "set-programs", "IN.pgm [--serial S]",
+    { "set-programs", "IN.pgm|IN.json [--serial S]",
       "a programs file into the driver",
       "Writes the programs of a programs file to the driver and reads them back to\n"
-      "check them.\n",
+      "check them. A file whose name ends in .json, or that begins with \"{\", is\n"
+      "read as JSON (see json2show), checked in full before the driver is touched.\n",
       setPrograms, true, true },
-    { "get-scenes", "OUT.scn [--serial S]",
+    { "get-scenes", "OUT.scn|OUT.json [--serial S]",
       "the driver's scenes into a scenes file",
       "Reads the eight scenes from the driver into a scenes file, the file \"Save\n"
-      "Scenes To File\" of the window writes.\n",
+      "Scenes To File\" of the window writes; as JSON (see show2json) when the name\n"
+      "ends in .json.\n",
       getScenes, true, true },
-    { "set-scenes", "IN.scn [--serial S]",
+    { "set-scenes", "IN.scn|IN.json [--serial S]",
       "a scenes file into the driver",
       "Writes the scenes of a scenes file to the driver and reads them back to check\n"
-      "them.\n",
+      "them. A file whose name ends in .json, or that begins with \"{\", is read as\n"
+      "JSON (see json2show), checked in full before the driver is touched.\n",
       setScenes, true, true },
 };
 

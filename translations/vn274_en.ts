@@ -67,14 +67,6 @@ p, li { white-space: pre-wrap; }
         <translation>Change XFade</translation>
     </message>
     <message>
-        <source>Change Scene Time</source>
-        <translation>Change Scene Time</translation>
-    </message>
-    <message>
-        <source>Change End Marker</source>
-        <translation>Change End Marker</translation>
-    </message>
-    <message>
         <source>Change colour</source>
         <translation>Change colour</translation>
     </message>
@@ -125,6 +117,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Paste program</source>
         <translation>Paste program</translation>
+    </message>
+    <message>
+        <source>Change scene time</source>
+        <translation>Change scene time</translation>
+    </message>
+    <message>
+        <source>Change end marker</source>
+        <translation>Change end marker</translation>
     </message>
 </context>
 <context>
@@ -264,6 +264,22 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Drive</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+</context>
+<context>
     <name>QDialog</name>
     <message>
         <source>Vn274 ver. </source>
@@ -358,6 +374,101 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>ShowJson</name>
+    <message>
+        <source>a number</source>
+        <translation>a number</translation>
+    </message>
+    <message>
+        <source>a string</source>
+        <translation>a string</translation>
+    </message>
+    <message>
+        <source>an array</source>
+        <translation>an array</translation>
+    </message>
+    <message>
+        <source>an object</source>
+        <translation>an object</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nothing</translation>
+    </message>
+    <message>
+        <source>broken JSON at line %1, column %2: %3</source>
+        <translation>broken JSON at line %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 is not %2</source>
+        <translation>%1 is not %2</translation>
+    </message>
+    <message>
+        <source>%1 is neither %2 nor %3</source>
+        <translation>%1 is neither %2 nor %3</translation>
+    </message>
+    <message>
+        <source>%1 is not a version this program reads (it reads %2)</source>
+        <translation>%1 is not a version this program reads (it reads %2)</translation>
+    </message>
+    <message>
+        <source>%1 is not %2 hexadecimal digits</source>
+        <translation>%1 is not %2 hexadecimal digits</translation>
+    </message>
+    <message>
+        <source>%1 is not a colour #RRGGBB</source>
+        <translation>%1 is not a colour #RRGGBB</translation>
+    </message>
+    <message>
+        <source>unknown key %1</source>
+        <translation>unknown key %1</translation>
+    </message>
+    <message>
+        <source>missing key %1</source>
+        <translation>missing key %1</translation>
+    </message>
+    <message>
+        <source>expected an object, found %1</source>
+        <translation>expected an object, found %1</translation>
+    </message>
+    <message>
+        <source>expected an array, found %1</source>
+        <translation>expected an array, found %1</translation>
+    </message>
+    <message>
+        <source>expected %1 entries, found %2</source>
+        <translation>expected %1 entries, found %2</translation>
+    </message>
+    <message>
+        <source>expected a string, found %1</source>
+        <translation>expected a string, found %1</translation>
+    </message>
+    <message>
+        <source>expected a whole number, found %1</source>
+        <translation>expected a whole number, found %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1 does not fit its field (%2 to %3)</source>
+        <translation>%1 does not fit its field (%2 to %3)</translation>
+    </message>
+    <message>
+        <source>cannot read the file: %1</source>
+        <translation>cannot read the file: %1</translation>
+    </message>
+    <message>
+        <source>the file is larger than 1 MiB, far more than programs or scenes as JSON</source>
+        <translation>the file is larger than 1 MiB, far more than programs or scenes as JSON</translation>
+    </message>
+    <message>
+        <source>key %1 given twice</source>
+        <translation>key %1 given twice</translation>
+    </message>
+</context>
+<context>
     <name>SuperRGB</name>
     <message>
         <source>DMX addres</source>
@@ -366,6 +477,17 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>L: %1</source>
         <translation>L: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeRecorder</name>
+    <message>
+        <source>the record never issued the serial number &apos;%1&apos;; its firmware change is recorded all the same</source>
+        <translation>the record never issued the serial number &apos;%1&apos;; its firmware change is recorded all the same</translation>
+    </message>
+    <message>
+        <source>the firmware change (%1) is not in the record: %2</source>
+        <translation>the firmware change (%1) is not in the record: %2</translation>
     </message>
 </context>
 <context>
@@ -469,6 +591,14 @@ Check USB Cable</translation>
     <message>
         <source>Wrong file length</source>
         <translation>Wrong file length</translation>
+    </message>
+    <message>
+        <source>Warning: %1</source>
+        <translation>Warning: %1</translation>
+    </message>
+    <message>
+        <source>Warning: %1; this firmware change is not recorded</source>
+        <translation>Warning: %1; this firmware change is not recorded</translation>
     </message>
 </context>
 <context>
@@ -862,6 +992,14 @@ Chcek USB cable</translation>
     <message>
         <source>Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is blank but for its serial number</source>
         <translation>Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is blank but for its serial number</translation>
+    </message>
+    <message>
+        <source>Programs as JSON (*.json)</source>
+        <translation>Programs as JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>Scenes as JSON (*.json)</source>
+        <translation>Scenes as JSON (*.json)</translation>
     </message>
 </context>
 <context>

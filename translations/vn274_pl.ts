@@ -67,14 +67,6 @@ p, li { white-space: pre-wrap; }
         <translation>zmianę przenikania</translation>
     </message>
     <message>
-        <source>Change Scene Time</source>
-        <translation>zmianę czasu sceny</translation>
-    </message>
-    <message>
-        <source>Change End Marker</source>
-        <translation>zmianę znacznika końca</translation>
-    </message>
-    <message>
         <source>Change colour</source>
         <translation>zmianę koloru</translation>
     </message>
@@ -125,6 +117,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Paste program</source>
         <translation>wklejenie programu</translation>
+    </message>
+    <message>
+        <source>Change scene time</source>
+        <translation>zmianę czasu sceny</translation>
+    </message>
+    <message>
+        <source>Change end marker</source>
+        <translation>zmianę znacznika końca</translation>
     </message>
 </context>
 <context>
@@ -264,6 +264,22 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>Katalog</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Napęd</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Nieznany</translation>
+    </message>
+</context>
+<context>
     <name>QDialog</name>
     <message>
         <source>Vn274 ver. </source>
@@ -358,6 +374,101 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>ShowJson</name>
+    <message>
+        <source>a number</source>
+        <translation>liczba</translation>
+    </message>
+    <message>
+        <source>a string</source>
+        <translation>napis</translation>
+    </message>
+    <message>
+        <source>an array</source>
+        <translation>tablica</translation>
+    </message>
+    <message>
+        <source>an object</source>
+        <translation>obiekt</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nic</translation>
+    </message>
+    <message>
+        <source>broken JSON at line %1, column %2: %3</source>
+        <translation>uszkodzony JSON w wierszu %1, kolumnie %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 is not %2</source>
+        <translation>%1 to nie %2</translation>
+    </message>
+    <message>
+        <source>%1 is neither %2 nor %3</source>
+        <translation>%1 to ani %2, ani %3</translation>
+    </message>
+    <message>
+        <source>%1 is not a version this program reads (it reads %2)</source>
+        <translation>%1 to nie wersja, którą ten program czyta (czyta wersję %2)</translation>
+    </message>
+    <message>
+        <source>%1 is not %2 hexadecimal digits</source>
+        <translation>%1 to nie %2 cyfr szesnastkowych</translation>
+    </message>
+    <message>
+        <source>%1 is not a colour #RRGGBB</source>
+        <translation>%1 to nie kolor #RRGGBB</translation>
+    </message>
+    <message>
+        <source>unknown key %1</source>
+        <translation>nieznany klucz %1</translation>
+    </message>
+    <message>
+        <source>missing key %1</source>
+        <translation>brak klucza %1</translation>
+    </message>
+    <message>
+        <source>expected an object, found %1</source>
+        <translation>oczekiwano obiektu, jest %1</translation>
+    </message>
+    <message>
+        <source>expected an array, found %1</source>
+        <translation>oczekiwano tablicy, jest %1</translation>
+    </message>
+    <message>
+        <source>expected %1 entries, found %2</source>
+        <translation>oczekiwano %1 pozycji, jest %2</translation>
+    </message>
+    <message>
+        <source>expected a string, found %1</source>
+        <translation>oczekiwano napisu, jest %1</translation>
+    </message>
+    <message>
+        <source>expected a whole number, found %1</source>
+        <translation>oczekiwano liczby całkowitej, jest %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 to nie liczba całkowita</translation>
+    </message>
+    <message>
+        <source>%1 does not fit its field (%2 to %3)</source>
+        <translation>%1 nie mieści się w polu (od %2 do %3)</translation>
+    </message>
+    <message>
+        <source>cannot read the file: %1</source>
+        <translation>nie można odczytać pliku: %1</translation>
+    </message>
+    <message>
+        <source>the file is larger than 1 MiB, far more than programs or scenes as JSON</source>
+        <translation>plik jest większy niż 1 MiB, znacznie więcej niż programy lub sceny w JSON</translation>
+    </message>
+    <message>
+        <source>key %1 given twice</source>
+        <translation>klucz %1 podany dwa razy</translation>
+    </message>
+</context>
+<context>
     <name>SuperRGB</name>
     <message>
         <source>DMX addres</source>
@@ -366,6 +477,17 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>L: %1</source>
         <translation>L: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeRecorder</name>
+    <message>
+        <source>the record never issued the serial number &apos;%1&apos;; its firmware change is recorded all the same</source>
+        <translation>rejestr produkcji nigdy nie wydał numeru seryjnego &apos;%1&apos;; zmiana oprogramowania i tak zostaje w nim zapisana</translation>
+    </message>
+    <message>
+        <source>the firmware change (%1) is not in the record: %2</source>
+        <translation>zmiana oprogramowania (%1) nie została zapisana w rejestrze produkcji: %2</translation>
     </message>
 </context>
 <context>
@@ -469,6 +591,14 @@ Sprawdź kabel USB</translation>
     <message>
         <source>Wrong file length</source>
         <translation>Błędna długość pliku</translation>
+    </message>
+    <message>
+        <source>Warning: %1</source>
+        <translation>Uwaga: %1</translation>
+    </message>
+    <message>
+        <source>Warning: %1; this firmware change is not recorded</source>
+        <translation>Uwaga: %1; ta zmiana oprogramowania nie zostanie zapisana w rejestrze produkcji</translation>
     </message>
 </context>
 <context>
@@ -862,6 +992,14 @@ Sprawdź kabel USB</translation>
     <message>
         <source>Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is blank but for its serial number</source>
         <translation>Uwaga: plik HEX nie zawiera ani jednego bajtu dla 0x08000000-0x08003FFF: obraz jest pusty poza numerem seryjnym</translation>
+    </message>
+    <message>
+        <source>Programs as JSON (*.json)</source>
+        <translation>Programy jako JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>Scenes as JSON (*.json)</source>
+        <translation>Sceny jako JSON (*.json)</translation>
     </message>
 </context>
 <context>

@@ -45,6 +45,11 @@ public:
         if (progress.percent)
             progress.percent(value);
     }
+    void driver(const QByteArray &serial)
+    {
+        if (progress.driver)
+            progress.driver(serial);
+    }
     // Whether the change is to stop here; once asked, it stays stopped.
     bool stopping()
     {
@@ -276,6 +281,7 @@ bool changeFirmware(USBRQ518 &usb, const QString &fileName, Report &report, Sign
         return false;
     }
     const QByteArray serial = usb.getSerial();
+    report.driver(serial);
     report.line(QString::fromLatin1(serial));
     if (!showBootloaderVersion(usb, report) || report.stopping())
         return false;

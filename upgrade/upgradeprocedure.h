@@ -3,17 +3,21 @@
 
 #include "upgrade/releasesignature.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
 
 class USBRQ518;
 
-// Where an unattended firmware change reports as it goes. Either may be empty.
+// Where an unattended firmware change reports as it goes. Any may be empty.
 struct UpgradeProgress
 {
     std::function<void(const QString &line)> line;   // one line of progress text
     std::function<void(int percent)> percent;        // application pages written, 0-100
+    // The driver reached, by the serial string it answered with at the first
+    // connection; not called when the change reaches none.
+    std::function<void(const QByteArray &serial)> driver;
     // Asked between the steps (each page, each try and pause of a wait): true
     // stops the change there, whatever that leaves on the driver.
     std::function<bool()> stopNow;

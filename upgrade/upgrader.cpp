@@ -1,8 +1,20 @@
 #include "upgrade/upgrader.h"
 
+#include "production/recordlocation.h"
+#include "production/upgraderecorder.h"
 #include "upgrade/upgradeprocedure.h"
 
 #include <QtDebug>
+
+namespace {
+
+QString &recordTool()
+{
+    static QString toolName = QStringLiteral("vn274-tool");
+    return toolName;
+}
+
+} // namespace
 
 Upgrader::Upgrader(USBRQ518 *device)
     : QThread(nullptr)
@@ -21,10 +33,34 @@ void Upgrader::slotSetFileName(QString name)
     fileName = name;
 }
 
+void Upgrader::setRecordTool(const QString &toolName)
+{
+    recordTool() = toolName;
+}
+
 void Upgrader::run()
 {
+    if (fileName.isEmpty())
+        return;   // a cancelled dialog: no line, no record
+
+    // The window never stops for its record: a record that cannot be opened
+    // is said at once, a row it cannot take when the change has ended.
+    UpgradeRecorder recorder([this](const QString &message) { emit sendText(tr("Warning: %1").arg(message)); });
+    QString unusable;
+    std::unique_ptr<RecordDatabase> record = openDefaultRecord(recordTool(), &unusable);
+    if (!record)
+        emit sendText(tr("Warning: %1; this firmware change is not recorded").arg(unusable));
+    recorder.setRecord(std::move(record), false);
+
     UpgradeProgress progress;
-    progress.line = [this](const QString &line) { emit sendText(line); };
+    progress.line = [this, &recorder](const QString &line) {
+        recorder.line(line);
+        emit sendText(line);
+    };
     progress.percent = [this](int percent) { emit sendPercent(percent); };
-    runFirmwareUpgrade(*usb, fileName, progress);
+    progress.driver = [this, &recorder](const QByteArray &serial) { recorder.start(serial, fileName); };
+    const FirmwareChangeOutcome outcome = changeFirmware(*usb, fileName, progress);
+    recorder.signature(outcome.signature.keyId, outcome.signature.trustedComment);
+    QString problem;   // none: the record is not one that must take the row
+    recorder.finish(outcome.succeeded, &problem);
 }

@@ -98,4 +98,5 @@ void ColorLineEdit::announce(const QColor &colour)
     emit redChanged(colour.red());
     emit greenChanged(colour.green());
     emit blueChanged(colour.blue());
+    emit colorChosen(colour);
 }

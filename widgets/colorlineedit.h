@@ -14,7 +14,7 @@ class QMouseEvent;
 // A line edit that stands for a colour: its background (the Base brush of its
 // palette). A left press drags that colour away; a colour dropped on the field
 // or picked in the colour dialog (double click) is announced as its three
-// channel values, red first.
+// channel values, red first, and then as the one colour it is.
 class ColorLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -35,6 +35,8 @@ signals:
     void redChanged(int value);
     void greenChanged(int value);
     void blueChanged(int value);
+    // The same choice whole, after its three channels: one action of the user.
+    void colorChosen(QColor color);
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;

@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -126,9 +127,9 @@ SuperRGB::SuperRGB(quint8 red, quint8 green, quint8 blue, quint16 lampNumber)
     connect(ui->ButtonRMinus, &QPushButton::clicked, ui->SliderRed, &ColorSlider::minus);
     connect(ui->ButtonGMinus, &QPushButton::clicked, ui->SliderGreen, &ColorSlider::minus);
     connect(ui->ButtonBMinus, &QPushButton::clicked, ui->SliderBlue, &ColorSlider::minus);
-    connect(ui->EditColor, &ColorLineEdit::redChanged, ui->SliderRed, &ColorSlider::setValue);
-    connect(ui->EditColor, &ColorLineEdit::greenChanged, ui->SliderGreen, &ColorSlider::setValue);
-    connect(ui->EditColor, &ColorLineEdit::blueChanged, ui->SliderBlue, &ColorSlider::setValue);
+    // A colour dropped on the preview or picked in its dialog is taken whole,
+    // not channel by channel: one change of the lamp, as the user made it.
+    connect(ui->EditColor, &ColorLineEdit::colorChosen, this, &SuperRGB::takeChosenColour);
     connect(ui->SliderRed, &ColorSlider::sliderMoved, this, &SuperRGB::sliderRedMoved);
     connect(ui->SliderGreen, &ColorSlider::sliderMoved, this, &SuperRGB::sliderGreenMoved);
     connect(ui->SliderBlue, &ColorSlider::sliderMoved, this, &SuperRGB::sliderBlueMoved);
@@ -305,14 +306,25 @@ void SuperRGB::updateRGBColor()
 {
     colour = QColor(red, green, blue, 255);
     ui->EditColor->setBaseColor(colour);
-    emit colorChanged(colour);
+    if (!announcementHeld)
+        emit colorChanged(colour);
 }
 
 void SuperRGB::setRGB(uint r, uint g, uint b)
 {
-    ui->SliderRed->setValue(int(r));
-    ui->SliderGreen->setValue(int(g));
-    ui->SliderBlue->setValue(int(b));
+    {
+        const QScopedValueRollback<bool> held(announcementHeld, true);
+        ui->SliderRed->setValue(int(r));
+        ui->SliderGreen->setValue(int(g));
+        ui->SliderBlue->setValue(int(b));
+    }
+    updateRGBColor();
+}
+
+void SuperRGB::takeChosenColour(const QColor &chosen)
+{
+    emit colorChosen(chosen);
+    setRGB(uint(chosen.red()), uint(chosen.green()), uint(chosen.blue()));
 }
 
 void SuperRGB::setValueIfSelected(int value)

@@ -36,6 +36,9 @@ public:
 signals:
     void selectedSliderValueChange(int value);
     void colorChanged(QColor color);
+    // The user gave the lamp a whole colour at once, dropped on the preview or
+    // picked in the colour dialog; colorChanged follows, once.
+    void colorChosen(QColor color);
 
 public slots:
     void setRedColor(int value);
@@ -51,6 +54,7 @@ public slots:
     void greenMinusMinus();
     void blueMinusMinus();
     void updateRGBColor();
+    // All three channels, announced by one colorChanged with the new colour.
     void setRGB(uint r, uint g, uint b);
     void setValueIfSelected(int value);
     void sliderRedMoved(int value);
@@ -65,6 +69,7 @@ public slots:
 private:
     enum Channel { Red, Green, Blue };
 
+    void takeChosenColour(const QColor &chosen);
     void updateChannel(Channel channel, int value);
     void typedChannel(Channel channel, const QString &s);
     void reportSelectedMove(Channel channel, int value);
@@ -81,6 +86,9 @@ private:
     QRegularExpressionValidator *validator;
     quint16 lampNumber;
     bool textEditing;
+    // While setRGB sets the channels one by one: their colours in between are
+    // none the user chose, and are not announced.
+    bool announcementHeld = false;
 };
 
 #endif // SUPERRGB_H

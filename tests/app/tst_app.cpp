@@ -3,8 +3,10 @@
 #include "app/demo.h"
 #include "app/startup.h"
 #include "app/translation.h"
+#include "app/userprompts.h"
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
+#include "common/testfiles.h"
 #include "shows/showtables.h"
 #include "simulator/simdriver.h"
 #include "usb/usbrq518.h"
@@ -13,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
@@ -28,7 +31,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
+#include <QTreeView>
 #include <QLoggingCategory>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -83,6 +88,11 @@ private slots:
     void languageSwitchKeepsTheWork();
     void startsInTheSystemLanguage_data();
     void startsInTheSystemLanguage();
+    void fileDialogFollowsTheLanguage_data();
+    void fileDialogFollowsTheLanguage();
+    void saveDialogTellsTheFilterChosen();
+    void stepNamesCapitalisedAlike_data();
+    void stepNamesCapitalisedAlike();
     void aboutDialog();
     void demoDriverHoldsShows();
 };
@@ -365,8 +375,11 @@ void TestApp::startsInTheSystemLanguage()
     QFETCH(QString, title);
     QFETCH(QString, qtCancel);
     QString titleShown, cancelShown;
+    int chfRoom = 0;   // beside the label of "Firmware Change", for the caps of its skin
     const int code = runMainWindow(locale, [&](Vn274_bootloader &window, const QTranslator &) {
         titleShown = shownTitle(window);
+        const auto *chf = window.findChild<QPushButton *>("pushButtonCHF");
+        chfRoom = chf->width() - chf->fontMetrics().horizontalAdvance(chf->text());
         // Qt's own texts, as its standard buttons and dialogs take them.
         cancelShown = QCoreApplication::translate("QPlatformTheme", "Cancel");
         QTimer::singleShot(0, &window, &QWidget::close);
@@ -374,7 +387,129 @@ void TestApp::startsInTheSystemLanguage()
     QCOMPARE(code, 0);
     QCOMPARE(titleShown, title);
     QCOMPARE(cancelShown, qtCancel);
+    QVERIFY2(chfRoom >= 2 * 10, qPrintable(QString::number(chfRoom)));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+}
+
+void TestApp::fileDialogFollowsTheLanguage_data()
+{
+    QTest::addColumn<QString>("locale");   // the system's, as the program is started
+    QTest::addColumn<int>("language");     // the program's, and of the dialog's dates and sizes
+    QTest::addColumn<QString>("folder");   // the type of a folder in the list
+    QTest::addColumn<QString>("open");     // Qt's own text of the dialog's button
+    QTest::newRow("Polish") << "pl_PL" << int(QLocale::Polish) << "Katalog" << "&Otwórz";
+    QTest::newRow("English") << "en_GB" << int(QLocale::English) << "Folder" << "&Open";
+}
+
+// The real file dialog of "Load Programs From FIle": its buttons, the folders'
+// type and the dates and sizes of the files in the program's language, not in
+// the system's.
+void TestApp::fileDialogFollowsTheLanguage()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, language);
+    QFETCH(QString, folder);
+    QFETCH(QString, open);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("shows"));
+    writeBytes(dir.filePath("big.pgm"), QByteArray(7680 * 300, '\0'));
+    const QFileInfo big(dir.filePath("big.pgm"));
+    WorkingDirectory cwd(dir.path());
+
+    QStringList shown;   // language of the default locale, folder type, file date, file size, button
+    QString expectedDate, expectedSize;
+    const int code = runMainWindow(locale, [&](Vn274_bootloader &window, const QTranslator &) {
+        expectedDate = QLocale().toString(big.lastModified(), QLocale::ShortFormat);
+        expectedSize = QLocale().formattedDataSize(big.size());
+        QTimer::singleShot(0, &window, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto *view = dialog->findChild<QTreeView *>("treeView");
+            QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 2);
+            QMap<QString, QModelIndex> rows;   // by name
+            for (int row = 0; row < 2; ++row) {
+                const QModelIndex name = view->model()->index(row, 0, view->rootIndex());
+                rows[name.data().toString()] = name;
+            }
+            const auto cell = [&rows](const char *name, int column) {
+                return rows.value(name).siblingAtColumn(column).data().toString();
+            };
+            const QAbstractButton *accept = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open);
+            shown << QLocale::languageToString(QLocale().language()) << cell("shows", 2) << cell("big.pgm", 3)
+                  << cell("big.pgm", 1) << accept->text();
+            dialog->reject();
+        });
+        window.slotpushButtonLoadProgramsFromFile(false);
+        QTimer::singleShot(0, &window, &QWidget::close);
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(shown, QStringList({ QLocale::languageToString(QLocale::Language(language)), folder, expectedDate,
+                                  expectedSize, open }));
+    QVERIFY(expectedDate != QLocale(QLocale::Language(language == QLocale::Polish ? QLocale::English
+                                                                                   : QLocale::Polish))
+                                .toString(big.lastModified(), QLocale::ShortFormat));
+}
+
+// The real save dialog starts on the filter it is given and tells the one
+// the user chose.
+void TestApp::saveDialogTellsTheFilterChosen()
+{
+    QTemporaryDir dir;
+    QString filterShown;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        filterShown = dialog->selectedNameFilter();
+        dialog->selectNameFilter("Programs (*.pgm)");
+        dialog->selectFile(dir.filePath("show.pgm"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QString filter = "JSON (*.json)";
+    const QString chosen = UserPrompts::current().getSaveFileName(nullptr, "Save", dir.path(),
+                                                                  "Programs (*.pgm);;JSON (*.json)", &filter);
+    QCOMPARE(filterShown, QString("JSON (*.json)"));
+    QCOMPARE(filter, QString("Programs (*.pgm)"));
+    QCOMPARE(chosen, dir.filePath("show.pgm"));
+}
+
+void TestApp::stepNamesCapitalisedAlike_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("capital");   // the first letter; the later words start small
+    // English names stand after "Undo" and on their own; Polish ones read
+    // after "Cofnij" and "Ponów" (Cofnij zmianę koloru).
+    QTest::newRow("English") << "vn274_en.ts" << true;
+    QTest::newRow("Polish") << "vn274_pl.ts" << false;
+}
+
+void TestApp::stepNamesCapitalisedAlike()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, capital);
+    QFile ts(QStringLiteral(VN274_TRANSLATIONS_SOURCE_DIR "/") + file);
+    QVERIFY(ts.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&ts);
+    QString context, source;
+    QStringList names;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        else if (xml.name() == QLatin1String("source"))
+            source = xml.readElementText();
+        else if (xml.name() == QLatin1String("translation") && context == "EditedTable") {
+            const QString name = xml.readElementText();
+            names << name;
+            QVERIFY2(!name.isEmpty() && name.at(0).isUpper() == capital, qPrintable(source + " -> " + name));
+            // Names of the system's own (a field as labelled, the driver) keep their capitals.
+            for (const QString &word : name.split(' ').mid(1))
+                QVERIFY2(!word.at(0).isUpper() || word == "XFade" || word == "Vn274",
+                         qPrintable(source + " -> " + name));
+        }
+    }
+    QVERIFY(!xml.hasError());
+    QVERIFY2(names.size() > 15, qPrintable(names.join(", ")));
 }
 
 void TestApp::aboutDialog()

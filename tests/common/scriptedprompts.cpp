@@ -55,13 +55,19 @@ QString ScriptedPrompts::getOpenFileName(QWidget *parent, const QString &caption
 }
 
 QString ScriptedPrompts::getSaveFileName(QWidget *parent, const QString &caption,
-                                         const QString &dir, const QString &filter)
+                                         const QString &dir, const QString &filter,
+                                         QString *selectedFilter)
 {
     AskedPrompt p;
     p.kind = "save"; p.parent = parent; p.title = caption; p.text = dir; p.filter = filter;
     asked << p;
     QVariant v;
-    return takeAnswer(p.kind, &v) ? v.toString() : QString();
+    if (!takeAnswer(p.kind, &v))
+        return QString();
+    const QStringList answer = v.toStringList();
+    if (selectedFilter)
+        *selectedFilter = answer.value(1, filter.section(";;", 0, 0));
+    return answer.value(0);
 }
 
 QString ScriptedPrompts::getText(QWidget *parent, const QString &title, const QString &label,

@@ -33,6 +33,7 @@ struct AskedPrompt
 //
 // Answers are taken in order:
 //  - file dialogs and getText/getItem: a QString; QVariant() means Cancel;
+//    a save dialog also takes {name, filter}, the filter chosen (else the first);
 //  - getInt: an int; QVariant() means Cancel;
 //  - getColor: a QColor; QVariant() gives an invalid colour (Cancel);
 //  - question: a QMessageBox::StandardButton as int; with no answer queued, No.
@@ -58,7 +59,8 @@ public:
     QString getOpenFileName(QWidget *parent, const QString &caption,
                             const QString &dir, const QString &filter) override;
     QString getSaveFileName(QWidget *parent, const QString &caption,
-                            const QString &dir, const QString &filter) override;
+                            const QString &dir, const QString &filter,
+                            QString *selectedFilter = nullptr) override;
     QString getText(QWidget *parent, const QString &title, const QString &label,
                     QLineEdit::EchoMode mode, const QString &text, bool *ok) override;
     int getInt(QWidget *parent, const QString &title, const QString &label,

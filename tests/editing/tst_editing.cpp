@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMimeData>
@@ -234,6 +235,8 @@ private slots:
     void closedWithPendingChangesTheProgramStillEndsWithZero();
     void dragMovesExactlyTheSelectedSliders();
     void brighterDarkerAndSelectNone();
+    void groupButtonsReachedWithTab_data();
+    void groupButtonsReachedWithTab();
     void nothingSelectedLeavesEverySliderAlone();
     void sceneCopiedIntoAProgramStep();
     void programStepCopiedIntoAScene();
@@ -242,6 +245,8 @@ private slots:
     void clipboardOnlyTakesWellFormedScenes();
     void overviewClickShowsTheStepAndCommitsTheOneBefore();
     void overviewFollowsEveryChange();
+    void tilesShowEveryLampAtEveryWindowSize_data();
+    void tilesShowEveryLampAtEveryWindowSize();
     void everyKindOfChangeUndoesAndRedoes();
     void randomEditsUndoToTheStartAndRedoToTheEnd();
     void editMenuNamesTheStepAndYieldsToTextFields();
@@ -507,6 +512,50 @@ void TestEditing::brighterDarkerAndSelectNone()
     win.spin("spinBoxStaticTime")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!win.selected(Programs).contains(true));
+}
+
+void TestEditing::groupButtonsReachedWithTab_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("tabs");   // presses of Tab after the column's last button
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("action");
+    for (const int tab : { int(Programs), int(Scenes) }) {
+        const char *name = tab == Programs ? "programs" : "scenes";
+        QTest::addRow("%s: Brighter", name) << tab << 1 << "pushButtonBrighter" << "actionBrighter";
+        QTest::addRow("%s: Darker", name) << tab << 2 << "pushButtonDarker" << "actionDarker";
+        QTest::addRow("%s: Select none", name) << tab << 3 << "pushButtonSelectNone" << "actionSelectNone";
+    }
+}
+
+// The group buttons come after the tab's other buttons in the Tab order, and
+// Space on one does what a click does.
+void TestEditing::groupButtonsReachedWithTab()
+{
+    QFETCH(int, tab);
+    QFETCH(int, tabs);
+    QFETCH(QString, button);
+    QFETCH(QString, action);
+    Window win;
+    win.showTab(Tab(tab));
+    QPushButton *last = win.button(Tab(tab), tab == Programs ? "pushButtonSaveProgramsToFile"
+                                                             : "pushButtonSaveScenesToFile");
+    last->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), last);
+    for (int i = 0; i < tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), win.button(Tab(tab), qPrintable(button)));
+
+    QSignalSpy triggered(win.action(Tab(tab), qPrintable(action)), &QAction::triggered);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(triggered.count(), 1);
+
+    // A click leaves the focus where it was.
+    QSpinBox *field = win.spin(tab == Programs ? "spinBoxRiseTime" : "spinBoxSceneRiseTime");
+    field->setFocus(Qt::TabFocusReason);
+    QTest::mouseClick(win.button(Tab(tab), qPrintable(button)), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), field);
+    QCOMPARE(triggered.count(), 2);
 }
 
 void TestEditing::nothingSelectedLeavesEverySliderAlone()
@@ -796,6 +845,69 @@ void TestEditing::overviewFollowsEveryChange()
     QVERIFY(prompts.boxes().isEmpty());
 }
 
+void TestEditing::tilesShowEveryLampAtEveryWindowSize_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("width");   // of the window; 0: as built, -1: its smallest
+    for (const int tab : { int(Programs), int(Scenes) }) {
+        const char *name = tab == Programs ? "programs" : "scenes";
+        QTest::addRow("%s, as built", name) << tab << 0;
+        QTest::addRow("%s, smallest", name) << tab << -1;
+        for (const int width : { 1000, 1333, 1920 })
+            QTest::addRow("%s, %d wide", name, width) << tab << width;
+    }
+}
+
+// Every tile of a strip shows its twelve lamps, each in its own colour, from
+// lamp 1 on the left to lamp 12 on the right.
+void TestEditing::tilesShowEveryLampAtEveryWindowSize()
+{
+    QFETCH(int, tab);
+    QFETCH(int, width);
+    QList<QColor> colours;
+    SceneRecord record = {};
+    for (int lamp = 0; lamp < 12; ++lamp) {
+        const QColor hue = QColor::fromHsv(lamp * 30, 255, 255 - lamp * 8);
+        colours << QColor(hue.red(), hue.green(), hue.blue());
+        record.lampRgb[3 * lamp] = quint8(colours.last().red());
+        record.lampRgb[3 * lamp + 1] = quint8(colours.last().green());
+        record.lampRgb[3 * lamp + 2] = quint8(colours.last().blue());
+    }
+    QByteArray programs(Shows::ProgramTableSize, '\0');
+    QByteArray scenes(Shows::SceneTableSize, '\0');
+    for (int step = 0; step < 20; ++step)
+        Shows::setRecordAt(programs, Shows::programRecordOffset(0, step), record);
+    for (int scene = 0; scene < 8; ++scene)
+        Shows::setRecordAt(scenes, Shows::sceneRecordOffset(scene), record);
+    sim::writeExternalFlash(0x14180, scrambled(programs));
+    sim::writeExternalFlash(0x14000, scrambled(scenes));
+
+    Window win;
+    win.showTab(Tab(tab));
+    win.w.slotpushButtonGetProgramsFromVn274(false);
+    win.w.slotpushButtonGetScenesFromVn274(false);
+    if (width != 0)
+        win.w.resize(width < 0 ? 1 : width, win.w.height());
+    QApplication::processEvents();
+    ProgramOverview *strip = tab == Programs ? win.overview() : win.sceneOverview();
+    const QImage shown = strip->grab().toImage();
+    for (int tile = 0; tile < strip->tileCount(); ++tile) {
+        const QRect rect = strip->tileRect(tile);
+        QVERIFY2(rect.right() < shown.width(), qPrintable(QString("tile %1 beyond the strip").arg(tile + 1)));
+        QList<QColor> seen;
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor pixel = shown.pixelColor(x, rect.center().y());
+            if (seen.isEmpty() || seen.last() != pixel)
+                seen << pixel;
+        }
+        int next = 0;   // each lamp in its order
+        for (const QColor &pixel : seen)
+            next += next < colours.size() && pixel == colours.at(next) ? 1 : 0;
+        QVERIFY2(next == colours.size(), qPrintable(QString("tile %1, %2 px wide: lamps 1 to %3 of 12")
+                                                         .arg(tile + 1).arg(rect.width()).arg(next)));
+    }
+}
+
 // Each kind of change through the widgets a user would use: the steps it makes
 // and their name; undo gives the bytes before and shows the record concerned
 // (switching to it), redo the bytes after.
@@ -838,11 +950,32 @@ void TestEditing::everyKindOfChangeUndoesAndRedoes()
               win.w.programEdits()->history()->undo();
               for (int i = 0; i < 3; ++i)
                   QTest::mouseClick(win.lamps(Programs).at(2)->findChild<QPushButton *>("ButtonRPlus"), Qt::LeftButton); } },
+        { "Change colour", Programs, 2, 3, [](Window &win, ScriptedPrompts &) {   // dropped, then "+" at once
+              QMimeData mime;
+              mime.setColorData(QColor(1, 2, 3));
+              ColorLineEdit *preview = win.lamps(Programs).at(9)->findChild<ColorLineEdit *>("EditColor");
+              QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+              QCoreApplication::sendEvent(preview, &enter);
+              QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+              QCoreApplication::sendEvent(preview, &drop);
+              QTest::mouseClick(win.lamps(Programs).at(9)->findChild<QPushButton *>("ButtonRPlus"), Qt::LeftButton);
+              QCOMPARE(win.programRecord(2, 3).lampRgb[27], quint8(2)); } },
+        { "Change colour", Programs, 1, 3, [](Window &win, ScriptedPrompts &prompts) {   // the real colour dialog
+              UserPrompts::install(nullptr);
+              QTimer::singleShot(0, [] {
+                  auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+                  QVERIFY(dialog);
+                  dialog->setCurrentColor(QColor(4, 5, 6));
+                  dialog->accept();
+              });
+              QTest::mouseDClick(win.lamps(Programs).at(10)->findChild<ColorLineEdit *>("EditColor"), Qt::LeftButton);
+              UserPrompts::install(&prompts);
+              QCOMPARE(rgbOf(win.programRecord(2, 3), 10), QColor(4, 5, 6)); } },
         { "Change XFade", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
               typeInto(win.spin("spinBoxRiseTime"), "4321"); } },
-        { "Change Scene Time", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+        { "Change scene time", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
               typeInto(win.spin("spinBoxStaticTime"), "7000"); } },
-        { "Change End Marker", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
+        { "Change end marker", Programs, 1, 3, [](Window &win, ScriptedPrompts &) {
               QSpinBox *end = win.spin("spinBoxEndMarker");
               end->setFocus();
               QTest::keyClick(end, end->value() == 0 ? Qt::Key_Up : Qt::Key_Down); } },
@@ -879,7 +1012,7 @@ void TestEditing::everyKindOfChangeUndoesAndRedoes()
         { "Paste program", Programs, 1, 3, [&otherProgram](Window &win, ScriptedPrompts &) {
               Shows::copyProgramToClipboard(otherProgram);
               win.overview()->findChild<QAction *>("actionPasteProgram")->trigger(); } },
-        { "Change Scene Time", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
+        { "Change scene time", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
               typeInto(win.spin("spinBoxSceneStaticTime"), "99"); } },
         { "Change colour", Scenes, 1, 4, [](Window &win, ScriptedPrompts &) {
               dragHandleUp(win.slider(Scenes, 0, "SliderRed"), 40); } },
@@ -1043,7 +1176,7 @@ void TestEditing::editMenuNamesTheStepAndYieldsToTextFields()
 
     // Each tab its own history; the Settings tab has none.
     win.spin("spinBoxStaticTime")->setValue(5);
-    QCOMPARE(win.undo()->text(), QString("Undo Change Scene Time"));
+    QCOMPARE(win.undo()->text(), QString("Undo Change scene time"));
     win.showTab(Scenes);
     QVERIFY(!win.undo()->isEnabled());
     win.w.findChild<QTabWidget *>("tabWidget")->setCurrentIndex(0);
@@ -1219,7 +1352,7 @@ void TestEditing::historyIsBoundedAndOutlivesALanguageSwitch()
         }
     });
     QCOMPARE(shown, 2);
-    QCOMPARE(undoTexts.first(), QString("Undo Change Scene Time"));
+    QCOMPARE(undoTexts.first(), QString("Undo Change scene time"));
     QVERIFY2(undoTexts.last() != undoTexts.first() && undoTexts.last().startsWith("Cofnij"), qPrintable(undoTexts.last()));
     QByteArray scenesOnly(Shows::ProgramTableSize + Shows::SceneTableSize, '\0');
     scenesOnly[Shows::ProgramTableSize + 40] = char(400 & 0xff);

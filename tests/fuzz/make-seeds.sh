@@ -2,9 +2,10 @@
 # Makes the fuzz harnesses' seed corpora with the project's own tools: the
 # sample firmware generator (vn274-mksampleupgrade) for HEX and upgrade files,
 # vn274-tool for an upgrade file of a small HEX file, and vn274-tool-sim for
-# programs and scenes files read from the simulated driver, and minisign with
-# the project's test key for release signatures of both kinds. Replaces what
-# <corpus dir>/{hextobin,upgradefile,programsfile,scenesfile,signaturefile} held.
+# programs and scenes files read from the simulated driver and for those as
+# JSON (show2json), and minisign with the project's test key for release
+# signatures of both kinds. Replaces what
+# <corpus dir>/{hextobin,upgradefile,programsfile,scenesfile,signaturefile,showjson} held.
 # usage: make-seeds.sh <build dir> <corpus dir>
 set -eu
 build=$1 corpus=$2
@@ -13,7 +14,7 @@ sim=$build/bin/vn274-tool-sim
 work=$(mktemp -d "${TMPDIR:-/tmp}/vn274-seeds.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-for harness in hextobin upgradefile programsfile scenesfile signaturefile; do
+for harness in hextobin upgradefile programsfile scenesfile signaturefile showjson; do
     rm -rf "$corpus/$harness"
     mkdir -p "$corpus/$harness"
 done
@@ -38,6 +39,9 @@ printf '%s\n' "$eof" >>"$corpus/hextobin/data-block-start.hex"
 # external flash starts erased.
 "$sim" get-programs "$corpus/programsfile/erased-driver.pgm"
 "$sim" get-scenes "$corpus/scenesfile/erased-driver.scn"
+# The same as JSON.
+"$tool" show2json "$corpus/programsfile/erased-driver.pgm" "$corpus/showjson/erased-driver-programs.json"
+"$tool" show2json "$corpus/scenesfile/erased-driver.scn" "$corpus/showjson/erased-driver-scenes.json"
 
 # Release signatures as minisign writes them: "ED" (its default) and the
 # legacy "Ed", with the project's test key.
@@ -45,6 +49,6 @@ key=$(dirname "$0")/../keys/test.key
 minisign -S -s "$key" -m "$work/sample.upg" -x "$corpus/signaturefile/prehashed.minisig" -t "Vn274 firmware 2.1" </dev/null
 minisign -S -l -s "$key" -m "$work/sample.upg" -x "$corpus/signaturefile/legacy.minisig" -t "Vn274 firmware 2.1" </dev/null
 
-for harness in hextobin upgradefile programsfile scenesfile signaturefile; do
+for harness in hextobin upgradefile programsfile scenesfile signaturefile showjson; do
     echo "$harness: $(ls "$corpus/$harness" | wc -l) seeds, $(cat "$corpus/$harness"/* | wc -c) bytes"
 done

@@ -5,11 +5,11 @@
 # a reader that goes past them is a failure, as a crash is. Inputs that fail
 # are kept in <build dir>/fuzz-artifacts. Status 0 only when no harness failed.
 # usage: run-fuzzers.sh <fuzz build dir> <seconds per harness> [harness ...]
-#        harnesses: hextobin upgradefile programsfile scenesfile signaturefile (default: all)
+#        harnesses: hextobin upgradefile programsfile scenesfile signaturefile showjson (default: all)
 set -eu
 build=$1 seconds=$2
 shift 2
-[ $# -gt 0 ] || set -- hextobin upgradefile programsfile scenesfile signaturefile
+[ $# -gt 0 ] || set -- hextobin upgradefile programsfile scenesfile signaturefile showjson
 here=$(cd "$(dirname "$0")" && pwd)
 artifacts=$build/fuzz-artifacts
 mkdir -p "$artifacts"

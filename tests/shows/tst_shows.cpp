@@ -498,7 +498,10 @@ void TestShows::filesRoundTripByteIdentical()
 
     const QStringList kinds = { "open", "save", "open", "save" };
     const QStringList captions = { "Open Programs File", "Save Programs File", "Open Scenes File", "Save Scenes File" };
-    const QStringList filters = { "Programs Files (*.pgm)", "Programs Files (*.pgm)", "Scens Files (*.scn)", "Scens Files (*.scn)" };
+    // The binary form first, as the filter the dialogs start with.
+    const QString programsFilters = "Programs Files (*.pgm);;Programs as JSON (*.json)";
+    const QString scenesFilters = "Scens Files (*.scn);;Scenes as JSON (*.json)";
+    const QStringList filters = { programsFilters, programsFilters, scenesFilters, scenesFilters };
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(prompts.asked.at(i).kind, kinds.at(i));
         QCOMPARE(prompts.asked.at(i).title, captions.at(i));

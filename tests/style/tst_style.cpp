@@ -121,11 +121,18 @@ void TestStyle::sizesAndMetrics()
 {
     QCOMPARE(style.pixelMetric(QStyle::PM_SliderLength), 13);
 
-    for (int points : { 4, 9, 40 }) {
-        QPushButton button(QStringLiteral("Firmware Change"));
-        button.setFont(QFont(QStringLiteral("DejaVu Sans"), points));
-        button.setStyle(&style);
-        QCOMPARE(button.sizeHint().height(), 26);
+    // 26 pixels high whatever the font, and wide enough that the label keeps
+    // clear of the caps (10 pixels each) at both ends.
+    for (const char *text : { "OK", "Firmware Change", "Zmiana oprogramowania" }) {
+        for (int points : { 4, 9, 40 }) {
+            QPushButton button(QString::fromUtf8(text));
+            button.setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+            button.setStyle(&style);
+            QCOMPARE(button.sizeHint().height(), 26);
+            const int label = button.fontMetrics().horizontalAdvance(button.text());
+            QVERIFY2(button.sizeHint().width() >= label + 2 * 10 + 2,
+                     qPrintable(QStringLiteral("%1 at %2 pt").arg(button.text()).arg(points)));
+        }
     }
     for (Qt::Orientation orientation : { Qt::Horizontal, Qt::Vertical }) {
         QSlider slider(orientation);
@@ -339,12 +346,14 @@ void TestStyle::lampSliderSelectedAndHovered()
     QCOMPARE(qAlpha(picture.pixel(3, 128)), 0);
     QCOMPARE(qAlpha(picture.pixel(21, 128)), 0);
 
-    // The dotted outline in opaque green along the capsule's left edge.
+    // The hover outline in opaque green along the capsule's left edge, solid:
+    // dots would look like a keyboard focus frame, which the slider never takes.
     int dots = 0;
     int gaps = 0;
     for (int y = 40; y < 200; ++y)
         (isOpaqueColour(picture.pixel(4, y), 0, 255, 0) ? dots : gaps)++;
-    QVERIFY2(dots > 20 && gaps > 20, qPrintable(QStringLiteral("%1 dots, %2 gaps").arg(dots).arg(gaps)));
+    QVERIFY2(gaps == 0, qPrintable(QStringLiteral("%1 dots, %2 gaps").arg(dots).arg(gaps)));
+    QCOMPARE(green->focusPolicy(), Qt::NoFocus);
 
     // The green handle in front of both, at the bottom for the value 0.
     QVERIFY(showsImageAt(picture, imageDir + "slider_thumb_on_v_green.png", QPoint(0, handleTop)));

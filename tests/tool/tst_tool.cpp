@@ -3,11 +3,15 @@
 // same input; then the simulated program itself, for its streams, exit
 // statuses and the driver set up from its environment.
 #include "optionparsing.h"
+#include "app/demo.h"
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
 #include "common/testfiles.h"
 #include "io/filenames.h"
 #include "io/outputfile.h"
+#include "shows/editedtable.h"
+#include "shows/showfiles.h"
+#include "shows/showjson.h"
 #include "shows/showtables.h"
 #include "simulator/simdriver.h"
 #include "tool/tool.h"
@@ -26,6 +30,7 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSysInfo>
@@ -75,6 +80,29 @@ QByteArray patterned(int size)
     for (int i = 0; i < size; ++i)
         bytes[i] = char(i * 13 + i / 48);
     return bytes;
+}
+
+QByteArray randomTable(quint32 seed, int size)
+{
+    QByteArray table(size, '\0');
+    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32 *>(table.data()), size / 4);
+    return table;
+}
+
+// The JSON text with the nth match (from 0) of `pattern` on `line` (from 1)
+// replaced.
+QByteArray edited(const QByteArray &json, int line, const QString &pattern, const QString &replacement, int nth = 0)
+{
+    QList<QByteArray> lines = json.split('\n');
+    QString text = QString::fromUtf8(lines.at(line - 1));
+    QRegularExpressionMatchIterator matches = QRegularExpression(pattern).globalMatch(text);
+    for (int i = 0; i < nth; ++i)
+        matches.next();
+    const QRegularExpressionMatch match = matches.next();
+    Q_ASSERT(match.hasMatch());
+    text.replace(match.capturedStart(), match.capturedLength(), replacement);
+    lines[line - 1] = text.toUtf8();
+    return lines.join('\n');
 }
 
 // "Flash 10%" ... "Flash 100%", as a log shows a bar.
@@ -225,6 +253,12 @@ private slots:
     void showsFailures_data();
     void showsFailures();
 
+    // Shows as JSON.
+    void showsAsJson_data();
+    void showsAsJson();
+    void jsonRefusals_data();
+    void jsonRefusals();
+
     // Several drivers.
     void listDrivers();
     void chooseBySerial_data();
@@ -307,8 +341,8 @@ void TstTool::helpAndUsage()
 {
     const Run overview = tool({ "--help" });
     QCOMPARE(overview.status, 0);
-    for (const char *name : { "hex2bin", "mkupg", "upginfo", "mkboot", "upgrade", "info", "get-programs",
-                              "set-programs", "get-scenes", "set-scenes" }) {
+    for (const char *name : { "hex2bin", "mkupg", "upginfo", "mkboot", "show2json", "json2show", "upgrade", "info",
+                              "get-programs", "set-programs", "get-scenes", "set-scenes" }) {
         QVERIFY2(overview.out.contains(QStringLiteral("\n  %1 ").arg(name)), name);
         const Run help = tool({ name, "--help" });
         QCOMPARE(help.status, 0);
@@ -387,6 +421,8 @@ void TstTool::refusals_data()
                                                          "0x08004000-0x0801FFFF";
     QTest::newRow("upginfo, missing file") << QStringList({ "upginfo", "@missing.upg" })
                                            << "cannot open " + path("missing.upg") + ": No such file or directory";
+    QTest::newRow("show2json, output is the input") << QStringList({ "show2json", "@shows.scn", "@shows.scn" })
+                                                    << "shows.scn is the input " + path("shows.scn");
     QTest::newRow("upginfo, flag twice") << QStringList({ "upginfo", "--json", "@sample.upg", "--json" })
                                          << "option --json given twice";
     QTest::newRow("mkboot, month 13") << QStringList({ "mkboot", "@boot.hex", "241301001", "@out.bin" })
@@ -453,6 +489,11 @@ void TstTool::refusals_data()
                                                  << "shows.scn is not a programs file (wrong file header)";
     QTest::newRow("set-scenes, an upgrade file") << QStringList({ "set-scenes", "@sample.upg" })
                                                  << "sample.upg is not a scenes file";
+    QTest::newRow("show2json, three arguments") << QStringList({ "show2json", "@shows.scn", "@out.bin", "@out" })
+                                                << "expected one or two arguments, got 3";
+    QTest::newRow("show2json, an upgrade file") << QStringList({ "show2json", "@sample.upg", "@out" })
+                                                << "sample.upg is not a programs or scenes file (wrong file header)";
+    QTest::newRow("json2show, missing file") << QStringList({ "json2show", "@missing.json", "@out.bin" }) << "cannot open";
 }
 
 // Every refusal says why on standard error, ends with status 2, writes nothing
@@ -1069,6 +1110,8 @@ void TstTool::showsFailures_data()
     QTest::newRow("get, flash never left free") << "status locked" << get << 1 << "status bit 0 stayed clear";
     QTest::newRow("get, read fails") << "read fails" << get << 1 << "reading the programs from the driver's external flash failed";
     QTest::newRow("get, unwritable file") << "" << QStringList({ "get-scenes", "@no-folder/got.scn" }) << 2 << "cannot write";
+    QTest::newRow("get, unwritable JSON") << "" << QStringList({ "get-programs", "@no-folder/got.json" }) << 2
+                                          << "cannot write " + path("no-folder/got.json") + ": ";
     QTest::newRow("set, write fails") << "write fails" << set << 1 << "writing the programs to the driver's external flash failed";
     QTest::newRow("set, read back differs") << "read back differs" << set << 1
                                             << "the programs read back from the driver differ from " + path("set.pgm");
@@ -1099,6 +1142,191 @@ void TstTool::showsFailures()
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(error), qPrintable(run.err));
     QVERIFY(!QFile::exists(path("got.pgm")));
+}
+
+// --- Shows as JSON ----------------------------------------------------------------
+
+void TstTool::showsAsJson_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("table");
+
+    for (const QString kind : { "programs", "scenes" }) {
+        const int size = kind == "programs" ? Shows::ProgramTableSize : Shows::SceneTableSize;
+        const auto row = [&kind](const char *name) -> QTestData & { return QTest::newRow(qPrintable(kind + ", " + name)) << kind; };
+        row("fresh window") << QByteArray(size, '\0');
+        row("erased driver") << QByteArray(size, char(0xFF));
+        row("patterned") << patterned(size);
+        row("demo") << (kind == "programs" ? demoPrograms() : demoScenes());
+        for (quint32 seed = 1; seed <= 3; ++seed)
+            row(qPrintable(QStringLiteral("random %1").arg(seed))) << randomTable(seed, size);
+    }
+}
+
+// Every table comes back byte for byte through JSON: through the tool, the
+// window and the driver.
+void TstTool::showsAsJson()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, table);
+    const bool programs = kind == "programs";
+    const Shows::ShowKind showKind = programs ? Shows::ShowKind::Programs : Shows::ShowKind::Scenes;
+    const QString suffix = programs ? ".pgm" : ".scn";
+    const QString binary = path("show" + suffix);
+    const QString json = path("show.json");
+    QCOMPARE(programs ? Shows::saveProgramsFile(binary, table) : Shows::saveScenesFile(binary, table), Shows::FileResult::Ok);
+
+    QCOMPARE(tool({ "show2json", binary, json }).status, 0);
+    const Run printed = tool({ "show2json", binary });
+    QCOMPARE(printed.status, 0);
+    QCOMPARE(printed.out.toUtf8(), fileBytes(json));
+    QCOMPARE(tool({ "json2show", json, path("back" + suffix) }).status, 0);
+    QCOMPARE(fileBytes(path("back" + suffix)), fileBytes(binary));
+
+    // A change of one lamp is a change of one line.
+    QByteArray changed = table;
+    changed[5 * Shows::RecordSize + 7] = char(changed.at(5 * Shows::RecordSize + 7) ^ 0x10);
+    const QList<QByteArray> before = fileBytes(json).split('\n');
+    const QList<QByteArray> after = Shows::showToJson(showKind, changed).split('\n');
+    QCOMPARE(after.size(), before.size());
+    int changedLines = 0;
+    for (int i = 0; i < before.size(); ++i)
+        changedLines += before.at(i) != after.at(i) ? 1 : 0;
+    QCOMPARE(changedLines, 1);
+
+    // The window loads it as one step and saves both forms; "window" chosen
+    // under the JSON filter is JSON without the extension.
+    const QString filters = programs ? "Programs Files (*.pgm);;Programs as JSON (*.json)"
+                                     : "Scens Files (*.scn);;Scenes as JSON (*.json)";
+    {
+        ScriptedPrompts prompts;
+        prompts.answer(json).answer(path("window" + suffix)).answer(QStringList({ path("window"), filters.section(";;", 1) }));
+        Vn274_bootloader window;
+        EditedTable *edits = programs ? window.programEdits() : window.sceneEdits();
+        if (programs) {
+            window.slotpushButtonLoadProgramsFromFile(false);
+            window.slotpushButtonSaveProgramsToFile(false);
+            window.slotpushButtonSaveProgramsToFile(false);
+        } else {
+            window.slotpushButtonLoadScenesFromFile(false);
+            window.slotpushButtonSaveScenesToFile(false);
+            window.slotpushButtonSaveScenesToFile(false);
+        }
+        QVERIFY(prompts.boxes().isEmpty());
+        QCOMPARE(prompts.asked.at(0).filter, filters);
+        QCOMPARE(prompts.asked.at(1).filter, filters);
+        QCOMPARE(edits->bytes(), table);
+        QCOMPARE(fileBytes(path("window" + suffix)), fileBytes(binary));
+        QCOMPARE(fileBytes(path("window")), fileBytes(json));
+        const bool zero = table.count('\0') == table.size();
+        QCOMPARE(edits->history()->count(), zero ? 0 : 1);
+        edits->history()->undo();
+        QCOMPARE(edits->bytes(), QByteArray(table.size(), '\0'));
+    }
+
+    // Into the driver from the JSON without its extension, and out as JSON.
+    QCOMPARE(tool({ "set-" + kind, path("window") }).status, 0);
+    QCOMPARE(sim::externalFlash(programs ? Shows::ProgramTableAddress : Shows::SceneTableAddress, table.size()),
+             scrambled(table));
+    QCOMPARE(tool({ "get-" + kind, path("got.json") }).status, 0);
+    QCOMPARE(fileBytes(path("got.json")), fileBytes(json));
+}
+
+void TstTool::jsonRefusals_data()
+{
+    QTest::addColumn<QString>("kind");        // offered as
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("eitherKind");     // refused by json2show too, which takes either kind
+    QTest::addColumn<QString>("problem");
+
+    const QByteArray programs = Shows::showToJson(Shows::ShowKind::Programs, patterned(Shows::ProgramTableSize));
+    const QByteArray scenes = Shows::showToJson(Shows::ShowKind::Scenes, patterned(Shows::SceneTableSize));
+    const int step = 6 + 2 * 22 + 5;   // the line of programs[2].steps[5]
+    const int scene = 5 + 7;           // of scenes[7]
+    const QString at = "programs[2].steps[5]";
+    const auto row = [](const char *name, const QByteArray &json, const QString &problem) {
+        QTest::newRow(name) << "programs" << json << true << problem;
+    };
+
+    row("broken JSON", edited(programs, 3, "1,", "1,,"), "broken JSON at line 3, column 17");
+    row("empty", "", "broken JSON at line 1, column 1");
+    row("an array", "[]", "expected an object, found an array");
+    // Not "vn274-programs" for set-programs; neither kind for json2show.
+    row("unknown format", edited(programs, 2, "vn274-programs", "vn274-show"), "format: \"vn274-show\" is n");
+    QTest::newRow("scenes as programs") << "programs" << scenes << false << "format: \"vn274-scenes\" is not \"vn274-programs\"";
+    QTest::newRow("programs as scenes") << "scenes" << programs << false << "format: \"vn274-programs\" is not \"vn274-scenes\"";
+    row("version 2", edited(programs, 3, "1", "2"), "version: 2 is not a version this program reads (it reads 1)");
+    row("no version", edited(programs, 3, ".*", ""), "missing key \"version\"");
+    row("a comment", edited(programs, 3, "1,", "1, \"comment\": \"Tuesday\","), "unknown key \"comment\"");
+    row("seven programs", programs.left(programs.lastIndexOf(",\n    {\"steps\"")) + programs.mid(programs.lastIndexOf("\n  ]")),
+        "programs: expected 8 entries, found 7");
+    row("steps misspelt", edited(programs, 5, "steps", "step"), "programs[0]: unknown key \"step\"");
+    // The parser keeps the second and says nothing; a key written \u-escaped is the same key.
+    row("xfade twice", edited(programs, step, "\"xfade\"", "\"xfade\": 7, \"\\u0078fade\""), at + ": key \"xfade\" given twice");
+    row("a key given twice in a thrown-away value", edited(programs, step, "\"xfade\"", "\"xfade\": {\"\\n\": {\"a\": 1, \"a\": 2}}, \"xfade\""),
+        at + ".xfade[\"\\n\"]: key \"a\" given twice");
+    row("19 steps", edited(programs, step, ".*", ""), "programs[2].steps: expected 20 entries, found 19");
+    row("xfade not whole", edited(programs, step, "(?<=xfade\": )-?\\d+", "2.5"), at + ".xfade: 2.5 is not a whole number");
+    row("scene time past 32 bits", edited(programs, step, "(?<=scene_time_ms\": )-?\\d+", "2147483648"),
+        at + ".scene_time_ms: 2147483648 does not fit its field (-2147483648 to 2147483647)");
+    row("end marker 256", edited(programs, step, "(?<=end_marker\": )\\d+", "256"),
+        at + ".end_marker: 256 does not fit its field (0 to 255)");
+    row("end marker true", edited(programs, step, "(?<=end_marker\": )\\d+", "true"),
+        at + ".end_marker: expected a whole number, found true");
+    row("no lamps", edited(programs, step, "\"lamps\": \\[[^]]*\\], ", ""), at + ": missing key \"lamps\"");
+    row("eleven lamps", edited(programs, step, "\"#\\w+\", ", ""), at + ".lamps: expected 12 entries, found 11");
+    row("short colour", edited(programs, step, "\"#\\w+\"", "\"#12345\"", 3), at + ".lamps[3]: \"#12345\" is not a colour #RRGGBB");
+    row("colour not hexadecimal", edited(programs, step, "\"#\\w+\"", "\"#GG0000\"", 3),
+        at + ".lamps[3]: \"#GG0000\" is not a colour #RRGGBB");
+    row("colour as a number", edited(programs, step, "\"#\\w+\"", "16711680", 3), at + ".lamps[3]: expected a string, found a number");
+    row("reserved short", edited(programs, step, "(?<=reserved\": )\"\\w+\"", "\"0000\""),
+        at + ".reserved: \"0000\" is not 6 hexadecimal digits");
+    row("over 1 MiB", programs + QByteArray(Shows::MaxJsonBytes, ' '), "larger than 1 MiB");
+    const auto sceneRow = [](const char *name, const QByteArray &json, const QString &problem) {
+        QTest::newRow(name) << "scenes" << json << true << problem;
+    };
+    sceneRow("nine scenes", edited(scenes, scene, "$", ",\n" + QString::fromUtf8(scenes.split('\n').at(scene - 1))),
+             "scenes: expected 8 entries, found 9");
+    sceneRow("scene lamp", edited(scenes, scene, "\"#\\w+\"", "\"#00000G\"", 11), "scenes[7].lamps[11]: \"#00000G\" is not a colour #RRGGBB");
+}
+
+// A refused JSON show writes no file, leaves the driver untouched and the
+// window's table as it was, and says where and why.
+void TstTool::jsonRefusals()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, json);
+    QFETCH(bool, eitherKind);
+    QFETCH(QString, problem);
+    const bool programs = kind == "programs";
+    const QString file = path("refused.json");
+    writeBytes(file, json);
+
+    const QString out = path("refused.show");
+    if (eitherKind) {
+        const Run run = tool({ "json2show", file, out });
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith("vn274-tool json2show: " + file + ": ") && run.err.contains(problem), qPrintable(run.err));
+        QVERIFY(!QFile::exists(out));
+    }
+    const Run set = tool({ "set-" + kind, file });
+    QCOMPARE(set.status, 2);
+    QVERIFY2(set.err.startsWith("vn274-tool set-" + kind + ": " + file + ": ") && set.err.contains(problem), qPrintable(set.err));
+    QVERIFY(sim::transfers().isEmpty());
+
+    ScriptedPrompts prompts;
+    prompts.answer(file);
+    Vn274_bootloader window;
+    const QByteArray before = programs ? window.programTable() : window.sceneTable();
+    if (programs)
+        window.slotpushButtonLoadProgramsFromFile(false);
+    else
+        window.slotpushButtonLoadScenesFromFile(false);
+    QCOMPARE(prompts.boxes().size(), 1);
+    QVERIFY2(prompts.boxes().first().startsWith("critical|File error|") && prompts.boxes().first().contains(problem),
+             qPrintable(prompts.boxes().first()));
+    QCOMPARE(programs ? window.programTable() : window.sceneTable(), before);
+    QCOMPARE((programs ? window.programEdits() : window.sceneEdits())->history()->count(), 0);
 }
 
 // --- Several drivers -------------------------------------------------------------
@@ -1349,6 +1577,8 @@ void TstTool::lengthFieldsCostNoMemory_data()
                                          << "Release signature refused: no signature file";
     QTest::newRow("programs table") << QStringList({ "set-programs", "@huge" }) << programs + claim << "wrong file length";
     QTest::newRow("scenes version") << QStringList({ "set-scenes", "@huge" }) << scenes + claim << "wrong version";
+    // JSON is known by its first character; it is refused before it is read.
+    QTest::newRow("JSON programs") << QStringList({ "set-programs", "@huge" }) << QByteArray("{") << "larger than 1 MiB";
 }
 
 // A file whose length field claims 4 GiB and that holds 3 GB is refused with

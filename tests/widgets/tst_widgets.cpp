@@ -210,15 +210,20 @@ private slots:
         QCOMPARE(l.field("EditGreen")->text(), QString("020"));
     }
 
-    void colourDroppedOnPreviewGivesThreeUpdates()
+    // A whole colour is one change: announced once, with the colour chosen,
+    // never with a mix of new and old channels.
+    void colourDroppedOnPreviewIsOneUpdate()
     {
-        Lamp l;
+        Lamp l(0, 200, 200, 200);
         QSignalSpy announced(&l.editor, &SuperRGB::colorChanged);
+        QSignalSpy chosen(&l.editor, &SuperRGB::colorChosen);
         QMimeData mime;
         mime.setColorData(QColor(10, 20, 30));
         QVERIFY(dragEnter(l.field("EditColor"), &mime));
         drop(l.field("EditColor"), &mime);
-        QCOMPARE(announced.count(), 3);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(announced.count(), 1);
+        QCOMPARE(announced.first().first().value<QColor>(), QColor(10, 20, 30));
         QCOMPARE(l.editor.color(), QColor(10, 20, 30));
         QCOMPARE(l.slider("SliderGreen")->value(), 20);
         QCOMPARE(l.field("EditBlue")->text(), QString("030"));

@@ -1,13 +1,12 @@
-#include "tool/upgraderecorder.h"
+#include "production/upgraderecorder.h"
 
 #include "io/filenames.h"
 #include "production/serialregister.h"
 #include "usb/transferscrambling.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
-
-namespace tool {
 
 namespace {
 
@@ -20,12 +19,17 @@ QString fileSha256(const QString &fileName)
     return QString::fromLatin1(hash.result().toHex());
 }
 
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("UpgradeRecorder", text);
+}
+
 } // namespace
 
-int UpgradeRecorder::open(const Arguments &args)
+void UpgradeRecorder::setRecord(std::unique_ptr<RecordDatabase> database, bool namedByUser)
 {
-    record = openRecord(args, console, WithoutRecord::Warn);
-    return record.status;
+    record = std::move(database);
+    named = namedByUser;
 }
 
 void UpgradeRecorder::start(const QByteArray &driverSerial, const QString &fileName)
@@ -54,10 +58,10 @@ void UpgradeRecorder::line(const QString &text)
     lastLine = text.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
 }
 
-int UpgradeRecorder::finish(bool succeeded, int status)
+bool UpgradeRecorder::finish(bool succeeded, QString *problem)
 {
-    if (!started || !record.database)
-        return status;
+    if (!started || !record)
+        return true;
     change.endedAt = RecordDatabase::now();
     change.succeeded = succeeded;
     change.outcome = succeeded ? QStringLiteral("success")
@@ -66,20 +70,21 @@ int UpgradeRecorder::finish(bool succeeded, int status)
     // The row first: writing it connects again to a server that restarted
     // during the change.
     QString reason;
-    if (FirmwareHistory(*record.database).add(change, &reason)) {
-        const std::optional<bool> issued = SerialRegister(*record.database).wasIssued(change.serial, &reason);
+    if (FirmwareHistory(*record).add(change, &reason)) {
+        const std::optional<bool> issued = SerialRegister(*record).wasIssued(change.serial, &reason);
         if (issued && !*issued)
-            warn(console, QStringLiteral("the record never issued the serial number '%1'; its firmware change is "
-                                         "recorded all the same").arg(change.serial));
-        return status;
+            warn(translated(QT_TRANSLATE_NOOP("UpgradeRecorder", "the record never issued the serial number '%1'; its "
+                                                                 "firmware change is recorded all the same"))
+                         .arg(change.serial));
+        return true;
     }
-    const QString problem = QStringLiteral("the firmware change (%1) is not in the record: %2")
-                                    .arg(change.outcome, reason);
-    if (!record.named) {
-        warn(console, problem);
-        return status;
+    const QString notRecorded =
+        translated(QT_TRANSLATE_NOOP("UpgradeRecorder", "the firmware change (%1) is not in the record: %2"))
+            .arg(change.outcome, reason);
+    if (!named) {
+        warn(notRecorded);
+        return true;
     }
-    return console.fail(ExitFailure, problem);
+    *problem = notRecorded;
+    return false;
 }
-
-} // namespace tool

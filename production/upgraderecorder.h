@@ -1,21 +1,23 @@
-#ifndef TOOL_UPGRADERECORDER_H
-#define TOOL_UPGRADERECORDER_H
+#ifndef UPGRADERECORDER_H
+#define UPGRADERECORDER_H
 
 #include "production/firmwarehistory.h"
-#include "tool/record.h"
+
+#include <functional>
+#include <memory>
 
 // The row vn274-tool upgrade adds to the firmware history: opened before the
 // driver is touched, told the driver and the lines of the change, written
-// when the change ends, whichever way.
-namespace tool {
-
+// when the change ends, whichever way. The window's "Firmware Change" adds
+// the same row. The messages are translated in the context "UpgradeRecorder".
 class UpgradeRecorder
 {
 public:
-    explicit UpgradeRecorder(Console &console) : console(console) {}
+    // warn: a problem with the record that stops nothing.
+    explicit UpgradeRecorder(std::function<void(const QString &)> warn) : warn(std::move(warn)) {}
 
-    // Opens the record; a status to stop with when a named record fails.
-    int open(const Arguments &args);
+    // The record (none: no row); one the user named must take the row.
+    void setRecord(std::unique_ptr<RecordDatabase> database, bool named);
 
     // The change starts on the driver with this serial string, from this file.
     void start(const QByteArray &driverSerial, const QString &fileName);
@@ -28,19 +30,18 @@ public:
     // A text of the change's progress: the last line tells how it ended. A
     // memory dump and the label before it are not such a line.
     void line(const QString &text);
-    // Adds the row and returns `status`, or ExitFailure when a named record
+    // Adds the row; false, with the reason in *problem, when a named record
     // failed to take it.
-    int finish(bool succeeded, int status);
+    bool finish(bool succeeded, QString *problem);
 
 private:
-    Console &console;
-    OpenedRecord record;
+    std::function<void(const QString &)> warn;
+    std::unique_ptr<RecordDatabase> record;
+    bool named = false;
     FirmwareChange change;
     QString lastLine;
     QString lineBefore;
     bool started = false;
 };
 
-} // namespace tool
-
-#endif // TOOL_UPGRADERECORDER_H
+#endif // UPGRADERECORDER_H
