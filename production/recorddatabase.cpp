@@ -3,11 +3,13 @@
 #include <QAtomicInt>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QThread>
+#include <QUrl>
 #include <QVariant>
 
 namespace {
@@ -18,6 +20,18 @@ constexpr int PostgreSqlConnectTimeoutS = 10;
 constexpr int WriteAttempts = 100;
 
 QAtomicInt connectionCount;
+
+// SQLite's primary result codes, as the low byte of an extended one
+// (SQLITE_READONLY_DIRECTORY is 1544).
+constexpr int SqliteBusy = 5;
+constexpr int SqliteLocked = 6;
+constexpr int SqliteReadOnly = 8;
+constexpr int SqliteCantOpen = 14;
+
+int sqliteCode(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt() & 0xFF;
+}
 
 const char *driverName(DatabaseUrl::Kind kind)
 {
@@ -39,7 +53,7 @@ bool isConflict(DatabaseUrl::Kind kind, const QSqlError &error)
     if (kind == DatabaseUrl::Kind::PostgreSql)
         return code == QLatin1String("23505") || code == QLatin1String("40001") || code == QLatin1String("40P01")
                 || code == QLatin1String("42P07") || code == QLatin1String("42710");
-    return code == QLatin1String("5") || code == QLatin1String("6");
+    return sqliteCode(error) == SqliteBusy || sqliteCode(error) == SqliteLocked;
 }
 
 QStringList schemaStatements(DatabaseUrl::Kind kind)
@@ -97,7 +111,7 @@ bool RecordDatabase::fail(const QString &what, const QSqlError &sqlError)
     return false;
 }
 
-bool RecordDatabase::open(const DatabaseUrl &databaseUrl)
+bool RecordDatabase::open(const DatabaseUrl &databaseUrl, Access access)
 {
     url = databaseUrl;
     const QString driver = QLatin1String(driverName(url.kind));
@@ -106,23 +120,60 @@ bool RecordDatabase::open(const DatabaseUrl &databaseUrl)
                         .arg(driver, QLatin1String(driverPackage(url.kind)));
         return false;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName);
-    if (url.kind == DatabaseUrl::Kind::Sqlite) {
-        db.setDatabaseName(url.path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteBusyTimeoutMs));
-    } else {
-        db.setDatabaseName(url.databaseName);
-        db.setUserName(url.user);
-        // Without a password here libpq reads PGPASSWORD and ~/.pgpass itself.
-        db.setPassword(url.password);
-        db.setHostName(url.host);
-        db.setPort(url.port);
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(PostgreSqlConnectTimeoutS));
+    // SQLite would make a new, empty file.
+    if (access == Access::Read && url.kind == DatabaseUrl::Kind::Sqlite && !QFileInfo::exists(url.path)) {
+        error = noRecord();
+        return false;
     }
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName);
+    configure(db, access, false);
     if (!db.open())
         return fail(QStringLiteral("cannot open the record %1").arg(url.display()), db.lastError());
     quietNotices();
-    return prepare();
+    return access == Access::Write ? prepare() : checkReadable();
+}
+
+void RecordDatabase::configure(QSqlDatabase &db, Access access, bool immutable) const
+{
+    if (url.kind == DatabaseUrl::Kind::Sqlite) {
+        QStringList options{ QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteBusyTimeoutMs) };
+        if (access == Access::Read)
+            options << QStringLiteral("QSQLITE_OPEN_READONLY");
+        db.setDatabaseName(url.path);
+        if (immutable) {
+            options << QStringLiteral("QSQLITE_OPEN_URI");
+            db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(url.path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                               + QStringLiteral("?immutable=1"));
+        }
+        db.setConnectOptions(options.join(QLatin1Char(';')));
+        return;
+    }
+    db.setDatabaseName(url.databaseName);
+    db.setUserName(url.user);
+    // Without a password here libpq reads PGPASSWORD, the password file or
+    // the service entry itself.
+    db.setPassword(url.password);
+    db.setHostName(url.host);
+    db.setPort(url.port);
+    QStringList options;
+    if (url.parameter(QStringLiteral("connect_timeout")).isNull())
+        options << QStringLiteral("connect_timeout=%1").arg(PostgreSqlConnectTimeoutS);
+    if (!url.parameters.isEmpty())
+        options << url.connectOptions();
+    db.setConnectOptions(options.join(QLatin1Char(';')));
+}
+
+QString RecordDatabase::newerSchema(int version) const
+{
+    return QStringLiteral("the record %1 has schema version %2, newer than this vn274-tool knows (%3): "
+                          "use a newer vn274-tool")
+            .arg(url.display()).arg(version).arg(SchemaVersion);
+}
+
+QString RecordDatabase::noRecord() const
+{
+    return QStringLiteral("no production record at %1")
+            .arg(url.kind == DatabaseUrl::Kind::Sqlite ? url.path : url.display());
 }
 
 void RecordDatabase::quietNotices()
@@ -131,6 +182,20 @@ void RecordDatabase::quietNotices()
     // news to a user of the tool.
     if (url.kind == DatabaseUrl::Kind::PostgreSql)
         QSqlQuery(database()).exec(QStringLiteral("SET client_min_messages = warning"));
+}
+
+std::optional<int> RecordDatabase::schemaVersion(QSqlQuery &query)
+{
+    const QString exists = url.kind == DatabaseUrl::Kind::Sqlite
+            ? QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'vn274_schema'")
+            : QStringLiteral("SELECT CASE WHEN to_regclass('vn274_schema') IS NULL THEN 0 ELSE 1 END");
+    if (!exec(query, exists) || !query.next())
+        return std::nullopt;
+    if (query.value(0).toInt() == 0)
+        return 0;
+    if (!exec(query, QStringLiteral("SELECT version FROM vn274_schema")))
+        return std::nullopt;
+    return query.next() ? query.value(0).toInt() : 0;
 }
 
 bool RecordDatabase::prepare()
@@ -143,32 +208,113 @@ bool RecordDatabase::prepare()
         if (walError.isValid())
             return fail(QStringLiteral("%1 is not a usable SQLite record").arg(url.path), walError);
     }
-    int found = 0;
     QString reason;
     const Outcome outcome = write([&](QString *why) {
         QSqlQuery &query = this->query();
-        if (!exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS vn274_schema ("
-                                        " id INTEGER PRIMARY KEY CHECK (id = 1), version INTEGER NOT NULL)"))
-            || !exec(query, QStringLiteral("INSERT INTO vn274_schema (id, version) SELECT 1, %1"
-                                           " WHERE NOT EXISTS (SELECT 1 FROM vn274_schema)").arg(SchemaVersion))
-            || !exec(query, QStringLiteral("SELECT version FROM vn274_schema")) || !query.next())
+        const std::optional<int> found = schemaVersion(query);
+        if (!found)
             return false;
-        found = query.value(0).toInt();
-        if (found > SchemaVersion) {
-            *why = QStringLiteral("the record %1 has schema version %2, newer than this vn274-tool knows (%3): "
-                                  "use a newer vn274-tool")
-                           .arg(url.display()).arg(found).arg(SchemaVersion);
+        if (*found > SchemaVersion) {
+            *why = newerSchema(*found);
             return false;
         }
-        for (const QString &statement : schemaStatements(url.kind))
-            if (!exec(query, statement))
+        // Made on first use. A record made already is not made again: that
+        // needs rights on the database itself, which a station's role lacks.
+        if (*found < SchemaVersion) {
+            if (!exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS vn274_schema ("
+                                            " id INTEGER PRIMARY KEY CHECK (id = 1), version INTEGER NOT NULL)"))
+                || !exec(query, QStringLiteral("INSERT INTO vn274_schema (id, version) SELECT 1, %1"
+                                               " WHERE NOT EXISTS (SELECT 1 FROM vn274_schema)").arg(SchemaVersion)))
                 return false;
-        // Proves that this user may write here, before any command relies on it.
-        return exec(query, QStringLiteral("UPDATE vn274_schema SET version = version"));
+            for (const QString &statement : schemaStatements(url.kind))
+                if (!exec(query, statement))
+                    return false;
+        }
+        return mayWrite(query, why);
     }, &reason);
     if (outcome != Outcome::Committed) {
         error = outcome == Outcome::GaveUp ? reason
                                            : QStringLiteral("cannot use the record %1: %2").arg(url.display(), reason);
+        return false;
+    }
+    return true;
+}
+
+// Proves that this user may write here, before any command relies on it.
+bool RecordDatabase::mayWrite(QSqlQuery &query, QString *why)
+{
+    if (url.kind == DatabaseUrl::Kind::Sqlite)
+        return exec(query, QStringLiteral("UPDATE vn274_schema SET version = version"));
+
+    // PostgreSQL: the rights a station's role needs, and no more (README).
+    // Asked, not tried: a role that may not change the schema's version
+    // still writes serial numbers and the firmware history.
+    struct Right
+    {
+        const char *privilege;
+        const char *object;
+        bool sequence;
+    };
+    static const Right rights[] = {
+        { "SELECT", "vn274_schema", false }, { "SELECT", "serials", false },
+        { "INSERT", "serials", false },      { "UPDATE", "serials", false },
+        { "INSERT", "reissues", false },     { "USAGE", "reissues_id_seq", true },
+        { "INSERT", "firmware_history", false }, { "USAGE", "firmware_history_id_seq", true },
+    };
+    QStringList asked;
+    for (const Right &right : rights)
+        asked << QStringLiteral("%1('%2', '%3')")
+                         .arg(QLatin1String(right.sequence ? "has_sequence_privilege" : "has_table_privilege"),
+                              QLatin1String(right.object), QLatin1String(right.privilege));
+    if (!exec(query, QStringLiteral("SELECT current_user, current_setting('transaction_read_only'), ")
+                             + asked.join(QStringLiteral(", ")))
+        || !query.next())
+        return false;
+    const QString role = query.value(0).toString();
+    if (query.value(1).toString() == QLatin1String("on")) {
+        *why = QStringLiteral("the record %1 takes no writes (a standby server, or default_transaction_read_only)")
+                       .arg(url.display());
+        return false;
+    }
+    QStringList missing;
+    for (int i = 0; i < int(std::size(rights)); ++i)
+        if (!query.value(2 + i).toBool())
+            missing << QStringLiteral("%1 on %2").arg(QLatin1String(rights[i].privilege), QLatin1String(rights[i].object));
+    if (missing.isEmpty())
+        return true;
+    *why = QStringLiteral("the role %1 may not write the record %2: it lacks %3")
+                   .arg(role, url.display(), missing.join(QStringLiteral(", ")));
+    return false;
+}
+
+bool RecordDatabase::checkReadable()
+{
+    QSqlQuery query(database());
+    std::optional<int> found = schemaVersion(query);
+    // SQLite reads a record in WAL mode through files beside it, which a
+    // user who may not write the folder cannot make. When they are missing,
+    // no writer has the record open and everything is in the file itself:
+    // it is read as it lies.
+    const int code = sqliteCode(lastSqlError);
+    if (!found && url.kind == DatabaseUrl::Kind::Sqlite && (code == SqliteReadOnly || code == SqliteCantOpen)
+        && !QFileInfo::exists(url.path + QStringLiteral("-wal"))) {
+        query = QSqlQuery();
+        QSqlDatabase db = database();
+        db.close();
+        configure(db, Access::Read, true);
+        if (!db.open())
+            return fail(QStringLiteral("cannot open the record %1").arg(url.display()), db.lastError());
+        query = QSqlQuery(db);
+        found = schemaVersion(query);
+    }
+    if (!found)
+        return fail(QStringLiteral("cannot read the record %1").arg(url.display()), lastSqlError);
+    if (*found == 0) {
+        error = noRecord();
+        return false;
+    }
+    if (*found > SchemaVersion) {
+        error = newerSchema(*found);
         return false;
     }
     return true;

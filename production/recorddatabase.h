@@ -11,11 +11,14 @@
 
 #include <functional>
 #include <list>
+#include <optional>
 
-// One connection to the production record, SQLite or PostgreSQL. Opening it
-// creates the schema on first use and refuses a record of a newer schema, and
-// proves that the record can be written, so that a command learns of a
-// record it cannot use before it makes anything.
+// One connection to the production record, SQLite or PostgreSQL. Opened for
+// writing, it creates the schema on first use and refuses a record of a newer
+// schema, and proves that the record can be written, so that a command learns
+// of a record it cannot use before it makes anything. Opened for reading, it
+// takes only a record that exists, and changes nothing: a user who may only
+// read it can list it, and a mistyped path makes no new, empty record.
 //
 // Schema version 1:
 //   vn274_schema(version)                  one row
@@ -38,11 +41,15 @@ public:
     RecordDatabase(const RecordDatabase &) = delete;
     RecordDatabase &operator=(const RecordDatabase &) = delete;
 
+    enum class Access { Read, Write };
+
     // False, with the reason in errorString(), when the record cannot be
-    // reached, is no record of ours, is of a newer schema or cannot be written.
-    bool open(const DatabaseUrl &url);
+    // reached, is no record of ours, is of a newer schema, or (for writing)
+    // cannot be written.
+    bool open(const DatabaseUrl &url, Access access = Access::Write);
     QString errorString() const { return error; }
     DatabaseUrl::Kind kind() const { return url.kind; }
+    DatabaseUrl location() const { return url; }
     QSqlDatabase database() const;
 
     // Runs `work` in one writing transaction and commits. `work` returns false
@@ -68,7 +75,13 @@ public:
     static QString station();
 
 private:
+    void configure(QSqlDatabase &db, Access access, bool immutable) const;
     bool prepare();
+    bool checkReadable();
+    std::optional<int> schemaVersion(QSqlQuery &query);
+    bool mayWrite(QSqlQuery &query, QString *why);
+    QString noRecord() const;
+    QString newerSchema(int version) const;
     QSqlError switchToWal(const QSqlDatabase &db) const;
     void quietNotices();
     bool fail(const QString &what, const QSqlError &sqlError);

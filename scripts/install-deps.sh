@@ -3,14 +3,15 @@
 # the build, Qt's own translations, clang with its sanitizer and fuzzer runtimes,
 # umockdev for the tests of the real libusb path, libsodium for release signatures
 # and minisign, which signs the tests' releases, Qt's SQLite and PostgreSQL
-# drivers for the production record with a PostgreSQL server for its tests,
-# and Debian's package checkers.
+# drivers for the production record with a PostgreSQL server for its tests
+# and openssl, which makes the certificates of its TLS tests, and Debian's
+# package checkers.
 # Safe to run again: it does nothing when everything is present. Works as root or through sudo.
 set -eu
 
 PACKAGES="build-essential cmake pkg-config
 qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-qpa-plugins
-libqt6sql6-sqlite libqt6sql6-psql postgresql
+libqt6sql6-sqlite libqt6sql6-psql postgresql openssl
 libusb-dev libgl-dev fonts-dejavu-core
 udev dpkg-dev file desktop-file-utils
 qt6-translations-l10n

@@ -21,6 +21,7 @@ void setImageWrittenHook(void (*hook)(int written));
 // The production record: recordcommands.cpp
 int serials(const QStringList &args, Console &console);
 int history(const QStringList &args, Console &console);
+int initRecord(const QStringList &args, Console &console);
 
 // The driver: devicecommands.cpp, and list in drivers.cpp
 int list(const QStringList &args, Console &console);

@@ -34,11 +34,13 @@ QString modeName(const QByteArray &serial)
     return modeWord(serial);
 }
 
-// The pinned release key's id, null in a build without one.
-QJsonValue releaseKeyId()
+// The pinned release keys' ids.
+QJsonArray releaseKeyIds()
 {
-    const std::optional<ReleaseKey> key = pinnedReleaseKey();
-    return key ? QJsonValue(keyIdText(key->keyId)) : QJsonValue(QJsonValue::Null);
+    QJsonArray ids;
+    for (const ReleaseKey &key : pinnedReleaseKeys())
+        ids.append(keyIdText(key.keyId));
+    return ids;
 }
 
 // --- What info tells -----------------------------------------------------------
@@ -70,10 +72,13 @@ struct DriverFacts
     // as the numbers of its set bits, lowest first.
     QJsonObject json() const
     {
+        const QJsonArray keys = releaseKeyIds();
         QJsonObject object{ { "connected", connected }, { "mode", QJsonValue::Null }, { "serial", QJsonValue::Null },
                             { "bootloader_texts", QJsonValue::Null }, { "status_word", QJsonValue::Null },
                             { "status_bits", QJsonValue::Null }, { "scrambling_key", transferKeyFingerprint() },
-                            { "release_key_id", releaseKeyId() } };
+                            { "release_key_ids", keys },
+                            // the first key, for scripts written for one
+                            { "release_key_id", keys.isEmpty() ? QJsonValue(QJsonValue::Null) : keys.first() } };
         if (connected) {
             object["mode"] = modeWord(serial);
             object["serial"] = QString::fromLatin1(serial);
@@ -195,6 +200,9 @@ int checkRelease(const QString &fileName, Console &console)
     const SignedUpgradeFile release = readSignedUpgradeFile(fileName);
     if (!release.signature.accepted())
         return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(fileName, release.signature.message));
+    // A build without release keys writes any file: never without a word.
+    if (release.signature.verdict == SignatureVerdict::NotChecked)
+        warn(console, release.signature.message);
     const UpgradeFileResult checked = release.content.result;
     if (checked != UpgradeFileResult::Ok)
         return console.fail(ExitBadInput, QStringLiteral("%1: %2, the upgrade refuses this file")
@@ -225,7 +233,7 @@ int upgrade(const QStringList &args, Console &console)
         return refused;
     // A line that asked for a record changes no firmware it cannot record.
     UpgradeRecorder recorder([&console](const QString &message) { warn(console, message); });
-    OpenedRecord record = openRecord(*parsed, console, WithoutRecord::Warn);
+    OpenedRecord record = openRecord(*parsed, console, RecordUse::WriteOrWarn);
     if (record.status != ExitSuccess)
         return record.status;
     recorder.setRecord(std::move(record.database), record.named);

@@ -580,7 +580,9 @@ int mkboot(const QStringList &args, Console &console)
 
     OpenedRecord record;
     if (!parsed.has(noRecord)) {
-        record = openRecord(parsed, console, batch.next > 0 ? WithoutRecord::Refuse : WithoutRecord::Warn);
+        // No serial number is stamped that nothing remembers.
+        record = openRecord(parsed, console, RecordUse::Write,
+                            QStringLiteral("--no-record makes the images without a production record"));
         if (record.status != ExitSuccess)
             return record.status;
     }

@@ -27,13 +27,15 @@ void warn(Console &console, const QString &message)
     console.warn(message);
 }
 
-OpenedRecord openRecord(const Arguments &args, Console &console, WithoutRecord without)
+OpenedRecord openRecord(const Arguments &args, Console &console, RecordUse use, const QString &instead)
 {
     OpenedRecord opened;
     QString text = args.value(DatabaseOption);
+    QString origin = QStringLiteral("--db");
     opened.named = args.has(DatabaseOption);
     if (!opened.named && qEnvironmentVariableIsSet("VN274_DB")) {
         text = qEnvironmentVariable("VN274_DB");
+        origin = QStringLiteral("VN274_DB");
         opened.named = true;
     }
     DatabaseUrl url;
@@ -41,26 +43,46 @@ OpenedRecord openRecord(const Arguments &args, Console &console, WithoutRecord w
         QString error;
         const std::optional<DatabaseUrl> parsed = parseDatabaseUrl(text, &error);
         if (!parsed) {
-            opened.status = console.usageError(QStringLiteral("the production record: %1").arg(error));
+            opened.status = console.usageError(QStringLiteral("%1: %2").arg(origin, error));
             return opened;
         }
         url = *parsed;
+        if (!url.password.isEmpty())
+            warn(console, QStringLiteral("the password in %1 %2; keep it in a password file (PGPASSFILE, ~/.pgpass) "
+                                         "or a service entry (service=) instead")
+                                  .arg(origin, origin == QLatin1String("--db")
+                                                       ? QStringLiteral("can be read by every user of this machine in "
+                                                                        "the process list")
+                                                       : QStringLiteral("stands in clear text wherever the variable "
+                                                                        "is set")));
     } else {
         // The tool's own data folder: vn274-tool-sim keeps a record apart.
         url.path = defaultRecordPath(QCoreApplication::applicationName());
-        QDir().mkpath(QFileInfo(url.path).absolutePath());
+        if (use != RecordUse::Read)
+            QDir().mkpath(QFileInfo(url.path).absolutePath());
     }
 
     auto database = std::make_unique<RecordDatabase>();
-    if (database->open(url)) {
+    const bool reading = use == RecordUse::Read;
+    if (database->open(url, reading ? RecordDatabase::Access::Read : RecordDatabase::Access::Write)) {
         opened.database = std::move(database);
         return opened;
     }
-    if (opened.named || without == WithoutRecord::Refuse) {
-        opened.status = console.fail(ExitFailure, QStringLiteral("%1; nothing was done").arg(database->errorString()));
+    QString problem = database->errorString();
+    if (origin == QLatin1String("VN274_DB"))
+        problem += QStringLiteral(" (the record VN274_DB names)");
+    if (reading) {
+        opened.status = console.fail(ExitFailure, problem);
         return opened;
     }
-    warn(console, QStringLiteral("%1; going on without a production record").arg(database->errorString()));
+    if (opened.named || use == RecordUse::Write) {
+        problem += QStringLiteral("; nothing was done");
+        if (!opened.named && !instead.isEmpty())
+            problem += QStringLiteral(" (%1)").arg(instead);
+        opened.status = console.fail(ExitFailure, problem);
+        return opened;
+    }
+    warn(console, QStringLiteral("%1; going on without a production record").arg(problem));
     return opened;
 }
 

@@ -8,17 +8,19 @@
 
 // The production record as the commands of vn274-tool choose it: --db URL,
 // else the environment's VN274_DB, else an SQLite file in the user's data
-// folder. A record that was named must work, or the command stops before it
-// makes anything: a line that asked for a record never makes a driver it does
-// not record. The local file failing is only a warning.
+// folder. A record that a command writes must work, or the command stops
+// before it makes anything: a line never makes a driver or a serial number it
+// does not record. Only the firmware change may go on without the local file,
+// with a warning. The listing commands read a record that exists, and make none.
 namespace tool {
 
 extern const QString DatabaseOption;   // "db"
 
-// How to go on without the record.
-enum class WithoutRecord {
-    Refuse,   // the command needs one
-    Warn      // the default local file may fail with a warning
+// What the command does with the record.
+enum class RecordUse {
+    Read,         // lists it: an existing record, opened for reading only
+    Write,        // writes it: a record that cannot be used stops the command
+    WriteOrWarn   // writes it, but the default local file may fail with a warning
 };
 
 struct OpenedRecord
@@ -28,7 +30,9 @@ struct OpenedRecord
     bool named = false;                         // --db or VN274_DB
 };
 
-OpenedRecord openRecord(const Arguments &args, Console &console, WithoutRecord without);
+// `instead` ends the message when the default local file fails for a
+// command that needs it: what the user may do instead.
+OpenedRecord openRecord(const Arguments &args, Console &console, RecordUse use, const QString &instead = QString());
 
 // "vn274-tool COMMAND: warning: message" on standard error.
 void warn(Console &console, const QString &message);

@@ -1,4 +1,4 @@
-// The subcommands that read the production record.
+// The subcommands that read the production record, and the one that makes it.
 #include "tool/commands.h"
 
 #include "production/firmwarehistory.h"
@@ -52,7 +52,7 @@ int serials(const QStringList &args, Console &console)
     if (parsed->has(date) && !isValidBootloaderSerial(day + QStringLiteral("001")))
         return console.usageError(QStringLiteral("--date '%1' is not a production date YYMMDD").arg(day));
 
-    const OpenedRecord record = openRecord(*parsed, console, WithoutRecord::Refuse);
+    const OpenedRecord record = openRecord(*parsed, console, RecordUse::Read);
     if (!record.database)
         return record.status;
     QString reason;
@@ -89,7 +89,7 @@ int history(const QStringList &args, Console &console)
     if (driver.size() == 10 && driver.endsWith(QLatin1Char('b')))
         driver.chop(1);
 
-    const OpenedRecord record = openRecord(*parsed, console, WithoutRecord::Refuse);
+    const OpenedRecord record = openRecord(*parsed, console, RecordUse::Read);
     if (!record.database)
         return record.status;
     QString reason;
@@ -105,6 +105,18 @@ int history(const QStringList &args, Console &console)
               { "started", "ended", "serial", "station", "succeeded", "outcome", "file_name", "sha256",
                 "scrambling_key", "release_key_id", "trusted_comment" },
               rows);
+    return ExitSuccess;
+}
+
+int initRecord(const QStringList &args, Console &console)
+{
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { { DatabaseOption } });
+    if (!parsed)
+        return ExitBadInput;
+    const OpenedRecord record = openRecord(*parsed, console, RecordUse::Write);
+    if (!record.database)
+        return record.status;
+    console.print(QStringLiteral("production record ready: %1").arg(record.database->location().display()));
     return ExitSuccess;
 }
 

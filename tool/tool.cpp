@@ -48,7 +48,7 @@ const Command commands[] = {
       "header, version, size and checksums of an upgrade file",
       "Shows an upgrade file's header, version and image size, the checksum words\n"
       "of the application and of the external flash data as stored and as computed,\n"
-      "and the release signature's verdict (FILE.upg.minisig, by the release key\n"
+      "and the release signature's verdict (FILE.upg.minisig, by a release key\n"
       "this tool pins) with its trusted comment. Exit status 0 for a file the\n"
       "upgrade accepts, 2 for one it refuses.\n"
       "--json: the same as one JSON object on one line (numbers as numbers, null for\n"
@@ -124,6 +124,14 @@ const Command commands[] = {
       "--json: one JSON object {\"history\": [...]} on one line; --csv: a header line\n"
       "and one line each.\n",
       history, false, false },
+    { "init-record", "[--db URL]",
+      "make the production record, or check that it can be written",
+      "Makes the production record's tables where they are missing, and checks that\n"
+      "this user may write the record: what mkboot and upgrade need. The record's\n"
+      "owner runs it once before stations whose role may not create tables use it;\n"
+      "a station runs it to check its role's rights. Prints the record's URL (never\n"
+      "its password).\n",
+      initRecord, false, false },
     { "list", "[--json]",
       "the Vn274 drivers connected: bus, device, mode, serial number",
       "Lists every Vn274 on USB that identifies itself (request 255), one line each:\n"
@@ -137,7 +145,7 @@ const Command commands[] = {
     { "upgrade", "FILE.upg [--serial S] [--db URL]",
       "change the driver's firmware",
       "Changes the driver's firmware from an upgrade file, as \"Firmware Change\" of\n"
-      "the window does: the release signature (FILE.upg.minisig, by the release key\n"
+      "the window does: the release signature (FILE.upg.minisig, by a release key\n"
       "this tool pins) and the file are checked before the driver is touched, and\n"
       "the signature's trusted comment is printed; a driver running its application\n"
       "is restarted into its bootloader; the application is written and verified\n"
@@ -159,7 +167,7 @@ const Command commands[] = {
       "Shows the driver's mode (application or bootloader, told by its serial\n"
       "string), the serial string, the bootloader's two version texts at 0x08003FD0\n"
       "and the status word, the fingerprint of the scrambling key this tool was\n"
-      "built with and its release key's id (as --version shows them).\n"
+      "built with and its release keys' ids (as --version shows them).\n"
       "--json: the same as one JSON object on one line, the status word as a number\n"
       "and as the list of its set bits, null for what could not be read,\n"
       "\"connected\": false when no driver could be used; errors still go to standard\n"
@@ -217,7 +225,7 @@ QString overview()
             "or several drivers connected and none chosen with --serial, 130 interrupted\n"
             "(SIGINT, SIGTERM).\n"
             "vn274-tool --version: the version, the fingerprint of the scrambling key\n"
-            "table built in and the release key's id.\n"
+            "table built in and the release keys' ids.\n"
             "The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n");
 }
 
@@ -232,11 +240,15 @@ const char driverChoiceHelp[] =
 // Where the commands that keep the production record find it.
 const char recordHelp[] =
     "--db URL: the production record, a file path or sqlite:PATH (SQLite), or\n"
-    "postgresql://[user[:password]@][host][:port]/dbname[?host=/socket/dir]; the\n"
-    "password may also come from PGPASSWORD or ~/.pgpass. Without --db: VN274_DB,\n"
-    "else an SQLite file in the user's data folder. A named record that cannot be\n"
-    "reached or written stops the command (exit status 1) before it makes or\n"
-    "changes anything; the local file failing only warns.\n";
+    "postgresql://[user[:password]@][host][:port]/dbname[?parameter=value&...]\n"
+    "with libpq's parameters host (a socket folder), sslmode, sslrootcert,\n"
+    "sslcert, sslkey, connect_timeout, application_name and service. Keep the\n"
+    "password in a password file (PGPASSFILE, ~/.pgpass) or a service entry: one\n"
+    "in the URL works, with a warning. Without --db: VN274_DB, else an SQLite file\n"
+    "in the user's data folder. A record that cannot be reached or written stops\n"
+    "mkboot and upgrade (exit status 1) before they make or change anything\n"
+    "(upgrade goes on, with a warning, without the local file); serials and\n"
+    "history only read a record that exists.\n";
 
 QString help(const Command &command)
 {
@@ -249,7 +261,8 @@ QString help(const Command &command)
     text += QLatin1Char('\n') + QLatin1String(command.details);
     if (command.choosesDriver)
         text += QLatin1String(driverChoiceHelp);
-    if (command.run == mkboot || command.run == upgrade || command.run == serials || command.run == history)
+    if (command.run == mkboot || command.run == upgrade || command.run == serials || command.run == history
+        || command.run == initRecord)
         text += QLatin1String(recordHelp);
     return text;
 }

@@ -289,10 +289,6 @@ p, li { white-space: pre-wrap; }
 <context>
     <name>ReleaseSignature</name>
     <message>
-        <source>more than four lines</source>
-        <translation>more than four lines</translation>
-    </message>
-    <message>
         <source>fewer than four lines</source>
         <translation>fewer than four lines</translation>
     </message>
@@ -371,6 +367,22 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Signed release: %1 (release key %2)</source>
         <translation>Signed release: %1 (release key %2)</translation>
+    </message>
+    <message>
+        <source>a line holds a NUL byte</source>
+        <translation>a line holds a NUL byte</translation>
+    </message>
+    <message>
+        <source>the untrusted comment is longer than 1022 bytes</source>
+        <translation>the untrusted comment is longer than 1022 bytes</translation>
+    </message>
+    <message>
+        <source>the signature line is longer than 101 bytes</source>
+        <translation>the signature line is longer than 101 bytes</translation>
+    </message>
+    <message>
+        <source>Release signature refused: signed by another key (%1), not by one of the release keys %2</source>
+        <translation>Release signature refused: signed by another key (%1), not by one of the release keys %2</translation>
     </message>
 </context>
 <context>

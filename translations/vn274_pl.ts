@@ -289,10 +289,6 @@ p, li { white-space: pre-wrap; }
 <context>
     <name>ReleaseSignature</name>
     <message>
-        <source>more than four lines</source>
-        <translation>więcej niż cztery wiersze</translation>
-    </message>
-    <message>
         <source>fewer than four lines</source>
         <translation>mniej niż cztery wiersze</translation>
     </message>
@@ -371,6 +367,22 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Signed release: %1 (release key %2)</source>
         <translation>Podpisane wydanie: %1 (klucz wydań %2)</translation>
+    </message>
+    <message>
+        <source>a line holds a NUL byte</source>
+        <translation>wiersz zawiera bajt NUL</translation>
+    </message>
+    <message>
+        <source>the untrusted comment is longer than 1022 bytes</source>
+        <translation>niezaufany komentarz jest dłuższy niż 1022 bajty</translation>
+    </message>
+    <message>
+        <source>the signature line is longer than 101 bytes</source>
+        <translation>wiersz podpisu jest dłuższy niż 101 bajtów</translation>
+    </message>
+    <message>
+        <source>Release signature refused: signed by another key (%1), not by one of the release keys %2</source>
+        <translation>Podpis wydania odrzucony: podpisany innym kluczem (%1), nie jednym z kluczy wydań %2</translation>
     </message>
 </context>
 <context>

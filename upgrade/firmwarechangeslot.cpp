@@ -4,6 +4,7 @@
 #include "ui_vn274_bootloader.h"
 
 #include "app/userprompts.h"
+#include "upgrade/releasesignature.h"
 #include "upgrade/upgrader.h"
 
 #include <QDebug>
@@ -22,6 +23,9 @@ void Vn274_bootloader::slotpushButtonCHF(bool)
     ui->progressBarExtFlashRd->setValue(0);
     const QString fileName = UserPrompts::current().getOpenFileName(nullptr, tr("Open File"), QStringLiteral("."),
                                                                     tr("Upg (*.upg)"));
+    // A build without release keys writes any file: never without a word.
+    if (!fileName.isEmpty() && !releaseCheckNotice().isEmpty())
+        ui->txt->append(releaseCheckNotice());
     // A cancelled dialog still starts the worker, which then ends at once.
     upgrader->slotSetFileName(fileName);
     setFirmwareChangeControlsEnabled(false);

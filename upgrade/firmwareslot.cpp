@@ -80,8 +80,8 @@ void Vn274_bootloader::slotpushButtonFirmware(bool)
         prompts.critical(this, tr("File error"), fileProblem);
         return;
     }
-    if (release.signature.verdict == SignatureVerdict::Verified)
-        txt->append(release.signature.message);
+    // The release's trusted comment, or that nothing was checked.
+    txt->append(release.signature.message);
 
     boot_usb->disconnect();
     bool connected = false;

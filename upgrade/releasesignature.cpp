@@ -8,6 +8,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
 
 #include <sodium.h>
 
@@ -145,22 +148,35 @@ QString keyIdText(const QByteArray &keyId)
     return QString::fromLatin1(reversed.toHex().toUpper());
 }
 
-std::optional<ReleaseKey> pinnedReleaseKey()
+ReleaseKeys pinnedReleaseKeys()
 {
-    // The build checked the key's form; a key that still does not decode
+    // The build checked the keys' form; a key that still does not decode
     // would refuse every file rather than take any.
-    if (pinnedReleaseKeyText[0] == '\0')
-        return std::nullopt;
-    const std::optional<ReleaseKey> key = ReleaseKey::fromBase64(QByteArray(pinnedReleaseKeyText));
-    if (!key)
-        return ReleaseKey{ QByteArray(signaturefile::KeyIdSize, '\0'), QByteArray() };
-    return key;
+    ReleaseKeys keys;
+    const QList<QByteArray> lines = QByteArray(pinnedReleaseKeyText).split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.isEmpty())
+            continue;
+        const std::optional<ReleaseKey> key = ReleaseKey::fromBase64(line);
+        keys.append(key ? *key : ReleaseKey{ QByteArray(signaturefile::KeyIdSize, '\0'), QByteArray() });
+    }
+    return keys;
 }
 
-QString releaseKeyDescription()
+QString releaseKeyDescription(const ReleaseKeys &keys)
 {
-    const std::optional<ReleaseKey> key = pinnedReleaseKey();
-    return key ? QStringLiteral("release key: ") + keyIdText(key->keyId) : QStringLiteral("release signatures: not checked");
+    if (keys.isEmpty())
+        return QStringLiteral("release signatures: not checked");
+    QStringList ids;
+    for (const ReleaseKey &key : keys)
+        ids << keyIdText(key.keyId);
+    return (keys.size() == 1 ? QStringLiteral("release key: ") : QStringLiteral("release keys: "))
+            + ids.join(QStringLiteral(", "));
+}
+
+QString releaseCheckNotice(const ReleaseKeys &keys)
+{
+    return keys.isEmpty() ? ReleaseSignature::tr("Release signatures are not checked by this build") : QString();
 }
 
 const char *signatureVerdictName(SignatureVerdict verdict)
@@ -186,11 +202,10 @@ QString signatureFileName(const QString &fileName)
     return fileName + QStringLiteral(".minisig");
 }
 
-SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFile,
-                                     const std::optional<ReleaseKey> &key)
+SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFile, const ReleaseKeys &keys)
 {
-    if (!key)
-        return verdict(SignatureVerdict::NotChecked, ReleaseSignature::tr("Release signatures are not checked by this build"));
+    if (keys.isEmpty())
+        return verdict(SignatureVerdict::NotChecked, releaseCheckNotice(keys));
     if (sodium_init() < 0)
         return verdict(SignatureVerdict::CannotRead, ReleaseSignature::tr("Release signature refused: libsodium cannot start"));
 
@@ -203,10 +218,20 @@ SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFi
         check.keyId = signer;
         return check;
     };
-    if (signature->keyId != key->keyId)
-        return withKey(verdict(SignatureVerdict::OtherKey,
-                               ReleaseSignature::tr("Release signature refused: signed by another key (%1), not by the release key %2")
-                                       .arg(signer, keyIdText(key->keyId))));
+    // The key ids tell which of the pinned keys made it (the build refuses
+    // two keys of one id).
+    const auto key = std::find_if(keys.cbegin(), keys.cend(),
+                                  [&](const ReleaseKey &pinned) { return pinned.keyId == signature->keyId; });
+    if (key == keys.cend()) {
+        QStringList pinned;
+        for (const ReleaseKey &each : keys)
+            pinned << keyIdText(each.keyId);
+        const QString message =
+                keys.size() == 1
+                        ? ReleaseSignature::tr("Release signature refused: signed by another key (%1), not by the release key %2")
+                        : ReleaseSignature::tr("Release signature refused: signed by another key (%1), not by one of the release keys %2");
+        return withKey(verdict(SignatureVerdict::OtherKey, message.arg(signer, pinned.join(QStringLiteral(", ")))));
+    }
 
     if (const std::optional<SignatureCheck> refused = fileSignatureRefusal(file, *signature, *key))
         return withKey(*refused);
@@ -226,10 +251,10 @@ SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFi
 
 SignatureCheck checkReleaseSignature(const QString &fileName)
 {
-    const std::optional<ReleaseKey> key = pinnedReleaseKey();
+    const ReleaseKeys keys = pinnedReleaseKeys();
     InputFile file(fileName);
-    if (key && !file.open())
+    if (!keys.isEmpty() && !file.open())
         return verdict(SignatureVerdict::CannotRead,
                        ReleaseSignature::tr("Release signature refused: %1 cannot be read: %2").arg(fileName, file.errorString()));
-    return checkReleaseSignature(file, signatureFileName(fileName), key);
+    return checkReleaseSignature(file, signatureFileName(fileName), keys);
 }

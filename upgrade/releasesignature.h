@@ -2,6 +2,7 @@
 #define RELEASESIGNATURE_H
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -11,8 +12,8 @@ class QIODevice;
 // Release signatures: the maker signs each upgrade file with minisign
 // (minisign -S -s maker.key -m release.upg -t "Vn274 firmware 2.1"), which
 // writes release.upg.minisig beside it. A build pinned to the maker's public
-// key (VN274_RELEASE_KEY_FILE) writes firmware only from files whose
-// signature, trusted comment included, verifies against that key.
+// keys (VN274_RELEASE_KEY_FILE) writes firmware only from files whose
+// signature, trusted comment included, verifies against one of them.
 
 // A minisign public key.
 struct ReleaseKey
@@ -24,15 +25,24 @@ struct ReleaseKey
     static std::optional<ReleaseKey> fromBase64(const QByteArray &line);
 };
 
+// The keys a build pins: up to four, so that a maker who rotates its key
+// signs with the new one while drivers in the field still take the old one's
+// releases. None in a build without keys.
+using ReleaseKeys = QList<ReleaseKey>;
+
 // A key id as minisign shows it: 16 upper-case hex digits of the 8 bytes read
 // as a little-endian number ("53BE7B6EA04F19A8").
 QString keyIdText(const QByteArray &keyId);
 
-// The key this build pins, none in a build without one.
-std::optional<ReleaseKey> pinnedReleaseKey();
-// "release key: 53BE7B6EA04F19A8", or "release signatures: not checked" in a
-// build without a key: the line vn274-tool --version and info show.
-QString releaseKeyDescription();
+// The keys this build pins, none in a build without them.
+ReleaseKeys pinnedReleaseKeys();
+// "release key: 53BE7B6EA04F19A8", "release keys: 53BE7B6EA04F19A8,
+// 1F2E3D4C5B6A7988", or "release signatures: not checked" in a build without
+// a key: the line vn274-tool --version and info show.
+QString releaseKeyDescription(const ReleaseKeys &keys = pinnedReleaseKeys());
+// "Release signatures are not checked by this build" (translated) in a build
+// without keys, said before each firmware change; empty in one with keys.
+QString releaseCheckNotice(const ReleaseKeys &keys = pinnedReleaseKeys());
 
 enum class SignatureVerdict {
     Verified,        // a good signature by the key, trusted comment included
@@ -69,11 +79,10 @@ const char *signatureVerdictName(SignatureVerdict verdict);
 QString signatureFileName(const QString &fileName);
 
 // Checks the file read from `file` (open, read from its start, streamed)
-// against the signature in signatureFile with `key`; without a key,
-// NotChecked at once. The signature file is read bounded.
-SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFile,
-                                     const std::optional<ReleaseKey> &key);
-// The same for a named file and its FILE.minisig, with the pinned key.
+// against the signature in signatureFile with the one of `keys` that made it;
+// without keys, NotChecked at once. The signature file is read bounded.
+SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFile, const ReleaseKeys &keys);
+// The same for a named file and its FILE.minisig, with the pinned keys.
 SignatureCheck checkReleaseSignature(const QString &fileName);
 
 #endif // RELEASESIGNATURE_H

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <optional>
+
 using namespace signaturefile;
 
 namespace {
@@ -11,6 +13,9 @@ namespace {
 constexpr char UntrustedPrefix[] = "untrusted comment: ";
 constexpr char TrustedPrefix[] = "trusted comment: ";
 constexpr int AlgorithmSize = 2;
+// Of the first two lines, before their line breaks: what minisign reads.
+constexpr int MaxUntrustedLine = 1022;
+constexpr int MaxSignatureLine = 101;
 
 SignatureFile refuse(SignatureFile::Result result, const char *problem)
 {
@@ -20,6 +25,8 @@ SignatureFile refuse(SignatureFile::Result result, const char *problem)
     return file;
 }
 
+// minisign's base64: whole groups of four, '=' only at the end. The bits a
+// last group does not use may be anything, as minisign takes them.
 bool isBase64(const QByteArray &text)
 {
     int padding = 0;
@@ -35,7 +42,8 @@ bool isBase64(const QByteArray &text)
 }
 
 // The bytes of a base64 line that must hold exactly `size` bytes: fewer is a
-// line cut short, more or other characters a line that is not one of ours.
+// line cut short, more, other characters or a group left open a line that
+// is not one of ours.
 SignatureFile::Result decode(const QByteArray &line, int size, QByteArray *bytes)
 {
     if (!isBase64(line))
@@ -43,7 +51,47 @@ SignatureFile::Result decode(const QByteArray &line, int size, QByteArray *bytes
     *bytes = QByteArray::fromBase64(line);
     if (bytes->size() < size)
         return SignatureFile::Result::Truncated;
-    return bytes->size() == size ? SignatureFile::Result::Ok : SignatureFile::Result::Malformed;
+    return bytes->size() == size && line.size() % 4 == 0 ? SignatureFile::Result::Ok : SignatureFile::Result::Malformed;
+}
+
+// The first four lines as minisign reads them: each of the first three ends
+// in a line break, the fourth at a line break, a NUL byte or the end; a
+// line's text ends at its first carriage return, and whatever follows the
+// fourth line is not read. Nothing when the data ends before four lines.
+std::optional<QList<QByteArray>> firstFourLines(const QByteArray &data, QList<QByteArray> *whole)
+{
+    QList<QByteArray> lines;
+    qsizetype from = 0;
+    for (int i = 0; i < 4; ++i) {
+        qsizetype end = data.indexOf('\n', from);
+        if (end < 0 && (i < 3 || from == data.size()))
+            return std::nullopt;
+        if (end < 0)
+            end = data.size();
+        QByteArray line = data.mid(from, end - from);
+        whole->append(line);
+        if (i == 3 && line.contains('\0'))
+            line.truncate(line.indexOf('\0'));
+        if (line.contains('\r'))
+            line.truncate(line.indexOf('\r'));
+        lines << line;
+        from = end + 1;
+    }
+    return lines;
+}
+
+// minisign reads the first two lines into buffers of fixed size and a line
+// longer than its buffer, or with a NUL byte in it, is not one to minisign.
+const char *unreadable(const QList<QByteArray> &whole)
+{
+    for (int i = 0; i < 3; ++i)
+        if (whole.at(i).contains('\0'))
+            return QT_TRANSLATE_NOOP("ReleaseSignature", "a line holds a NUL byte");
+    if (whole.at(0).size() > MaxUntrustedLine)
+        return QT_TRANSLATE_NOOP("ReleaseSignature", "the untrusted comment is longer than 1022 bytes");
+    if (whole.at(1).size() > MaxSignatureLine)
+        return QT_TRANSLATE_NOOP("ReleaseSignature", "the signature line is longer than 101 bytes");
+    return nullptr;
 }
 
 } // namespace
@@ -54,17 +102,13 @@ SignatureFile readSignatureFile(QIODevice &device)
     if (text.size() > MaxSize)
         return refuse(SignatureFile::Result::TooLarge, nullptr);
 
-    QList<QByteArray> lines = text.split('\n');
-    // A last line break (minisign writes one) leaves an empty piece behind it.
-    if (!lines.isEmpty() && lines.constLast().isEmpty())
-        lines.removeLast();
-    for (QByteArray &line : lines)
-        if (line.endsWith('\r'))
-            line.chop(1);
-    if (lines.size() > 4)
-        return refuse(SignatureFile::Result::Malformed, QT_TRANSLATE_NOOP("ReleaseSignature", "more than four lines"));
-    if (lines.size() < 4)
+    QList<QByteArray> whole;
+    const std::optional<QList<QByteArray>> read = firstFourLines(text, &whole);
+    if (!read)
         return refuse(SignatureFile::Result::Truncated, QT_TRANSLATE_NOOP("ReleaseSignature", "fewer than four lines"));
+    if (const char *problem = unreadable(whole))
+        return refuse(SignatureFile::Result::Malformed, problem);
+    const QList<QByteArray> &lines = *read;
     if (!lines.at(0).startsWith(UntrustedPrefix))
         return refuse(SignatureFile::Result::Malformed,
                       QT_TRANSLATE_NOOP("ReleaseSignature", "the first line is not an untrusted comment"));

@@ -12,7 +12,10 @@ class QIODevice;
 //     trusted comment: <text>
 //     <base64 of: the global signature (64) over signature || text>
 // The algorithm is "ED" (the signature is over the file's BLAKE2b-512 hash,
-// minisign's default) or "Ed" (over the file itself, minisign -l).
+// minisign's default) or "Ed" (over the file itself, minisign -l). Read as
+// minisign -V reads it: line ends of CR LF, and anything after the fourth
+// line (the blank line an editor or a mail program adds), are taken; what
+// minisign refuses is refused.
 namespace signaturefile {
 
 // A real one is a few hundred bytes; anything longer is not read.

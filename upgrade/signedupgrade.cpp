@@ -34,17 +34,17 @@ bool signatureFileRefused(SignatureVerdict verdict)
 
 SignedUpgradeFile readSignedUpgradeFile(const QString &fileName)
 {
-    return readSignedUpgradeFile(fileName, pinnedReleaseKey());
+    return readSignedUpgradeFile(fileName, pinnedReleaseKeys());
 }
 
-SignedUpgradeFile readSignedUpgradeFile(const QString &fileName, const std::optional<ReleaseKey> &key)
+SignedUpgradeFile readSignedUpgradeFile(const QString &fileName, const ReleaseKeys &keys)
 {
     SignedUpgradeFile signedFile;
     InputFile file(fileName);
-    if (!file.open() || !key) {
+    if (!file.open() || keys.isEmpty()) {
         // Nothing to check: NotChecked, and the reader's own CannotOpen says
         // what a failed opening is.
-        signedFile.signature = checkReleaseSignature(file, signatureFileName(fileName), std::nullopt);
+        signedFile.signature = checkReleaseSignature(file, signatureFileName(fileName), ReleaseKeys());
         if (file.isOpen())
             signedFile.content = readUpgradeFile(file);
         return signedFile;
@@ -64,7 +64,7 @@ SignedUpgradeFile readSignedUpgradeFile(const QString &fileName, const std::opti
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    signedFile.signature = checkReleaseSignature(buffer, signatureFileName(fileName), key);
+    signedFile.signature = checkReleaseSignature(buffer, signatureFileName(fileName), keys);
     // What the signature file itself says (none, malformed, another key)
     // comes first; past it, a file larger than an upgrade file is refused for
     // that, whatever its beginning verified to.

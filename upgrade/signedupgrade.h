@@ -18,8 +18,8 @@ struct SignedUpgradeFile
     bool usable() const { return signature.accepted() && content.result == UpgradeFileResult::Ok; }
 };
 
-// With the key the build pins (none: NotChecked, the file is read as before).
+// With the keys the build pins (none: NotChecked, the file is read as before).
 SignedUpgradeFile readSignedUpgradeFile(const QString &fileName);
-SignedUpgradeFile readSignedUpgradeFile(const QString &fileName, const std::optional<ReleaseKey> &key);
+SignedUpgradeFile readSignedUpgradeFile(const QString &fileName, const ReleaseKeys &keys);
 
 #endif // SIGNEDUPGRADE_H

@@ -20,17 +20,18 @@ namespace {
 
 // minisign is started with posix_spawn, not QProcess: the thread tests sign
 // their releases too, and a fork beside their other threads trips the thread
-// sanitizer's runtime of clang 14 (a CHECK in its fork handling).
-bool minisign(const QStringList &arguments)
+// sanitizer's runtime of clang 14 (a CHECK in its fork handling). Its exit
+// status, -1 when it could not run; what it said in *output.
+int runMinisign(const QStringList &arguments, QByteArray *output)
 {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("minisign"));
     if (program.isEmpty()) {
         qWarning("minisign is not installed (Debian package minisign, scripts/install-deps.sh)");
-        return false;
+        return -1;
     }
-    QTemporaryFile output;   // what it says, shown when it fails
-    if (!output.open())
-        return false;
+    QTemporaryFile said;
+    if (!said.open())
+        return -1;
     QList<QByteArray> words{ QFile::encodeName(program) };
     for (const QString &argument : arguments)
         words << QFile::encodeName(argument);
@@ -43,17 +44,26 @@ bool minisign(const QStringList &arguments)
     posix_spawn_file_actions_init(&actions);
     // Never a passphrase: the keys are unencrypted.
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, output.handle(), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output.handle(), STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, said.handle(), STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, said.handle(), STDERR_FILENO);
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, argv.front(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    if (spawned != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        qWarning() << "minisign" << arguments << "failed:" << output.readAll();
-        return false;
-    }
-    return true;
+    const bool ran = spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status);
+    *output = said.readAll();
+    return ran ? WEXITSTATUS(status) : -1;
+}
+
+// minisign doing its part of a test: false, with its words in a warning, when
+// it fails.
+bool minisign(const QStringList &arguments)
+{
+    QByteArray output;
+    if (runMinisign(arguments, &output) == 0)
+        return true;
+    qWarning() << "minisign" << arguments << "failed:" << output;
+    return false;
 }
 
 } // namespace
@@ -95,6 +105,15 @@ bool generateKeyPair(const QString &folder, const QString &name, QString *secret
     *publicKey = folder + QLatin1Char('/') + name + QStringLiteral(".pub");
     return minisign({ QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-f"), QStringLiteral("-s"),
                       *secretKey, QStringLiteral("-p"), *publicKey });
+}
+
+bool minisignVerifies(const QString &fileName, const QString &signatureFile, const QString &publicKey)
+{
+    QByteArray output;
+    return runMinisign({ QStringLiteral("-V"), QStringLiteral("-q"), QStringLiteral("-p"), publicKey,
+                         QStringLiteral("-m"), fileName, QStringLiteral("-x"), signatureFile },
+                       &output)
+           == 0;
 }
 
 } // namespace releasesigning

@@ -20,6 +20,10 @@ QString keyIdFromMinisign(const QString &publicKeyFile);
 bool sign(const QString &fileName, const QString &trustedComment = QStringLiteral("Vn274 test release"),
           const QString &secretKey = testSecretKeyFile(), bool legacy = false);
 
+// minisign -V: whether minisign itself takes this signature of the file.
+bool minisignVerifies(const QString &fileName, const QString &signatureFile,
+                      const QString &publicKey = testPublicKeyFile());
+
 // minisign -G -W: a fresh unencrypted key pair in `folder`, named `name`.key
 // and `name`.pub.
 bool generateKeyPair(const QString &folder, const QString &name, QString *secretKey, QString *publicKey);

@@ -510,8 +510,9 @@ void TstTool::refusals()
     QVERIFY(!QFile::exists(path("out.bin")) && !QFile::exists(path("out.upg")) && !QFile::exists(path("out")));
     QCOMPARE(fileBytes(hexFile) + fileBytes(bootHex), inputs);
     QVERIFY(sim::transfers().isEmpty());
-    // Nothing taken from the production record either.
-    QCOMPARE(jsonObject(tool({ "serials", "--json" }).out)["serials"].toArray().size(), 0);
+    // Nothing taken from the production record either (when there is one).
+    const Run record = tool({ "serials", "--json" });
+    QVERIFY(record.status != 0 || jsonObject(record.out)["serials"].toArray().isEmpty());
 }
 
 void TstTool::hex2binWindow()
@@ -1025,6 +1026,7 @@ void TstTool::infoAsJson()
                                 { "bootloader_texts", QJsonArray({ "Vn274 boot 1.3", "Jun 11 2024" }) },
                                 { "status_word", 2147483713.0 }, { "status_bits", QJsonArray({ 0, 6, 31 }) },
                                 { "scrambling_key", transferKeyFingerprint() },
+                                { "release_key_ids", QJsonArray({ "53BE7B6EA04F19A8" }) },
                                 { "release_key_id", "53BE7B6EA04F19A8" } };
     QCOMPARE(jsonObject(run.out), expected);
 

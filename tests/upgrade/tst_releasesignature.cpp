@@ -1,6 +1,7 @@
 // Release signatures as minisign makes them: every signature here is made by
 // the real minisign program, with the project's test key or a key pair made
-// for the test, and then spoilt as a row says.
+// for the test, and then spoilt as a row says; and read as minisign -V reads
+// them, its verdict beside ours.
 #include "common/releasesigning.h"
 #include "common/testfiles.h"
 #include "upgrade/releasesignature.h"
@@ -20,7 +21,8 @@ const QString Comment = "Vn274 firmware 2.1";
 enum class Change {
     None, Legacy, NoSignature, OtherKey, FirstByte, MiddleByte, LastByte, ByteAppended, LegacyByte,
     SignatureByte, SignatureKeyId, TrustedComment, CommentSignature, CutInThirdLine, CutInLastLine, Empty,
-    UnknownAlgorithm, NotASignature, FiveLines, Oversized, LegacyTooLarge, NoKey, WindowsLineEnds
+    UnknownAlgorithm, NotASignature, FiveLines, Oversized, LegacyTooLarge, NoKey, WindowsLineEnds, SecondKey,
+    NeitherKey
 };
 
 QByteArray flipped(QByteArray bytes, int at)
@@ -54,14 +56,18 @@ class TstReleaseSignature : public QObject
     Q_OBJECT
 
     QTemporaryDir dir;
-    std::optional<ReleaseKey> testKey;
+    std::optional<ReleaseKey> testKey, otherKey, thirdKey;
     QString otherSecret, otherPublic;
+    QString release;          // signed by the test key, for the rows read as minisign reads them
+    QByteArray signature;     // its .minisig as minisign wrote it
 
 private slots:
     void initTestCase();
     void keyIdAsMinisignShowsIt();
     void verdicts_data();
     void verdicts();
+    void sameVerdictAsMinisign_data();
+    void sameVerdictAsMinisign();
 };
 
 void TstReleaseSignature::initTestCase()
@@ -71,6 +77,16 @@ void TstReleaseSignature::initTestCase()
     testKey = ReleaseKey::fromBase64(lines.value(1));
     QVERIFY(testKey);
     QVERIFY(releasesigning::generateKeyPair(dir.path(), "other", &otherSecret, &otherPublic));
+    otherKey = ReleaseKey::fromBase64(fileBytes(otherPublic).split('\n').value(1));
+    QString thirdSecret, thirdPublic;
+    QVERIFY(releasesigning::generateKeyPair(dir.path(), "third", &thirdSecret, &thirdPublic));
+    thirdKey = ReleaseKey::fromBase64(fileBytes(thirdPublic).split('\n').value(1));
+    QVERIFY(otherKey && thirdKey);
+
+    release = dir.filePath("release.upg");
+    writeBytes(release, QByteArray(upgradefile::FileSize, '\x5A'));
+    QVERIFY(releasesigning::sign(release, Comment));
+    signature = fileBytes(signatureFileName(release));
 }
 
 // The id minisign writes into the public key file, for the test key and for a
@@ -79,12 +95,14 @@ void TstReleaseSignature::keyIdAsMinisignShowsIt()
 {
     QCOMPARE(keyIdText(testKey->keyId), releasesigning::keyIdFromMinisign(releasesigning::testPublicKeyFile()));
     QCOMPARE(keyIdText(testKey->keyId), QString("53BE7B6EA04F19A8"));
-    QCOMPARE(keyIdText(ReleaseKey::fromBase64(fileBytes(otherPublic).split('\n').value(1))->keyId),
-             releasesigning::keyIdFromMinisign(otherPublic));
+    const QString otherId = releasesigning::keyIdFromMinisign(otherPublic);
+    QCOMPARE(keyIdText(otherKey->keyId), otherId);
 
-    QVERIFY(pinnedReleaseKey());
-    QCOMPARE(pinnedReleaseKey()->publicKey, testKey->publicKey);
+    QCOMPARE(pinnedReleaseKeys().size(), 1);
+    QCOMPARE(pinnedReleaseKeys().first().publicKey, testKey->publicKey);
     QCOMPARE(releaseKeyDescription(), QString("release key: 53BE7B6EA04F19A8"));
+    QCOMPARE(releaseKeyDescription({ *testKey, *otherKey }), "release keys: 53BE7B6EA04F19A8, " + otherId);
+    QCOMPARE(releaseKeyDescription({}), QString("release signatures: not checked"));
     QVERIFY(!ReleaseKey::fromBase64("RWQ="));
 }
 
@@ -101,6 +119,8 @@ void TstReleaseSignature::verdicts_data()
     QTest::newRow("build without a key") << Change::NoKey << V::NotChecked << "not checked";
     QTest::newRow("no .minisig") << Change::NoSignature << V::NoSignature << "no signature file";
     QTest::newRow("another key") << Change::OtherKey << V::OtherKey << "signed by another key";
+    QTest::newRow("the second of two pinned keys") << Change::SecondKey << V::Verified << Comment;
+    QTest::newRow("none of two pinned keys") << Change::NeitherKey << V::OtherKey << "not by one of the release keys";
     QTest::newRow("key id changed in the signature") << Change::SignatureKeyId << V::OtherKey << "another key";
     const QString changed = "does not match the file";
     QTest::newRow("first byte changed") << Change::FirstByte << V::FileChanged << changed;
@@ -116,7 +136,7 @@ void TstReleaseSignature::verdicts_data()
     QTest::newRow("empty") << Change::Empty << V::Truncated << "truncated";
     QTest::newRow("unknown algorithm") << Change::UnknownAlgorithm << V::Malformed << "neither ED nor Ed";
     QTest::newRow("not a signature") << Change::NotASignature << V::Malformed << "malformed";
-    QTest::newRow("five lines") << Change::FiveLines << V::Malformed << "more than four lines";
+    QTest::newRow("a fifth line, which minisign does not read") << Change::FiveLines << V::Verified << Comment;
     QTest::newRow("oversized") << Change::Oversized << V::TooLarge << "too large";
     QTest::newRow("legacy over more than an upgrade file") << Change::LegacyTooLarge << V::FileTooLarge << "legacy";
 }
@@ -136,8 +156,8 @@ void TstReleaseSignature::verdicts()
         content += "x";
     writeBytes(release, content);
     const bool legacy = change == Change::Legacy || change == Change::LegacyByte || change == Change::LegacyTooLarge;
-    QVERIFY(releasesigning::sign(release, Comment,
-                                 change == Change::OtherKey ? otherSecret : releasesigning::testSecretKeyFile(),
+    const bool byOther = change == Change::OtherKey || change == Change::SecondKey || change == Change::NeitherKey;
+    QVERIFY(releasesigning::sign(release, Comment, byOther ? otherSecret : releasesigning::testSecretKeyFile(),
                                  legacy));
 
     const QByteArray sig = fileBytes(signature);
@@ -170,18 +190,90 @@ void TstReleaseSignature::verdicts()
 
     QFile file(release);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const SignatureCheck check =
-            checkReleaseSignature(file, signature, change == Change::NoKey ? std::nullopt : testKey);
+    ReleaseKeys keys{ *testKey };
+    if (change == Change::NoKey)
+        keys.clear();
+    if (change == Change::SecondKey)
+        keys << *otherKey;
+    if (change == Change::NeitherKey)
+        keys << *thirdKey;
+    const SignatureCheck check = checkReleaseSignature(file, signature, keys);
     QCOMPARE(check.verdict, verdict);
     QVERIFY2(check.message.contains(says), qPrintable(check.message));
     QCOMPARE(check.accepted(), verdict == SignatureVerdict::Verified || verdict == SignatureVerdict::NotChecked);
     // Only a verified comment is passed on as trusted; the signer is named
     // once the signature file could be read.
     QCOMPARE(check.trustedComment, verdict == SignatureVerdict::Verified ? Comment : QString());
-    if (verdict == SignatureVerdict::Verified || verdict == SignatureVerdict::FileChanged)
-        QCOMPARE(check.keyId, QString("53BE7B6EA04F19A8"));
-    if (change == Change::OtherKey)
+    if (byOther)
         QCOMPARE(check.keyId, releasesigning::keyIdFromMinisign(otherPublic));
+    else if (verdict == SignatureVerdict::Verified || verdict == SignatureVerdict::FileChanged)
+        QCOMPARE(check.keyId, QString("53BE7B6EA04F19A8"));
+}
+
+// A .minisig changed as editors, mail programs and hands change it: taken
+// where minisign -V takes it, refused where it refuses it.
+void TstReleaseSignature::sameVerdictAsMinisign_data()
+{
+    QTest::addColumn<QByteArray>("minisig");
+    QTest::addColumn<bool>("accepted");
+
+    const QList<QByteArray> lines = signature.split('\n');
+    const auto joined = [](const QList<QByteArray> &four) { return four.join('\n') + '\n'; };
+    const auto withLine = [&](int index, const QByteArray &line) {
+        QList<QByteArray> four = lines.mid(0, 4);
+        four[index] = line;
+        return joined(four);
+    };
+    QByteArray crlf = signature;
+    crlf.replace("\n", "\r\n");
+    // 74 bytes end in a group of two: the two low bits of its last digit are not used.
+    const QByteArray digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    QByteArray otherBits = lines.at(1);
+    char &last = otherBits[otherBits.size() - 2];
+    last = digits.at(digits.indexOf(last) ^ 1);
+
+    QTest::newRow("as minisign writes it") << signature << true;
+    QTest::newRow("a blank line at the end") << signature + "\n" << true;
+    QTest::newRow("two blank lines at the end") << signature + "\n\n" << true;
+    QTest::newRow("CR LF line ends") << crlf << true;
+    QTest::newRow("CR LF and a blank line") << crlf + "\r\n" << true;
+    QTest::newRow("no line break at the end") << signature.chopped(1) << true;
+    QTest::newRow("text after the fourth line") << signature + "signed by the release team\n" << true;
+    QTest::newRow("a NUL byte after the fourth line") << signature + '\0' << true;
+    QTest::newRow("a CR and text after the trusted comment") << withLine(2, lines.at(2) + "\rnotes") << true;
+    QTest::newRow("unused bits of the signature set") << withLine(1, otherBits) << true;
+    QTest::newRow("an untrusted comment of 1022 bytes")
+            << withLine(0, "untrusted comment: " + QByteArray(1022 - 19, 'x')) << true;
+    QTest::newRow("an untrusted comment of 1023 bytes")
+            << withLine(0, "untrusted comment: " + QByteArray(1023 - 19, 'x')) << false;
+    QTest::newRow("a blank line first") << "\n" + signature << false;
+    QTest::newRow("a blank line after the signature")
+            << joined({ lines.at(0), lines.at(1), "", lines.at(2), lines.at(3) }) << false;
+    QTest::newRow("a blank after the signature") << withLine(1, lines.at(1) + " ") << false;
+    QTest::newRow("a blank after the comment signature") << withLine(3, lines.at(3) + " ") << false;
+    QTest::newRow("CR CR LF line ends") << QByteArray(signature).replace("\n", "\r\r\n") << false;
+    QTest::newRow("CR line ends") << QByteArray(signature).replace("\n", "\r") << false;
+    QTest::newRow("the signature's padding taken off") << withLine(1, lines.at(1).chopped(1)) << false;
+    QTest::newRow("one '=' too many") << withLine(3, lines.at(3) + "=") << false;
+    QTest::newRow("a NUL byte in the trusted comment") << withLine(2, lines.at(2) + '\0') << false;
+    QTest::newRow("the third line cut before its line break") << lines.mid(0, 3).join('\n') << false;
+    QTest::newRow("a blank at the end of the trusted comment") << withLine(2, lines.at(2) + " ") << false;
+}
+
+void TstReleaseSignature::sameVerdictAsMinisign()
+{
+    QFETCH(QByteArray, minisig);
+    QFETCH(bool, accepted);
+
+    const QString variant = dir.filePath("variant.minisig");
+    writeBytes(variant, minisig);
+    QFile file(release);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const SignatureCheck check = checkReleaseSignature(file, variant, { *testKey });
+    QCOMPARE(releasesigning::minisignVerifies(release, variant), accepted);
+    QVERIFY2(check.accepted() == accepted, qPrintable(check.message));
+    if (accepted)
+        QCOMPARE(check.trustedComment, Comment);
 }
 
 QTEST_GUILESS_MAIN(TstReleaseSignature)
