@@ -2,11 +2,9 @@
 
 #include "production/recorddatabase.h"
 #include "upgrade/upgradesteps.h"
-#include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
 
@@ -17,22 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The history's words for how a change ended: "success", "interrupted", or
-// the line that ended it, on one line.
-QString historyOutcome(const DriverResult &result)
-{
-    switch (result.ending) {
-    case DriverResult::Ending::Succeeded:
-        return QStringLiteral("success");
-    case DriverResult::Ending::Interrupted:
-        return QStringLiteral("interrupted");
-    case DriverResult::Ending::Failed:
-        break;
-    }
-    const QString line = result.outcome.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; "));
-    return line.isEmpty() ? QStringLiteral("failed") : line;
-}
 
 // A deep copy: Qt's shared buffers are counted partly inside Qt's library,
 // where a thread sanitizer cannot follow the count, so nothing a change's
@@ -47,6 +29,14 @@ QByteArray ownCopy(const QByteArray &bytes)
     return QByteArray(bytes.constData(), bytes.size());
 }
 
+QStringList ownCopy(const QStringList &texts)
+{
+    QStringList copy;
+    for (const QString &text : texts)
+        copy << ownCopy(text);
+    return copy;
+}
+
 } // namespace
 
 // One driver's change, made by the owner's thread. The change's thread only
@@ -55,7 +45,7 @@ struct ConcurrentUpgrade::Change
 {
     QByteArray serial;
     CheckedRelease release;     // a copy: the regions' bytes are shared, never written
-    FirmwareChange row;
+    FirmwareHistoryRow row;
     QElapsedTimer clock;
     UpgradeStep step = UpgradeStep::Connecting;   // the last one reported
     std::unique_ptr<QThread> thread;
@@ -122,15 +112,8 @@ bool ConcurrentUpgrade::start(const QByteArray &serialString)
     change->serial = serial;
     change->release = checked;
     change->clock.start();
-    FirmwareChange &row = change->row;
-    row.serial = QString::fromLatin1(serial);
-    row.station = RecordDatabase::station();
-    row.startedAt = RecordDatabase::now();
-    row.fileName = QFileInfo(checked.fileName).fileName();
-    row.fileSha256 = releaseSha256;
-    row.keyFingerprint = transferKeyFingerprint();
-    row.signatureKeyId = checked.signature.keyId;
-    row.trustedComment = checked.signature.trustedComment;
+    change->row.begin(serial, checked.fileName, releaseSha256);
+    change->row.setSignature(checked.signature.keyId, checked.signature.trustedComment);
 
     change->thread.reset(QThread::create([this, c = change.get()] { run(*c); }));
     changes.insert(serial, change);
@@ -190,11 +173,12 @@ void ConcurrentUpgrade::run(Change &change)
     ended.result.ending = outcome.succeeded     ? DriverResult::Ending::Succeeded
                           : outcome.stopped ? DriverResult::Ending::Interrupted
                                                 : DriverResult::Ending::Failed;
-    ended.result.outcome = ownCopy(outcome.outcome);
+    ended.result.outcome = outcome.outcome;
     // Left where it was: whether that is its bootloader, ready for another
     // attempt, is worth one look.
     if (outcome.stopped)
         ended.result.inBootloader = upgradesteps::inBootloader(usb, serial);
+    ended.result.devices = usb.connectedDevices();
     tell(ended);
 }
 
@@ -203,6 +187,8 @@ void ConcurrentUpgrade::tell(Message message)
     message.serial = ownCopy(message.serial);
     message.line = ownCopy(message.line);
     message.result.serial = ownCopy(message.result.serial);
+    message.result.outcome = ownCopy(message.result.outcome);
+    message.result.devices = ownCopy(message.result.devices);
     bool first = false;
     {
         const std::lock_guard<std::mutex> lock(mailboxMutex);
@@ -257,13 +243,10 @@ void ConcurrentUpgrade::finish(DriverResult result)
         emit idle();
 }
 
-void ConcurrentUpgrade::record(const Change &change, DriverResult &result)
+void ConcurrentUpgrade::record(Change &change, DriverResult &result)
 {
     if (!history)
         return;
-    FirmwareChange row = change.row;
-    row.endedAt = RecordDatabase::now();
-    row.succeeded = result.ending == DriverResult::Ending::Succeeded;
-    row.outcome = historyOutcome(result);
-    result.recorded = FirmwareHistory(*history).add(row, &result.recordProblem);
+    change.row.end(result.ending, result.outcome);
+    result.recorded = change.row.addTo(*history, &result.recordWarning, &result.recordProblem);
 }

@@ -1,7 +1,7 @@
 #ifndef CONCURRENTUPGRADE_H
 #define CONCURRENTUPGRADE_H
 
-#include "production/firmwarehistory.h"
+#include "production/firmwarehistoryrow.h"
 #include "upgrade/upgradeprocedure.h"
 
 #include <QByteArray>
@@ -11,6 +11,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <memory>
@@ -31,11 +32,7 @@ struct DriverProgress
 // How one driver's change ended.
 struct DriverResult
 {
-    enum class Ending {
-        Succeeded,     // the new application runs on it
-        Failed,        // the line in `outcome` ended it
-        Interrupted    // stopped at once by a second stop request
-    };
+    using Ending = ChangeEnding;   // Failed: the line in `outcome` ended it
 
     QByteArray serial;
     Ending ending = Ending::Failed;
@@ -43,9 +40,13 @@ struct DriverResult
     QString outcome;          // the line that ended it, as the change sent it
     qint64 milliseconds = 0;
     bool inBootloader = false;   // an interrupted one: it answers from its bootloader now
+    // Where its link took it, "BUS/DEVICE" in order (UsbDevice::connectedDevices):
+    // a driver that arrives anywhere else has been plugged in anew.
+    QStringList devices;
     // Its row in the firmware history, when a record was given.
     bool recorded = false;
     QString recordProblem;    // why it is not there
+    QString recordWarning;    // there, but the record never issued its serial number
 };
 
 // The firmware of several drivers changed at once from one release: the file
@@ -136,7 +137,7 @@ private:
     // The change's thread has told its end: the result, its row, and (while
     // announcing) the signals.
     void finish(DriverResult result);
-    void record(const Change &change, DriverResult &result);
+    void record(Change &change, DriverResult &result);
 
     CheckedRelease checked;
     QStringList checkLines;

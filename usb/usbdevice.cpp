@@ -55,6 +55,17 @@ bool isPermissionError(int errnoValue)
     return errnoValue == EACCES || errnoValue == EPERM;
 }
 
+// A device's bus and its own name as libusb lists them: "002", "004".
+QString busName(const struct usb_device *dev)
+{
+    return QString::fromLocal8Bit(dev->bus ? dev->bus->dirname : "");
+}
+
+QString deviceName(const struct usb_device *dev)
+{
+    return QString::fromLocal8Bit(dev->filename);
+}
+
 // The more telling of two causes (the enumeration's order is their rank).
 UsbDevice::ConnectionFailure moreTelling(UsbDevice::ConnectionFailure a, UsbDevice::ConnectionFailure b)
 {
@@ -131,6 +142,9 @@ int UsbDevice::connectPrivate()
             continue;
         }
         connectionFailure = ConnectionFailure::None;
+        const QString taken = busName(dev) + QLatin1Char('/') + deviceName(dev);
+        if (!takenDevices.contains(taken))
+            takenDevices << taken;
         return 0;
     }
     connectionFailure = failure;
@@ -205,8 +219,8 @@ QList<UsbDevice::FoundDevice> UsbDevice::findDevices()
     QList<FoundDevice> found;
     for (struct usb_device *dev : matchingDevicesPrivate()) {
         FoundDevice device;
-        device.bus = QString::fromLocal8Bit(dev->bus ? dev->bus->dirname : "");
-        device.device = QString::fromLocal8Bit(dev->filename);
+        device.bus = busName(dev);
+        device.device = deviceName(dev);
         if (openIdentifiedPrivate(dev, &device.failure)) {
             device.serial = serialPrivate();
             disconnectPrivate();
@@ -222,6 +236,12 @@ int UsbDevice::countDevices()
     disconnectPrivate();
     QMutexLocker busList(&busListMutex);
     return int(matchingDevicesPrivate().size());
+}
+
+QStringList UsbDevice::connectedDevices()
+{
+    QMutexLocker lock(&linkMutex);
+    return takenDevices;
 }
 
 UsbDevice::ConnectionFailure UsbDevice::lastConnectionFailure()

@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 struct usb_dev_handle;   // libusb 0.1 (<usb.h>)
 struct usb_device;
@@ -86,6 +87,10 @@ public:
     // How many devices with the vendor and product id the buses hold, none of
     // them opened.
     int countDevices();
+    // The devices connect() has taken, as "BUS/DEVICE" ("002/004"), each
+    // once, in the order first taken: a driver that restarts comes back under
+    // a new device number, so these are where it was.
+    QStringList connectedDevices();
 
     // Vendor control transfers on the default endpoint, 2000 ms time-out.
     // control_receive: bytes received (may be fewer than length) or -1; a
@@ -127,6 +132,7 @@ private:
     usb_dev_handle *handle = nullptr;
     ConnectionFailure connectionFailure = ConnectionFailure::None;
     QList<QByteArray> acceptedSerials;
+    QStringList takenDevices;
 };
 
 #endif // USBDEVICE_H

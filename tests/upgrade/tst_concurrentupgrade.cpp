@@ -192,6 +192,7 @@ void TstConcurrentUpgrade::eightDriversAtOnce()
         const int index = int(result.serial.toInt() - 240611027);
         const sim::Driver driver = sim::driver(index);
         QVERIFY(result.recorded);
+        QVERIFY(result.recordWarning.contains("never issued the serial number '" + result.serial + "'"));
         QCOMPARE(threadsOf(driver).size(), 1);   // its own thread alone talked to it
         if (index == faulty[0] || index == faulty[1]) {
             QCOMPARE(result.ending, DriverResult::Ending::Failed);
@@ -206,6 +207,9 @@ void TstConcurrentUpgrade::eightDriversAtOnce()
         QCOMPARE(driver.internalFlash(0x08004000, upgradefile::ApplicationSize), release.application);
         QCOMPARE(driver.externalFlash(0, upgradefile::ExternalFlashSize), scrambled(release.externalFlash));
         QCOMPARE(requestsTo(driver), aloneRequests);
+        // Taken in its application, its bootloader and its new application, each a device of its own.
+        QCOMPARE(result.devices.size(), 3);
+        QCOMPARE(result.devices.last(), QStringLiteral("002/%1").arg(driver.deviceNumber(), 3, 10, QLatin1Char('0')));
     }
 
     const std::optional<QList<FirmwareChange>> rows = FirmwareHistory(record).changes(QString(), QDateTime(), &error);
