@@ -3,6 +3,8 @@
 
 #include "tool/console.h"
 
+class DriverWatcher;
+
 // The subcommands of vn274-tool. Each takes its arguments after its name,
 // without --help (answered before it runs), and returns its exit status.
 namespace tool {
@@ -26,6 +28,12 @@ int initRecord(const QStringList &args, Console &console);
 // The driver: devicecommands.cpp, and list in drivers.cpp
 int list(const QStringList &args, Console &console);
 int upgrade(const QStringList &args, Console &console);
+// upgrade --all (upgradeall.cpp), and the station (station.cpp).
+int upgradeAll(const QString &fileName, const Arguments &args, Console &console);
+int station(const QStringList &args, Console &console);
+// For vn274-tool-sim, whose simulated buses udev does not see: how the
+// station begins to watch for drivers plugged in. Null: udev's monitor.
+void setDriverWatchStart(bool (*start)(DriverWatcher &watcher));
 int info(const QStringList &args, Console &console);
 int getPrograms(const QStringList &args, Console &console);
 int setPrograms(const QStringList &args, Console &console);

@@ -5,6 +5,7 @@
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 #include "tool/drivers.h"
+#include "tool/firmwarechanges.h"
 #include "tool/interruption.h"
 #include "tool/showfileio.h"
 #include "tool/progressdisplay.h"
@@ -191,31 +192,12 @@ int setTable(const Table &table, const QStringList &args, Console &console)
     return ExitSuccess;
 }
 
-// The release as the change will take it, checked before any driver is
-// touched: a refused signature or a damaged file is bad input. The change
-// itself refuses such a file too, but only in the worker's words ("Wrong file
-// header" also for a missing file).
-int checkRelease(const QString &fileName, Console &console)
-{
-    const SignedUpgradeFile release = readSignedUpgradeFile(fileName);
-    if (!release.signature.accepted())
-        return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(fileName, release.signature.message));
-    // A build without release keys writes any file: never without a word.
-    if (release.signature.verdict == SignatureVerdict::NotChecked)
-        warn(console, release.signature.message);
-    const UpgradeFileResult checked = release.content.result;
-    if (checked != UpgradeFileResult::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("%1: %2, the upgrade refuses this file")
-                                                  .arg(fileName, QLatin1String(upgradeFileResultName(checked))));
-    return ExitSuccess;
-}
-
 // Adds the change's row; a record named by the user that cannot take it fails
 // the command.
-int finishRecord(UpgradeRecorder &recorder, bool succeeded, int status, Console &console)
+int finishRecord(UpgradeRecorder &recorder, ChangeEnding ending, int status, Console &console)
 {
     QString problem;
-    if (!recorder.finish(succeeded, &problem))
+    if (!recorder.finish(ending, &problem))
         return console.fail(ExitFailure, problem);
     return status;
 }
@@ -224,12 +206,27 @@ int finishRecord(UpgradeRecorder &recorder, bool succeeded, int status, Console 
 
 int upgrade(const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { { SerialOption, DatabaseOption } });
+    const QString all = QStringLiteral("all"), json = QStringLiteral("json");
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { { SerialOption, DatabaseOption },
+                                                                                { all, json },
+                                                                                { SerialOption } });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
+    if (parsed->has(all))
+        return upgradeAll(fileName, *parsed, console);
+    if (parsed->values(SerialOption).size() > 1)
+        return console.usageError(QStringLiteral("option --serial given twice: several drivers at once take --all"));
+    if (parsed->has(json))
+        return console.usageError(QStringLiteral("--json goes with --all"));
 
-    if (const int refused = checkRelease(fileName, console))
+    // The release is read and checked once, before any driver is touched; its
+    // lines come when the change begins.
+    QStringList releaseLines;
+    UpgradeProgress checking;
+    checking.line = [&releaseLines](const QString &line) { releaseLines << line; };
+    const CheckedRelease release = checkRelease(fileName, checking);
+    if (const int refused = refuseRelease(release, console))
         return refused;
     // A line that asked for a record changes no firmware it cannot record.
     UpgradeRecorder recorder([&console](const QString &message) { warn(console, message); });
@@ -276,15 +273,16 @@ int upgrade(const QStringList &args, Console &console)
         progress.percent = [&display](int percent) { display.percent(QStringLiteral("Flash"), percent); };
         progress.stopNow = InterruptGuard::stopNow;
         recorder.start(usb.getSerial(), fileName);
-        outcome = changeFirmware(usb, fileName, progress);
+        for (const QString &line : std::as_const(releaseLines))
+            progress.line(line);
+        outcome = changeFirmware(usb, release, progress);
     }
     recorder.signature(outcome.signature.keyId, outcome.signature.trustedComment);
     if (outcome.stopped) {
-        recorder.line(QStringLiteral("interrupted"));   // the outcome the history shows
         const int status = console.fail(ExitInterrupted, QStringLiteral("the change of the driver %1 was stopped after "
                                                                         "\"%2\"; it may be left in its bootloader")
                                                                  .arg(driver, outcome.outcome.simplified()));
-        return finishRecord(recorder, false, status, console);
+        return finishRecord(recorder, ChangeEnding::Interrupted, status, console);
     }
     int status = ExitSuccess;
     if (!outcome.succeeded) {
@@ -294,7 +292,8 @@ int upgrade(const QStringList &args, Console &console)
             problem += QStringLiteral(": ") + connectionProblem(usb);
         status = console.fail(ExitFailure, problem);
     }
-    status = finishRecord(recorder, outcome.succeeded, status, console);
+    status = finishRecord(recorder, outcome.succeeded ? ChangeEnding::Succeeded : ChangeEnding::Failed, status,
+                          console);
     if (InterruptGuard::interrupted())
         return console.fail(ExitInterrupted, QStringLiteral("interrupted; the change of the driver %1 ran to its end "
                                                             "first").arg(driver));

@@ -132,6 +132,46 @@ int chooseDriver(USBRQ518 &usb, const Arguments &args, Console &console)
     return ExitSuccess;
 }
 
+int chooseDrivers(USBRQ518 &usb, const Arguments &args, Console &console, QList<DriverOnBus> *chosen,
+                  QList<UsbDevice::FoundDevice> *unusable)
+{
+    const QList<DriverOnBus> drivers = findDrivers(usb, unusable);
+    QMap<QByteArray, QList<DriverOnBus>> bySerial;
+    for (const DriverOnBus &driver : drivers)
+        bySerial[USBRQ518::serialNumber(driver.serial)] << driver;
+    for (auto it = bySerial.cbegin(); it != bySerial.cend(); ++it)
+        if (it->size() > 1)
+            return console.fail(ExitBadInput, listed(QStringLiteral("%1 Vn274 drivers have the serial number %2; a "
+                                                                     "change could not tell them apart:")
+                                                              .arg(it->size())
+                                                              .arg(QString::fromLatin1(it.key())),
+                                                      *it));
+
+    chosen->clear();
+    if (!args.has(SerialOption)) {
+        *chosen = drivers;
+        return ExitSuccess;
+    }
+    QList<QByteArray> named;
+    for (const QString &value : args.values(SerialOption)) {
+        const QByteArray serial = USBRQ518::serialNumber(value.toLatin1());
+        if (serial.isEmpty())
+            return console.usageError(QStringLiteral("--serial takes the driver's serial number"));
+        if (!bySerial.contains(serial))
+            return console.fail(ExitFailure, connectionProblem(UsbDevice::ConnectionFailure::SerialMismatch, serial));
+        named << serial;
+    }
+    for (const DriverOnBus &driver : drivers)
+        if (named.contains(USBRQ518::serialNumber(driver.serial)))
+            *chosen << driver;
+    return ExitSuccess;
+}
+
+QString unusableDevice(const UsbDevice::FoundDevice &device)
+{
+    return QStringLiteral("bus %1 device %2: %3").arg(device.bus, device.device, connectionProblem(device.failure));
+}
+
 int list(const QStringList &args, Console &console)
 {
     const QString json = QStringLiteral("json");
@@ -155,8 +195,7 @@ int list(const QStringList &args, Console &console)
     // A device that could not be opened may be a Vn274 missing from the list.
     int status = ExitSuccess;
     for (const UsbDevice::FoundDevice &device : unusable)
-        status = console.fail(ExitFailure, QStringLiteral("bus %1 device %2: %3")
-                                                   .arg(device.bus, device.device, connectionProblem(device.failure)));
+        status = console.fail(ExitFailure, unusableDevice(device));
     if (drivers.isEmpty() && unusable.isEmpty())
         status = console.fail(ExitFailure, connectionProblem(UsbDevice::ConnectionFailure::NotFound));
     return status;

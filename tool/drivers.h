@@ -46,6 +46,20 @@ extern const QString SerialOption;
 // ExitSuccess or the status of the refusal, which has been reported.
 int chooseDriver(USBRQ518 &usb, const Arguments &args, Console &console);
 
+// The drivers a command for several drivers at once works on: those --serial
+// names (it may be given several times; either form of the serial string),
+// else every one there is, in the order the buses list them. Refused before
+// anything is touched: two drivers with one serial number (ExitBadInput),
+// for a change could not tell them apart through their restarts, and a
+// serial number named that is not there (ExitFailure). The devices with the
+// driver's ids that cannot be opened go to *unusable. Returns ExitSuccess or
+// the status of the refusal, which has been reported.
+int chooseDrivers(USBRQ518 &usb, const Arguments &args, Console &console, QList<DriverOnBus> *chosen,
+                  QList<UsbDevice::FoundDevice> *unusable);
+
+// "bus 002 device 003: the Vn274 is there but ...": why a device could not be used.
+QString unusableDevice(const UsbDevice::FoundDevice &device);
+
 } // namespace tool
 
 #endif // TOOL_DRIVERS_H

@@ -4,26 +4,33 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace tool {
 
 namespace {
 
-std::atomic<int> requests { 0 };
+std::atomic<int> signalCount { 0 };
 static_assert(std::atomic<int>::is_always_lock_free, "the handler touches it");
 
 // Set before the handler is installed and left alone while it is.
 const char *noticeText[2] = {};
 size_t noticeLength[2] = {};
+int requestEvent = -1;
 
 void onSignal(int)
 {
     const int saved = errno;
-    const int request = requests.fetch_add(1);
+    const int request = signalCount.fetch_add(1);
     if (request < 2 && noticeLength[request] > 0) {
         // Only write(2): nothing here may take a lock or allocate.
         [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, noticeText[request], noticeLength[request]);
+    }
+    if (requestEvent >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(requestEvent, &one, sizeof one);
     }
     errno = saved;
 }
@@ -38,7 +45,8 @@ QByteArray line(const QString &notice)
 InterruptGuard::InterruptGuard(const QString &firstNotice, const QString &secondNotice)
     : notices{ line(firstNotice), line(secondNotice) }
 {
-    requests = 0;
+    signalCount = 0;
+    requestEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     for (int i = 0; i < 2; ++i) {
         noticeText[i] = notices[i].constData();
         noticeLength[i] = size_t(notices[i].size());
@@ -58,16 +66,29 @@ InterruptGuard::~InterruptGuard()
     sigaction(SIGINT, &formerInterrupt, nullptr);
     sigaction(SIGTERM, &formerTerminate, nullptr);
     noticeLength[0] = noticeLength[1] = 0;
+    if (requestEvent >= 0)
+        ::close(requestEvent);
+    requestEvent = -1;
 }
 
 bool InterruptGuard::interrupted()
 {
-    return requests.load() > 0;
+    return signalCount.load() > 0;
 }
 
 bool InterruptGuard::stopNow()
 {
-    return requests.load() > 1;
+    return signalCount.load() > 1;
+}
+
+int InterruptGuard::requests()
+{
+    return signalCount.load();
+}
+
+int InterruptGuard::requestsFd()
+{
+    return requestEvent;
 }
 
 } // namespace tool

@@ -33,6 +33,12 @@ public:
     static bool interrupted();
     // A second came: stop at once.
     static bool stopNow();
+    // How many came (the first and second are what counts).
+    static int requests();
+    // An eventfd that is readable once a signal came since it was last read,
+    // for an event loop that waits on it rather than asking; -1 without a
+    // guard.
+    static int requestsFd();
 
 private:
     const QByteArray notices[2];

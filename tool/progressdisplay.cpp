@@ -10,7 +10,7 @@ constexpr int BarWidth = 40;
 
 } // namespace
 
-ProgressDisplay::ProgressDisplay(Console &console) : console(console)
+ProgressDisplay::ProgressDisplay(Console &console, const QString &prefix) : console(console), prefix(prefix)
 {
 }
 
@@ -29,7 +29,7 @@ void ProgressDisplay::endBar()
 void ProgressDisplay::line(const QString &text)
 {
     endBar();
-    console.print(text);
+    console.print(prefix + text);
 }
 
 void ProgressDisplay::percent(const QString &name, int value)
@@ -46,7 +46,7 @@ void ProgressDisplay::percent(const QString &name, int value)
     if (!console.terminal) {
         if (value / 10 > shown) {
             shown = value / 10;
-            console.print(QStringLiteral("%1 %2%").arg(label).arg(value));
+            console.print(QStringLiteral("%1%2 %3%").arg(prefix, label).arg(value));
         }
         return;
     }
@@ -54,7 +54,8 @@ void ProgressDisplay::percent(const QString &name, int value)
         return;
     shown = value;
     const int filled = value * BarWidth / 100;
-    console.write(QStringLiteral("\r%1 [%2%3] %4%")
+    console.write(QStringLiteral("\r%1%2 [%3%4] %5%")
+                          .arg(prefix)
                           .arg(label, -21)
                           .arg(QString(filled, QLatin1Char('#')), QString(BarWidth - filled, QLatin1Char('.')))
                           .arg(value, 3));

@@ -1,6 +1,7 @@
 #include "tool/simsetup.h"
 
 #include "simulator/simdriver.h"
+#include "tool/commands.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,17 +21,17 @@ constexpr int WritePageRequest = 3;
     std::exit(2);
 }
 
-// "unplugged-at-page-40": the page number, or -1 for another word.
-int unplugPage(const QString &fault)
+// The number after the prefix in a word ("unplugged-at-page-40": 40), from
+// least to most; -1 for a word without the prefix.
+int numberAfter(const QString &word, const QString &prefix, int least, int most, const QString &what)
 {
-    static const QString prefix = QStringLiteral("unplugged-at-page-");
-    if (!fault.startsWith(prefix))
+    if (!word.startsWith(prefix))
         return -1;
     bool ok = false;
-    const int page = fault.mid(prefix.size()).toInt(&ok);
-    if (!ok || page < FirstApplicationPage || page > LastApplicationPage)
-        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM names no application page (16 to 127)").arg(fault));
-    return page;
+    const int number = word.mid(prefix.size()).toInt(&ok);
+    if (!ok || number < least || number > most)
+        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM names no %2 (%3 to %4)").arg(word, what).arg(least).arg(most));
+    return number;
 }
 
 // False for a word that is no fault.
@@ -40,9 +41,14 @@ bool plantFault(const sim::Driver &driver, const QString &fault)
         driver.setNeverReturns(true);
     else if (fault == QLatin1String("stays-in-bootloader"))
         driver.setStaysInBootloader(true);
-    else if (const int page = unplugPage(fault); page >= 0)
+    else if (const int page = numberAfter(fault, QStringLiteral("unplugged-at-page-"), FirstApplicationPage,
+                                          LastApplicationPage, QStringLiteral("application page"));
+             page >= 0)
         // The pages are written in order, one request 3 each.
         driver.unplugAtTransfer(WritePageRequest, page - FirstApplicationPage);
+    else if (const int milliseconds = numberAfter(fault, QStringLiteral("latency-"), 0, 2000, QStringLiteral("latency in ms"));
+             milliseconds >= 0)
+        driver.setLatency(milliseconds);
     else
         return false;
     return true;
@@ -68,6 +74,11 @@ void addDriver(const QString &description)
 
 void setUpSimulatedDriver()
 {
+    // udev does not see the simulated buses, and the station must not take
+    // the events of real drivers for theirs: nothing is plugged in while the
+    // program runs.
+    tool::setDriverWatchStart([](DriverWatcher &) { return true; });
+
     const QStringList words = qEnvironmentVariable("VN274_TOOL_SIM").split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const QString &word : words) {
         if (word == QLatin1String("bootloader")) {

@@ -19,9 +19,12 @@
 //     unplugged-at-page-N     its cable comes out as the application page N
 //                             is written (N as the internal flash counts its
 //                             1024-byte pages: 16 to 127)
+//     latency-N               every transfer to it takes N ms (a slow
+//                             link, to watch a change's progress)
 //   driver=SERIAL:FAULT      another driver with that fault; more faults
 //                            follow after further colons.
-// The other words act on the first driver.
+// The other words act on the first driver. The simulated buses have no udev:
+// the station sees no driver plugged in while it runs.
 // Unknown words end the program with status 2, so that a test cannot pass on a
 // typing error.
 void setUpSimulatedDriver();

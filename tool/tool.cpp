@@ -142,8 +142,8 @@ const Command commands[] = {
       "--json: the same as one JSON object on one line, {\"drivers\": [{\"bus\": 2,\n"
       "\"device\": 3, \"mode\": \"application\", \"serial\": \"240611027\"}]}.\n",
       list, true, false },
-    { "upgrade", "FILE.upg [--serial S] [--db URL]",
-      "change the driver's firmware",
+    { "upgrade", "FILE.upg [--serial S] [--db URL] | FILE.upg --all [--serial S]... [--json] [--db URL]",
+      "change the driver's firmware, or that of every driver at once",
       "Changes the driver's firmware from an upgrade file, as \"Firmware Change\" of\n"
       "the window does: the release signature (FILE.upg.minisig, by a release key\n"
       "this tool pins) and the file are checked before the driver is touched, and\n"
@@ -160,8 +160,46 @@ const Command commands[] = {
       "firmware history (vn274-tool history), successful or not.\n"
       "Ctrl+C (SIGINT, SIGTERM) during the change lets it finish, for a driver stopped\n"
       "halfway is left in its bootloader; a second one stops it at its next step,\n"
-      "recorded as \"interrupted\". Either way the exit status is 130.\n",
+      "recorded as \"interrupted\". Either way the exit status is 130.\n"
+      "--all: every driver connected, in application or bootloader mode, changed at\n"
+      "the same time, each followed by its serial number through its restarts;\n"
+      "--serial S, given once or more, chooses some of them. The release is checked\n"
+      "once before any driver is touched, and two drivers with one serial number are\n"
+      "refused (exit status 2) before any starts. On a terminal each driver has a\n"
+      "line (serial number, step, percentage) redrawn in place; elsewhere every line\n"
+      "is prefixed with the driver's serial number. At the end a table: serial\n"
+      "number, how its change ended, seconds. A driver that fails ends its own change\n"
+      "only. Exit status 0 when the new application runs on every driver, 1 when it\n"
+      "does not on one or more; every driver gets its row in the firmware history.\n"
+      "Ctrl+C lets the changes finish and a second one stops them, as for one driver\n"
+      "(exit status 130).\n"
+      "--json (with --all): one JSON object per driver on a line of its own and\n"
+      "nothing else on standard output: serial, succeeded, outcome (as the history\n"
+      "words it), step, seconds, in_bootloader (of a change stopped halfway, else\n"
+      "null), recorded.\n",
       upgrade, true, true },
+    { "station", "FILE.upg [--again] [--issued-only] [--count N] [--db URL]",
+      "change every driver there and every driver plugged in, as it comes",
+      "A production station: changes the firmware of the drivers connected at the\n"
+      "start and then of every driver plugged in (udev tells; nothing polls the\n"
+      "buses), each as it comes, beside those in progress, as upgrade --all changes\n"
+      "them. The release is checked once, before any driver is touched. A line when\n"
+      "a driver arrives and one with its result (\"240611027: the new application\n"
+      "runs\", or the line that ended its change). A driver changed in this run that\n"
+      "comes back (its own restarts, or plugged in again) is known by its serial\n"
+      "number and not changed again. A serial number the production record never\n"
+      "issued is said on the driver's line.\n"
+      "--again: a driver plugged in again is changed anew (its own restarts never\n"
+      "count as such).\n"
+      "--issued-only: a driver whose serial number the record never issued is not\n"
+      "changed (skipped); the record must be usable.\n"
+      "--count N: the station ends once N changes have ended.\n"
+      "Ctrl+C (SIGINT, SIGTERM) starts no new change, lets those in progress\n"
+      "finish, prints a summary (changed, failed, skipped) and ends with exit status\n"
+      "0, or 1 when a change failed; a second Ctrl+C stops the changes at their next\n"
+      "step, and the summary names the drivers left in their bootloaders, ready for\n"
+      "another attempt. Every change gets its row in the firmware history.\n",
+      station, true, false },
     { "info", "[--serial S] [--json]",
       "the driver's mode, serial string, bootloader texts and status word",
       "Shows the driver's mode (application or bootloader, told by its serial\n"
@@ -261,8 +299,8 @@ QString help(const Command &command)
     text += QLatin1Char('\n') + QLatin1String(command.details);
     if (command.choosesDriver)
         text += QLatin1String(driverChoiceHelp);
-    if (command.run == mkboot || command.run == upgrade || command.run == serials || command.run == history
-        || command.run == initRecord)
+    if (command.run == mkboot || command.run == upgrade || command.run == station || command.run == serials
+        || command.run == history || command.run == initRecord)
         text += QLatin1String(recordHelp);
     return text;
 }

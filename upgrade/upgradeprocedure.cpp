@@ -263,6 +263,7 @@ CheckedRelease readRelease(const QString &fileName, Report &report)
             report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file checksum"));
             break;
         }
+        release.content.result = file.content.result;   // why, without the regions
     }
     release.refusal = report.last;
     return release;

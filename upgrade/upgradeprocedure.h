@@ -81,7 +81,7 @@ struct CheckedRelease
 {
     QString fileName;
     SignatureCheck signature;
-    UpgradeFileContent content;   // the regions, only when usable()
+    UpgradeFileContent content;   // the regions, only when usable(); else the file's result
     QString refusal;              // the line that refused it
 
     bool usable() const { return signature.accepted() && content.result == UpgradeFileResult::Ok; }

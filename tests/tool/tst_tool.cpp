@@ -2,7 +2,7 @@
 // on files, the files compared with those the window's slots write from the
 // same input; then the simulated program itself, for its streams, exit
 // statuses and the driver set up from its environment.
-#include "optionparsing.h"
+#include "toolnamespace.h"
 #include "app/demo.h"
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
@@ -197,6 +197,74 @@ void sleepWhileAnIntruderArrives(unsigned long)
         sim::addDriver("240611099", sim::Mode::Bootloader, true).setReenumeration(2, 600000);
     }
 }
+// What a terminal shows once the text is drawn: the cursor goes up
+// (ESC [ n A), a line is cleared (ESC [ K) and written over from its start.
+QStringList screen(const QString &text)
+{
+    QStringList lines{ QString() };
+    int row = 0;
+    int column = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QChar(0x1B)) {
+            const int end = text.indexOf(QRegularExpression("[A-Za-z]"), i);
+            if (text.at(end) == 'A')
+                row = qMax(0, row - text.mid(i + 2, end - i - 2).toInt());
+            else if (text.at(end) == 'K')
+                lines[row].truncate(column);
+            i = end;
+        } else if (c == '\r') {
+            column = 0;
+        } else if (c == '\n') {
+            column = 0;
+            if (++row == lines.size())
+                lines << QString();
+        } else {
+            QString &line = lines[row];
+            if (column < line.size())
+                line[column] = c;
+            else
+                line += c;
+            ++column;
+        }
+    }
+    return lines;
+}
+
+// Reads the program's standard output into *out until it shows every one of
+// these texts, then sends it the signal `times` times, and waits for its end.
+// False when the texts never came.
+bool interruptWhenShown(QProcess &process, const QStringList &texts, int signal, int times, QByteArray *out)
+{
+    const auto shown = [&] {
+        for (const QString &text : texts)
+            if (!out->contains(text.toUtf8()))
+                return false;
+        return true;
+    };
+    while (!shown() && process.waitForReadyRead(30000))
+        *out += process.readAllStandardOutput();
+    if (!shown())
+        return false;
+    for (int i = 0; i < times; ++i) {
+        ::kill(pid_t(process.processId()), signal);
+        QThread::msleep(100);   // one signal at a time: two pending ones would be one
+    }
+    process.waitForFinished(30000);
+    *out += process.readAllStandardOutput();
+    return true;
+}
+
+// The outcomes of the firmware history's rows, sorted.
+QStringList historyOutcomes(const QJsonArray &rows)
+{
+    QStringList outcomes;
+    for (const QJsonValue &row : rows)
+        outcomes << row["outcome"].toString();
+    outcomes.sort();
+    return outcomes;
+}
+
 // The tests' release is signed with the project's test key, which this
 // program and vn274-tool-sim pin.
 const QString SignedLine = "Signed release: Vn274 firmware 2.1 (release key 53BE7B6EA04F19A8)";
@@ -267,6 +335,10 @@ private slots:
     void severalDriversWithoutSerial();
     void upgradeTheSecondOfTwo();
     void upgradeFollowsItsDriverThroughTheRestart();
+    void upgradeAllOutputs_data();
+    void upgradeAllOutputs();
+    void stationKnowsItsDrivers_data();
+    void stationKnowsItsDrivers();
 
     // The program.
     void theProgramItself_data();
@@ -281,6 +353,13 @@ private slots:
     void writeErrorsOnStandardOutput();
     void interruptedUpgrade_data();
     void interruptedUpgrade();
+
+    // Several drivers at once, the program itself.
+    void upgradeAllAtOnce();
+    void interruptedChangesOfSeveral_data();
+    void interruptedChangesOfSeveral();
+    void stationOptions_data();
+    void stationOptions();
 };
 
 // "@name" stands for a file of the test folder.
@@ -296,6 +375,7 @@ void TstTool::initTestCase()
 {
     QLoggingCategory::setFilterRules("default.debug=false");
     QVERIFY(dir.isValid());
+    watchNoDriversPluggedIn();
 
     hexFile = path("sample.hex");
     writeBytes(hexFile, samplefirmware::hexFile());
@@ -341,7 +421,7 @@ void TstTool::helpAndUsage()
 {
     const Run overview = tool({ "--help" });
     QCOMPARE(overview.status, 0);
-    for (const char *name : { "hex2bin", "mkupg", "upginfo", "mkboot", "show2json", "json2show", "upgrade", "info",
+    for (const char *name : { "hex2bin", "mkupg", "upginfo", "mkboot", "show2json", "json2show", "upgrade", "station", "info",
                               "get-programs", "set-programs", "get-scenes", "set-scenes" }) {
         QVERIFY2(overview.out.contains(QStringLiteral("\n  %1 ").arg(name)), name);
         const Run help = tool({ name, "--help" });
@@ -480,6 +560,16 @@ void TstTool::refusals_data()
                                            << "cannot open file, the upgrade refuses this file";
     QTest::newRow("upgrade, two files") << QStringList({ "upgrade", "@sample.upg", "@sample.upg" })
                                         << "expected 1 argument(s), got 2";
+    QTest::newRow("upgrade, serial twice") << QStringList({ "upgrade", "--serial", "240611027", "--serial=240611028",
+                                                            "@sample.upg" })
+                                           << "option --serial given twice: several drivers at once take --all";
+    QTest::newRow("upgrade, JSON of one") << QStringList({ "upgrade", "--json", "@sample.upg" }) << "--json goes with --all";
+    QTest::newRow("upgrade --all, missing file") << QStringList({ "upgrade", "--all", "@missing.upg" })
+                                                 << "cannot open file, the upgrade refuses this file";
+    QTest::newRow("station, missing file") << QStringList({ "station", "@missing.upg" })
+                                           << "cannot open file, the upgrade refuses this file";
+    QTest::newRow("station, count 0") << QStringList({ "station", "--count", "0", "@sample.upg" })
+                                      << "--count takes a number of changes, 1 or more";
     QTest::newRow("info, an argument") << QStringList({ "info", "now" }) << "expected 0 argument(s), got 1";
     QTest::newRow("info, serial twice") << QStringList({ "info", "--serial", "240611027", "--serial=240611028" })
                                         << "option --serial given twice";
@@ -1389,6 +1479,11 @@ void TstTool::chooseBySerial_data()
                                     << "vn274-tool info: no Vn274 with the serial number 999999999 on USB";
     QTest::newRow("no serial number") << QStringList({ "get-scenes", "--serial=", "@got.scn" }) << false << 2
                                       << "--serial takes the driver's serial number";
+    QTest::newRow("upgrade --all of the second") << QStringList({ "upgrade", "--all", "--serial", "240611028", "@sample.upg" })
+                                                 << true << 0 << "  the new application runs\n";
+    QTest::newRow("upgrade --all, one of them missing")
+            << QStringList({ "upgrade", "--all", "--serial", "240611028", "--serial", "999999999", "@sample.upg" })
+            << false << 1 << "vn274-tool upgrade: no Vn274 with the serial number 999999999 on USB";
 }
 
 void TstTool::chooseBySerial()
@@ -1430,6 +1525,11 @@ void TstTool::severalDriversWithoutSerial_data()
     QTest::newRow("upgrade, one serial twice") << QStringList({ "upgrade", "--serial", "240611027", "@sample.upg" })
                                                << "240611027b" << same;
     QTest::newRow("info, one serial twice") << QStringList({ "info", "--serial=240611027b" }) << "240611027" << same;
+    // Nor can a change of several at once follow either through its restarts.
+    const QString apart = "2 Vn274 drivers have the serial number 240611027; a change could not tell them apart:";
+    QTest::newRow("upgrade --all, one serial twice") << QStringList({ "upgrade", "--all", "@sample.upg" })
+                                                     << "240611027b" << apart;
+    QTest::newRow("station, one serial twice") << QStringList({ "station", "@sample.upg" }) << "240611027b" << apart;
 }
 
 // Two drivers and no --serial: the command names them and touches neither.
@@ -1492,6 +1592,86 @@ void TstTool::upgradeFollowsItsDriverThroughTheRestart()
     const sim::Driver intruder = sim::driver(1);
     QCOMPARE(intruder.internalFlash(0x08004000, 0x1C000), QByteArray(0x1C000, char(0xFF)));
     QVERIFY(onlyIdentified(intruder));
+}
+
+void TstTool::upgradeAllOutputs_data()
+{
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("on a terminal") << true << QStringList();
+    QTest::newRow("as JSON") << false << QStringList("--json");
+}
+
+// Three drivers at once, the second never back from its restart into its
+// bootloader, the third in its bootloader from the start: on a terminal
+// their lines are redrawn in place and end with their results, above the
+// table; as JSON, one object each and nothing else.
+void TstTool::upgradeAllOutputs()
+{
+    QFETCH(bool, terminal);
+    QFETCH(QStringList, options);
+    sim::addDriver("240611028").setNeverReturns(true);
+    sim::addDriver("240611029", sim::Mode::Bootloader).setReenumeration(2, 600000);
+
+    const Run run = tool(QStringList({ "upgrade", "--all", upgFile }) + options, terminal);
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, QString("vn274-tool upgrade: warning: the record never issued the serial numbers 240611027, "
+                              "240611028, 240611029; their firmware changes are recorded all the same\n"
+                              "vn274-tool upgrade: the firmware change failed on 1 of 3 drivers: 240611028\n"));
+    const QString neverBack = "USB timout; Check USB cable";
+    if (terminal) {
+        const QStringList shown = screen(run.out);
+        QCOMPARE(shown.mid(0, 7), QStringList({ upgFile, SignedLine, "240611027   the new application runs",
+                                                "240611028   " + neverBack + " (restarting into its bootloader)",
+                                                "240611029   the new application runs", "",
+                                                "serial     seconds  result" }));
+        QVERIFY2(QRegularExpression("^240611028 +[0-9]+\\.[0-9]  " + neverBack).match(shown.at(8)).hasMatch(),
+                 qPrintable(shown.at(8)));
+        QCOMPARE(run.out.count("\x1b[3A"), 1);   // drawn at the start, redrawn in place at the end
+        return;
+    }
+    QStringList lines = run.out.split('\n');
+    QCOMPARE(lines.takeLast(), QString());
+    QCOMPARE(lines.size(), 3);
+    const QStringList outcomes = { "success", neverBack, "success" };
+    const QStringList steps = { "starting_application", "restarting_into_bootloader", "starting_application" };
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject object = jsonObject(lines.at(i) + '\n');
+        QCOMPARE(object["serial"].toString(), QString::number(240611027 + i));
+        QCOMPARE(object["succeeded"].toBool(), i != 1);
+        QCOMPARE(object["outcome"].toString(), outcomes.at(i));
+        QCOMPARE(object["step"].toString(), steps.at(i));
+        QVERIFY(object["in_bootloader"].isNull() && object["recorded"].toBool() && object["seconds"].isDouble());
+    }
+}
+
+void TstTool::stationKnowsItsDrivers_data()
+{
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("arrivals");
+
+    const QStringList changed = { "arrive 240611027 002/002", "start 240611027", "arrive 240611027 002/003",
+                                  "end 240611027 002/002 002/003 002/004" };
+    QTest::newRow("its restarts while its change runs")
+            << QStringList({ "arrive 240611027 002/002", "start 240611027", "arrive 240611027 002/003",
+                             "arrive 240611027 002/004", "end 240611027 002/002 002/003 002/004" })
+            << QStringList({ "new", "own restart", "own restart" });
+    QTest::newRow("its last restart told after its change ended")
+            << changed + QStringList("arrive 240611027 002/004") << QStringList({ "new", "own restart", "own restart" });
+    QTest::newRow("plugged in again") << changed + QStringList({ "arrive 240611027 002/004", "arrive 240611027 002/005" })
+                                      << QStringList({ "new", "own restart", "own restart", "plugged in again" });
+    QTest::newRow("not changed, then plugged in again")
+            << QStringList({ "arrive 240611027 002/002", "arrive 240611027 002/003" }) << QStringList({ "new", "new" });
+}
+
+// What the station takes a driver that arrives for: its own restarts, told
+// while its change runs or only after it ended, are no arrival; a driver back
+// at a device its change never took has been plugged in again.
+void TstTool::stationKnowsItsDrivers()
+{
+    QFETCH(QStringList, events);
+    QFETCH(QStringList, arrivals);
+    QCOMPARE(stationArrivals(events), arrivals);
 }
 
 // --- The program -----------------------------------------------------------------
@@ -1797,15 +1977,7 @@ void TstTool::interruptedUpgrade()
     QProcess process;
     startProgram(process, { "upgrade", upgFile });
     QByteArray out;
-    while (!out.contains("Reset device\n") && process.waitForReadyRead(30000))
-        out += process.readAllStandardOutput();
-    QVERIFY2(out.contains("Reset device\n"), out.constData());
-    for (int i = 0; i < times; ++i) {
-        ::kill(pid_t(process.processId()), signal);
-        QThread::msleep(100);   // one signal at a time: two pending ones would be one
-    }
-    QVERIFY(process.waitForFinished(30000));
-    out += process.readAllStandardOutput();
+    QVERIFY2(interruptWhenShown(process, { "Reset device\n" }, signal, times, &out), out.constData());
     const QString err = QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 130);
@@ -1818,6 +1990,168 @@ void TstTool::interruptedUpgrade()
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows.at(0)["outcome"].toString(), outcome);
     QCOMPARE(rows.at(0)["succeeded"].toBool(), outcome == "success");
+}
+
+// --- Several drivers at once, the program itself ------------------------------------
+
+// Eight simulated drivers at once into a pipe, two of them faulty: the six
+// good ones run their new application, the two are reported for themselves
+// alone, every line is its driver's, and each has its row in the history.
+void TstTool::upgradeAllAtOnce()
+{
+    QProcess process;
+    startProgram(process, { "upgrade", upgFile, "--all" },
+                 "driver=240611028,driver=240611029:never-back,driver=240611030b,driver=240611031,"
+                 "driver=240611032:unplugged-at-page-40,driver=240611033,driver=240611034");
+    QVERIFY(process.waitForFinished(60000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.endsWith("vn274-tool upgrade: the firmware change failed on 2 of 8 drivers: 240611029, 240611032\n"),
+             qPrintable(err));
+
+    const QMap<QString, QString> failures = { { "240611029", "USB timout; Check USB cable" },
+                                              { "240611032", "ERROR" } };
+    const QStringList log = out.section("\n\n", 0, 0).split('\n');
+    QCOMPARE(log.mid(0, 2), QStringList({ upgFile, SignedLine }));
+    for (const QString &line : log.mid(2))
+        QVERIFY2(QRegularExpression("^2406110(2[7-9]|3[0-4]): ").match(line).hasMatch(), qPrintable(line));
+    QStringList table = out.section("\n\n", 1).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(table.takeFirst(), QString("serial     seconds  result"));
+    QCOMPARE(table.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        const QString serial = QString::number(240611027 + i);
+        QVERIFY2(table.at(i).startsWith(serial), qPrintable(table.at(i)));
+        if (failures.contains(serial)) {
+            QVERIFY2(table.at(i).contains("  " + failures[serial] + " ("), qPrintable(table.at(i)));
+            continue;
+        }
+        QVERIFY2(table.at(i).endsWith("  the new application runs"), qPrintable(table.at(i)));
+        QVERIFY(log.contains(serial + ": The new application runs on the driver " + serial));
+    }
+
+    const QJsonArray rows = jsonObject(tool({ "history", "--json" }).out)["history"].toArray();
+    QCOMPARE(rows.size(), 8);
+    QCOMPARE(historyOutcomes(rows), QStringList({ "ERROR", "USB timout; Check USB cable" })
+                                            + QStringList(6, "success"));
+}
+
+void TstTool::interruptedChangesOfSeveral_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("waitFor");    // on standard output before the signals
+    QTest::addColumn<int>("times");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("said");       // on standard error
+    QTest::addColumn<QStringList>("shown");      // on standard output
+    QTest::addColumn<QStringList>("outcomes");   // in the firmware history
+
+    const QString upgrade = "vn274-tool upgrade: ", station = "vn274-tool station: ";
+    const QStringList all = { "upgrade", "--all", "@sample.upg" };
+    const QStringList writing = { "240611027: Writting firmware", "240611028: Writting firmware" };
+    const QStringList bootloaders = { "; in its bootloader, ready for another attempt" };
+    QTest::newRow("upgrade --all, once: the changes finish")
+            << all << writing << 1 << 130
+            << QStringList({ upgrade + "interrupted: the changes of 2 drivers will finish, for stopping now would leave "
+                                       "them in their bootloaders; interrupt again to stop at once\n",
+                             upgrade + "interrupted; the changes in progress ran to their end first\n" })
+            << QStringList({ "240611027: " + RunsLine, "240611028: The new application runs on the driver 240611028" })
+            << QStringList({ "success", "success" });
+    QTest::newRow("upgrade --all, twice: they stop at once")
+            << all << writing << 2 << 130
+            << QStringList({ upgrade + "interrupted again: the changes stop at their next step, which may leave the "
+                                       "drivers in their bootloaders\n",
+                             upgrade + "interrupted again: the changes of the drivers 240611027, 240611028 were "
+                                       "stopped; they may be left in their bootloaders\n" })
+            << bootloaders << QStringList({ "interrupted", "interrupted" });
+    QTest::newRow("station, once: no new change, those in progress finish")
+            << QStringList({ "station", "@sample.upg" }) << QStringList("waiting for drivers") << 1 << 0
+            << QStringList(station + "interrupted: no new change starts; those in progress will finish, for stopping "
+                                     "them now would leave their drivers in their bootloaders; interrupt again to "
+                                     "stop at once\n")
+            << QStringList({ "240611027: the new application runs\n", "240611028: the new application runs\n",
+                             "summary: 2 changed, 0 failed, 0 skipped\n" })
+            << QStringList({ "success", "success" });
+    QTest::newRow("station, twice: the summary names the drivers left in their bootloaders")
+            << QStringList({ "station", "@sample.upg" }) << QStringList("waiting for drivers") << 2 << 1
+            << QStringList(station + "interrupted again: the changes in progress stop at their next step, which may "
+                                     "leave their drivers in their bootloaders\n")
+            << QStringList({ "summary: 0 changed, 2 failed, 0 skipped\n  failed: 240611027, 240611028\n"
+                             "  left in their bootloaders, ready for another attempt: 240611027, 240611028\n" })
+            << QStringList({ "interrupted", "interrupted" });
+}
+
+// Ctrl+C (real signals to the program) while two drivers in their
+// bootloaders are changed over a slow link: once, the changes run to their
+// end; twice, they stop at their next page. upgrade --all ends with 130 as
+// for one driver, the station with its summary. Every row says how it ended.
+void TstTool::interruptedChangesOfSeveral()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, waitFor);
+    QFETCH(int, times);
+    QFETCH(int, status);
+    QFETCH(QStringList, said);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, outcomes);
+
+    QProcess process;
+    startProgram(process, withPaths(args), "bootloader,latency-2,driver=240611028b:latency-2");
+    QByteArray out;
+    QVERIFY2(interruptWhenShown(process, waitFor, SIGINT, times, &out), out.constData());
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), status);
+    for (const QString &text : said)
+        QVERIFY2(err.contains(text), qPrintable(err));
+    for (const QString &text : shown)
+        QVERIFY2(out.contains(text.toUtf8()), out.constData());
+    QCOMPARE(historyOutcomes(jsonObject(tool({ "history", "--json" }).out)["history"].toArray()), outcomes);
+}
+
+void TstTool::stationOptions_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("issued");    // a serial number the record issued first
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("summary");
+
+    QTest::newRow("--count") << QStringList({ "--count", "1" }) << ""
+        << QStringList({ "240611027: arrived in bootloader mode; never issued by the production record; its change begins\n",
+                         "240611028: arrived in bootloader mode; never issued by the production record; not changed: "
+                         "--count 1 reached\n",
+                         "240611027: the new application runs\n" })
+        << "summary: 1 changed, 0 failed, 1 skipped\n  changed: 240611027\n  skipped: 240611028\n";
+    QTest::newRow("--issued-only") << QStringList({ "--issued-only", "--count", "1" }) << "240611028"
+        << QStringList({ "240611027: arrived in bootloader mode; never issued by the production record; not changed: "
+                         "--issued-only\n",
+                         "240611028: arrived in bootloader mode; its change begins\n",
+                         "240611028: the new application runs\n" })
+        << "summary: 1 changed, 0 failed, 1 skipped\n  changed: 240611028\n  skipped: 240611027\n";
+}
+
+// Two drivers in their bootloaders at the station: --count ends it after
+// the changes it names, --issued-only leaves a serial number the record never
+// issued alone (a flag on its line otherwise).
+void TstTool::stationOptions()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, issued);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, summary);
+    if (!issued.isEmpty())
+        QCOMPARE(tool({ "mkboot", bootHex, issued, path("issued.bin") }).status, 0);
+
+    QProcess process;
+    startProgram(process, QStringList({ "station", upgFile }) + options, "bootloader,driver=240611028b");
+    QVERIFY(process.waitForFinished(30000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    QCOMPARE(process.exitCode(), 0);
+    for (const QString &line : shown)
+        QVERIFY2(out.count(line) == 1, qPrintable(out));
+    QVERIFY2(out.endsWith(summary), qPrintable(out));
+    const QByteArray err = process.readAllStandardError();
+    QVERIFY2(err.isEmpty(), err.constData());
 }
 
 QTEST_MAIN(TstTool)

@@ -18,7 +18,7 @@ constexpr int ClosingMs = 1000;         // for umockdev to notice the program's 
 } // namespace
 
 ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as, int timeoutMs,
-                const std::function<void()> &whileRunning)
+                const std::function<void(const RunningTool &tool)> &whileRunning)
 {
     buses.sync();
     buses.handler().setCaller(as.uid, as.gid);
@@ -34,10 +34,12 @@ ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as, 
     }
 
     QEventLoop loop;
+    QByteArray out;
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] { out += process.readAllStandardOutput(); });
     QTimer sync;
     QObject::connect(&sync, &QTimer::timeout, [&] {
         if (whileRunning)
-            whileRunning();
+            whileRunning(RunningTool{ QString::fromLocal8Bit(out), pid_t(process.processId()) });
         buses.sync();
     });
     QTimer deadline;
@@ -55,7 +57,7 @@ ToolRun runTool(EmulatedBuses &buses, const QStringList &arguments, Account as, 
     ToolRun run;
     run.finished = started && deadline.isActive() && process.exitStatus() == QProcess::NormalExit;
     run.status = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.out = QString::fromLocal8Bit(out + process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     if (!deadline.isActive())
         run.err += QStringLiteral("\n[killed after %1 ms]").arg(timeoutMs);

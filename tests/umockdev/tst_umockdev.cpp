@@ -32,6 +32,7 @@
 
 #include <memory>
 
+#include <csignal>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -92,12 +93,16 @@ private slots:
     void upgradeConfirmsTheRestart_data();
     void upgradeConfirmsTheRestart();
     void twoDrivers();
+    void stationChangesDriversAsTheyCome();
+    void stationKnowsADriverPluggedInAgain_data();
+    void stationKnowsADriverPluggedInAgain();
     void stalledRequest();
     void nodeTheUserMayOnlyRead();
     void runawayToolIsKilled();
 
 private:
-    ToolRun tool(const QStringList &arguments, Account as = Account(), const std::function<void()> &whileRunning = {});
+    ToolRun tool(const QStringList &arguments, Account as = Account(),
+                 const std::function<void(const RunningTool &)> &whileRunning = {});
 
     std::unique_ptr<EmulatedBuses> buses;
     QTemporaryDir files;
@@ -128,7 +133,8 @@ void TstUmockdev::cleanup()
 
 // A run of the tool that must have reached the emulated nodes: anything else
 // means the preload did not take and the tool saw the real /dev.
-ToolRun TstUmockdev::tool(const QStringList &arguments, Account as, const std::function<void()> &whileRunning)
+ToolRun TstUmockdev::tool(const QStringList &arguments, Account as,
+                          const std::function<void(const RunningTool &)> &whileRunning)
 {
     buses->handler().clearCalls();
     ToolRun run = runTool(*buses, arguments, as, 60000, whileRunning);
@@ -374,7 +380,7 @@ void TstUmockdev::twoDrivers()
     // the first taken away (their uevents go out): neither is the tool's business.
     const QString sample = QStringLiteral(VN274_SAMPLE_UPGRADE);
     bool cameAndWent = false;
-    run = tool({ "upgrade", "--serial", "241231001", sample }, Account(), [&] {
+    run = tool({ "upgrade", "--serial", "241231001", sample }, Account(), [&](const RunningTool &) {
         if (!cameAndWent && second.onBus() && second.mode() == sim::Mode::Bootloader) {
             cameAndWent = true;
             sim::addDriver("241231002");
@@ -394,6 +400,88 @@ void TstUmockdev::twoDrivers()
     QCOMPARE(sim::internalFlash(upgradefile::FlashBase + upgradefile::ApplicationOffset, 16), QByteArray(16, char(0xFF)));
     QCOMPARE(sim::externalFlash(0, 5), QByteArray("first"));
     QCOMPARE(sim::mode(), sim::Mode::Application);
+}
+
+// The station under the real libusb and udev's monitor: the driver there at
+// the start is changed; two more are added to the testbed while it runs, each
+// with its "add" uevent, and changed beside it; the third's cable comes out
+// at its page 40, and that is said on its line alone. With --again: the
+// drivers' own restarts (each a "remove" and an "add" under a new number,
+// some told only after the change has ended) are never taken for drivers
+// plugged in again.
+void TstUmockdev::stationChangesDriversAsTheyCome()
+{
+    bool added = false;
+    const ToolRun run = tool({ "station", "--again", "--count", "3", QStringLiteral(VN274_SAMPLE_UPGRADE) }, Account(),
+                             [&](const RunningTool &running) {
+                                 if (added || !running.out.contains("240611027: arrived"))
+                                     return;
+                                 added = true;
+                                 sim::addDriver("240611028");
+                                 sim::addDriver("240611029").unplugAtTransfer(3, 40 - 16);
+                             });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out.count(": arrived in application mode; "), 3);
+    QVERIFY2(!run.out.contains("plugged in again"), qPrintable(run.out));
+    for (const QString &line : { "240611027: the new application runs\n", "240611028: the new application runs\n",
+                                 "240611029: ERROR (writing the application)\n" })
+        QVERIFY2(run.out.contains(line), qPrintable(run.out));
+    QVERIFY2(run.out.endsWith("summary: 2 changed, 1 failed, 0 skipped\n  changed: 240611027, 240611028\n"
+                              "  failed: 240611029\n"), qPrintable(run.out));
+
+    const UpgradeFileContent release = readUpgradeFile(QStringLiteral(VN274_SAMPLE_UPGRADE));
+    for (int i : { 0, 1 }) {
+        QCOMPARE(sim::driver(i).mode(), sim::Mode::Application);
+        QCOMPARE(sim::driver(i).internalFlash(upgradefile::FlashBase + upgradefile::ApplicationOffset,
+                                              upgradefile::ApplicationSize), release.application);
+    }
+    QVERIFY(!sim::driver(2).onBus());
+}
+
+void TstUmockdev::stationKnowsADriverPluggedInAgain_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("line");     // once it is plugged in again
+    QTest::addColumn<int>("changes");
+
+    QTest::newRow("known by its serial number") << QStringList() << "240611027: plugged in again; changed in this run "
+                                                                    "already, not changed again\n" << 1;
+    QTest::newRow("--again: changed anew") << QStringList("--again")
+                                           << "240611027: plugged in again; never issued by the production record; "
+                                              "its change begins anew\n" << 2;
+}
+
+// The driver is unplugged and plugged in again the moment its change has
+// ended, while the uevents of its own last restart may still be on their
+// way: it is known by its serial number and not changed again, unless
+// --again. Ctrl+C then ends the station with its summary.
+void TstUmockdev::stationKnowsADriverPluggedInAgain()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, line);
+    QFETCH(int, changes);
+
+    bool replugged = false;
+    bool interrupted = false;
+    const ToolRun run = tool(QStringList({ "station", "--count", "2", QStringLiteral(VN274_SAMPLE_UPGRADE) }) + options,
+                             Account(), [&](const RunningTool &running) {
+                                 if (!replugged && running.out.contains("240611027: the new application runs")) {
+                                     replugged = true;
+                                     sim::unplug();
+                                     sim::plug();
+                                 }
+                                 if (replugged && !interrupted && running.out.contains(line)) {
+                                     interrupted = true;
+                                     ::kill(running.pid, SIGINT);
+                                 }
+                             });
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QCOMPARE(run.status, 0);
+    QVERIFY(interrupted);
+    QCOMPARE(run.out.count(line), 1);
+    QCOMPARE(run.out.count("240611027: the new application runs\n"), changes);
+    QVERIFY2(run.out.endsWith("summary: 1 changed, 0 failed, 0 skipped\n  changed: 240611027\n"), qPrintable(run.out));
 }
 
 // A request the driver stalls: the tool says what it could not do, status 1.
