@@ -85,6 +85,14 @@ void DriversDisplay::finished(const DriverResult &result)
     changed();
 }
 
+void DriversDisplay::interrupted()
+{
+    if (!console.terminal || closed)
+        return;
+    drawn = false;
+    draw();
+}
+
 void DriversDisplay::close()
 {
     if (closed)

@@ -33,6 +33,9 @@ public:
     void progress(const DriverProgress &progress);
     void line(const QByteArray &serial, const QString &text);
     void finished(const DriverResult &result);
+    // The notice of an interruption has been written under the lines: they
+    // begin again below it.
+    void interrupted();
 
     // The last state drawn: nothing more is written after it.
     void close();

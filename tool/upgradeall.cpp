@@ -111,6 +111,7 @@ int upgradeAll(const QString &fileName, const Arguments &args, Console &console)
             QObject::connect(&upgrade, &ConcurrentUpgrade::driverProgress, display.get(), &DriversDisplay::progress);
             QObject::connect(&upgrade, &ConcurrentUpgrade::driverLine, display.get(), &DriversDisplay::line);
             QObject::connect(&upgrade, &ConcurrentUpgrade::driverFinished, display.get(), &DriversDisplay::finished);
+            QObject::connect(&stops, &StopRequests::requested, display.get(), &DriversDisplay::interrupted);
         }
         for (const QByteArray &serial : std::as_const(serials))
             upgrade.start(serial);
