@@ -14,9 +14,13 @@ constexpr int FirstApplicationPage = 16;   // 0x08004000 / 1024
 constexpr int LastApplicationPage = 127;
 constexpr int WritePageRequest = 3;
 
+// Where the words come from, for the messages.
+const char *programName = "vn274-tool-sim";
+QString variableName = QStringLiteral("VN274_TOOL_SIM");
+
 [[noreturn]] void refuse(const QString &message)
 {
-    std::fprintf(stderr, "vn274-tool-sim: %s\n", qPrintable(message));
+    std::fprintf(stderr, "%s: %s\n", programName, qPrintable(message));
     std::exit(2);
 }
 
@@ -29,7 +33,7 @@ int unplugPage(const QString &fault)
     bool ok = false;
     const int page = fault.mid(prefix.size()).toInt(&ok);
     if (!ok || page < FirstApplicationPage || page > LastApplicationPage)
-        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM names no application page (16 to 127)").arg(fault));
+        refuse(QStringLiteral("'%1' in %2 names no application page (16 to 127)").arg(fault, variableName));
     return page;
 }
 
@@ -57,18 +61,20 @@ void addDriver(const QString &description)
     const bool bootloader = serial.size() == 10 && serial.endsWith('b');
     const QByteArray number = bootloader ? serial.left(9) : serial;
     if (number.isEmpty() || number.size() > 9)
-        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM is not a serial number").arg(QString::fromLatin1(serial)));
+        refuse(QStringLiteral("'%1' in %2 is not a serial number").arg(QString::fromLatin1(serial), variableName));
     const sim::Driver driver = sim::addDriver(number, bootloader ? sim::Mode::Bootloader : sim::Mode::Application);
     for (const QString &fault : std::as_const(parts))
         if (!plantFault(driver, fault))
-            refuse(QStringLiteral("unknown fault '%1' in VN274_TOOL_SIM").arg(fault));
+            refuse(QStringLiteral("unknown fault '%1' in %2").arg(fault, variableName));
 }
 
 } // namespace
 
-void setUpSimulatedDriver()
+void setUpSimulatedDriver(const char *variable, const char *program)
 {
-    const QStringList words = qEnvironmentVariable("VN274_TOOL_SIM").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    programName = program;
+    variableName = QString::fromLatin1(variable);
+    const QStringList words = qEnvironmentVariable(variable).split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const QString &word : words) {
         if (word == QLatin1String("bootloader")) {
             sim::setMode(sim::Mode::Bootloader);
@@ -81,7 +87,7 @@ void setUpSimulatedDriver()
         } else if (word.startsWith(QLatin1String("driver="))) {
             addDriver(word.mid(7));
         } else if (!plantFault(sim::driver(0), word)) {
-            refuse(QStringLiteral("unknown word '%1' in VN274_TOOL_SIM").arg(word));
+            refuse(QStringLiteral("unknown word '%1' in %2").arg(word, variableName));
         }
     }
 }
