@@ -8,6 +8,7 @@
 #include "upgrade/alldriversdialog.h"
 #include "upgrade/concurrentupgrade.h"
 #include "upgrade/upgrader.h"
+#include "usb/connecteddrivers.h"
 #include "usb/usbrq518.h"
 
 #include <QDebug>
@@ -35,7 +36,13 @@ void Vn274_bootloader::changeFirmwareOfAllDrivers()
     // Each change opens its driver on a link of its own: this window's link
     // lets go of the one it holds.
     boot_usb->disconnect();
-    const QList<QByteArray> serials = ConcurrentUpgrade::connectedDrivers();
+    // The drivers as udev told of them, none opened here; where it told of
+    // none (no udev), as the buses list them.
+    QList<QByteArray> serials;
+    for (const ConnectedDrivers::Driver &driver : drivers->drivers())
+        serials << (driver.bootloader ? driver.serial + 'b' : driver.serial);
+    if (serials.isEmpty())
+        serials = ConcurrentUpgrade::connectedDrivers();
     if (serials.isEmpty()) {
         UserPrompts::current().critical(this, tr("Error"), tr("USB Timeout\nCheck USB Cable"));
         return;
