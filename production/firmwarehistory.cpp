@@ -1,7 +1,8 @@
 #include "production/firmwarehistory.h"
 
+#include "io/filenames.h"
+
 #include <QCryptographicHash>
-#include <QFile>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -17,9 +18,9 @@ QVariant text(const QString &value)
 
 QString fileSha256(const QString &fileName)
 {
-    QFile file(fileName);
+    InputFile file(fileName);   // by the name's own bytes
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+    if (!file.open() || !hash.addData(&file))
         return QString();
     return QString::fromLatin1(hash.result().toHex());
 }

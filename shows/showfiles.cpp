@@ -1,11 +1,11 @@
 #include "shows/showfiles.h"
 
 #include "io/boundedstream.h"
+#include "io/filenames.h"
+#include "io/outputfile.h"
 #include "shows/showtables.h"
 
 #include <QDataStream>
-#include <QFile>
-#include <QSaveFile>
 
 namespace Shows {
 
@@ -45,21 +45,17 @@ FileResult loadTableFile(QIODevice &device, const char *header, int tableSize, Q
 FileResult loadTableFile(const QString &fileName, const char *header, int tableSize, QByteArray &table)
 {
     // A file that cannot be opened reads as empty, and so has the wrong header.
-    QFile file(fileName);
-    file.open(QIODevice::ReadOnly);
+    InputFile file(fileName);
+    file.open();
     return loadTableFile(file, header, tableSize, table);
 }
 
-FileResult saveTableFile(const QString &fileName, const char *header, const QByteArray &table)
+FileResult saveTableFile(const QString &fileName, const char *header, const QByteArray &table, QString *reason)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileResult::CannotWrite;
-    QDataStream out(&file);
+    QByteArray content;
+    QDataStream out(&content, QIODevice::WriteOnly);
     out << QString::fromLatin1(header) << QString::fromLatin1(ShowFileVersion) << table;
-    if (out.status() != QDataStream::Ok || !file.commit())
-        return FileResult::CannotWrite;
-    return FileResult::Ok;
+    return outputfile::write(fileName, content, reason) ? FileResult::Ok : FileResult::CannotWrite;
 }
 
 } // namespace
@@ -84,14 +80,14 @@ FileResult loadScenesFile(QIODevice &device, QByteArray &scenes)
     return loadTableFile(device, ScenesFileHeader, SceneTableSize, scenes);
 }
 
-FileResult saveProgramsFile(const QString &fileName, const QByteArray &programs)
+FileResult saveProgramsFile(const QString &fileName, const QByteArray &programs, QString *reason)
 {
-    return saveTableFile(fileName, ProgramsFileHeader, programs);
+    return saveTableFile(fileName, ProgramsFileHeader, programs, reason);
 }
 
-FileResult saveScenesFile(const QString &fileName, const QByteArray &scenes)
+FileResult saveScenesFile(const QString &fileName, const QByteArray &scenes, QString *reason)
 {
-    return saveTableFile(fileName, ScenesFileHeader, scenes);
+    return saveTableFile(fileName, ScenesFileHeader, scenes, reason);
 }
 
 } // namespace Shows

@@ -32,10 +32,10 @@ FileResult loadScenesFile(const QString &fileName, QByteArray &scenes);
 FileResult loadProgramsFile(QIODevice &device, QByteArray &programs);
 FileResult loadScenesFile(QIODevice &device, QByteArray &scenes);
 
-// Write the table as it stands. The file is replaced only when the whole new
-// content has been written, so a failed save leaves an old file intact.
-FileResult saveProgramsFile(const QString &fileName, const QByteArray &programs);
-FileResult saveScenesFile(const QString &fileName, const QByteArray &scenes);
+// Write the table as it stands, as io/outputfile.h writes: a failed save
+// leaves an old file intact, and *reason (if given) holds the system's reason.
+FileResult saveProgramsFile(const QString &fileName, const QByteArray &programs, QString *reason = nullptr);
+FileResult saveScenesFile(const QString &fileName, const QByteArray &scenes, QString *reason = nullptr);
 
 } // namespace Shows
 

@@ -5,6 +5,7 @@
 #include "shows/showtables.h"
 #include "shows/showtransfer.h"
 #include "tool/drivers.h"
+#include "tool/interruption.h"
 #include "tool/showfileio.h"
 #include "tool/progressdisplay.h"
 #include "tool/record.h"
@@ -24,15 +25,6 @@
 namespace tool {
 
 namespace {
-
-// Connects; when no driver can be used, says why and returns false.
-bool connectDriver(USBRQ518 &usb, Console &console)
-{
-    if (usb.connect() == 0)
-        return true;
-    console.fail(ExitFailure, connectionProblem(usb));
-    return false;
-}
 
 // The mode as info shows it to a person.
 QString modeName(const QByteArray &serial)
@@ -56,6 +48,7 @@ QJsonArray releaseKeyIds()
 // What info reads from a connected driver; each read may fail on its own.
 struct DriverFacts
 {
+    bool connected = false;   // a driver could be used at all
     QByteArray serial;
     std::optional<QStringList> bootloaderTexts;   // the two version texts
     std::optional<quint32> statusWord;
@@ -74,17 +67,22 @@ struct DriverFacts
         console.print(releaseKeyDescription());
     }
 
-    // The same facts; a read that failed is null. The status word also as the
-    // numbers of its set bits, lowest first.
+    // The same facts; a read that failed is null, and so is all a driver
+    // tells when none could be used ("connected" false). The status word also
+    // as the numbers of its set bits, lowest first.
     QJsonObject json() const
     {
         const QJsonArray keys = releaseKeyIds();
-        QJsonObject object{ { "mode", modeWord(serial) }, { "serial", QString::fromLatin1(serial) },
+        QJsonObject object{ { "connected", connected }, { "mode", QJsonValue::Null }, { "serial", QJsonValue::Null },
                             { "bootloader_texts", QJsonValue::Null }, { "status_word", QJsonValue::Null },
                             { "status_bits", QJsonValue::Null }, { "scrambling_key", transferKeyFingerprint() },
-                            { "release_keys", keys },
+                            { "release_key_ids", keys },
                             // the first key, for scripts written for one
-                            { "release_key", keys.isEmpty() ? QJsonValue(QJsonValue::Null) : keys.first() } };
+                            { "release_key_id", keys.isEmpty() ? QJsonValue(QJsonValue::Null) : keys.first() } };
+        if (connected) {
+            object["mode"] = modeWord(serial);
+            object["serial"] = QString::fromLatin1(serial);
+        }
         if (bootloaderTexts)
             object["bootloader_texts"] = QJsonArray::fromStringList(*bootloaderTexts);
         if (statusWord) {
@@ -102,6 +100,7 @@ struct DriverFacts
 DriverFacts readDriverFacts(USBRQ518 &usb)
 {
     DriverFacts facts;
+    facts.connected = true;
     facts.serial = usb.getSerial();
     QString first, second;
     if (upgradesteps::readBootloaderVersion(usb, &first, &second))
@@ -147,7 +146,7 @@ QString transferProblem(Shows::TransferResult result, USBRQ518 &usb, const Table
 
 int getTable(const Table &table, const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption });
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { { SerialOption } });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
@@ -165,7 +164,7 @@ int getTable(const Table &table, const QStringList &args, Console &console)
 
 int setTable(const Table &table, const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption });
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { { SerialOption } });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
@@ -225,7 +224,7 @@ int finishRecord(UpgradeRecorder &recorder, bool succeeded, int status, Console 
 
 int upgrade(const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { SerialOption, DatabaseOption });
+    const std::optional<Arguments> parsed = commandArguments(args, 1, console, { { SerialOption, DatabaseOption } });
     if (!parsed)
         return ExitBadInput;
     const QString &fileName = parsed->positional.first();
@@ -250,6 +249,16 @@ int upgrade(const QStringList &args, Console &console)
     if (usb.selectedSerial().isEmpty())
         usb.selectSerial(usb.getSerial());
 
+    // From here Ctrl+C lets the change finish (a driver stopped halfway is
+    // left in its bootloader), unless it is pressed twice; the history row
+    // says which, and so does the exit status.
+    const QString driver = QString::fromLatin1(USBRQ518::serialNumber(usb.getSerial()));
+    const QString prefix = QStringLiteral("vn274-tool upgrade: ");
+    const InterruptGuard guard(
+            prefix + QStringLiteral("interrupted: the change of the driver %1 will finish, for stopping now would "
+                                    "leave it in its bootloader; interrupt again to stop at once").arg(driver),
+            prefix + QStringLiteral("interrupted again: the change of the driver %1 stops at its next step, "
+                                    "which may leave it in its bootloader").arg(driver));
     FirmwareChangeOutcome outcome;
     {
         ProgressDisplay display(console);
@@ -265,32 +274,49 @@ int upgrade(const QStringList &args, Console &console)
             recorder.line(line);
         };
         progress.percent = [&display](int percent) { display.percent(QStringLiteral("Flash"), percent); };
+        progress.stopNow = InterruptGuard::stopNow;
         recorder.start(usb.getSerial(), fileName);
         outcome = changeFirmware(usb, fileName, progress);
     }
     recorder.signature(outcome.signature.keyId, outcome.signature.trustedComment);
-    if (outcome.succeeded)
-        return finishRecord(recorder, true, ExitSuccess, console);
-
-    QString problem = QStringLiteral("the firmware change failed; the lines above tell where");
-    const UsbDevice::ConnectionFailure failure = usb.lastConnectionFailure();
-    if (failure != UsbDevice::ConnectionFailure::None && failure != UsbDevice::ConnectionFailure::NotFound)
-        problem += QStringLiteral(": ") + connectionProblem(usb);
-    return finishRecord(recorder, false, console.fail(ExitFailure, problem), console);
+    if (outcome.stopped) {
+        recorder.line(QStringLiteral("interrupted"));   // the outcome the history shows
+        const int status = console.fail(ExitInterrupted, QStringLiteral("the change of the driver %1 was stopped after "
+                                                                        "\"%2\"; it may be left in its bootloader")
+                                                                 .arg(driver, outcome.outcome.simplified()));
+        return finishRecord(recorder, false, status, console);
+    }
+    int status = ExitSuccess;
+    if (!outcome.succeeded) {
+        QString problem = QStringLiteral("the firmware change failed; the lines above tell where");
+        const UsbDevice::ConnectionFailure failure = usb.lastConnectionFailure();
+        if (failure != UsbDevice::ConnectionFailure::None && failure != UsbDevice::ConnectionFailure::NotFound)
+            problem += QStringLiteral(": ") + connectionProblem(usb);
+        status = console.fail(ExitFailure, problem);
+    }
+    status = finishRecord(recorder, outcome.succeeded, status, console);
+    if (InterruptGuard::interrupted())
+        return console.fail(ExitInterrupted, QStringLiteral("interrupted; the change of the driver %1 ran to its end "
+                                                            "first").arg(driver));
+    return status;
 }
 
 int info(const QStringList &args, Console &console)
 {
     const QString json = QStringLiteral("json");
-    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { SerialOption }, { json });
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { { SerialOption }, { json } });
     if (!parsed)
         return ExitBadInput;
 
     USBRQ518 usb;
     if (const int refused = chooseDriver(usb, *parsed, console))
         return refused;
-    if (!connectDriver(usb, console))
-        return ExitFailure;
+    if (usb.connect() != 0) {
+        // A script reading the JSON learns it from the object, as from list's.
+        if (parsed->has(json))
+            console.printJson(DriverFacts().json());
+        return console.fail(ExitFailure, connectionProblem(usb));
+    }
     const DriverFacts facts = readDriverFacts(usb);
     if (parsed->has(json))
         console.printJson(facts.json());

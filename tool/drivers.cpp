@@ -10,6 +10,14 @@ namespace tool {
 
 namespace {
 
+// The message, then the drivers one a line.
+QString listed(QString message, const QList<DriverOnBus> &drivers)
+{
+    for (const DriverOnBus &driver : drivers)
+        message += QStringLiteral("\n  ") + driver.line();
+    return message;
+}
+
 // "002" as 2 for a machine; a name that is not a number stays as it is.
 QJsonValue busNumber(const QString &name)
 {
@@ -91,6 +99,21 @@ int chooseDriver(USBRQ518 &usb, const Arguments &args, Console &console)
         const QByteArray serial = args.value(SerialOption).toLatin1();
         if (serial.isEmpty())
             return console.usageError(QStringLiteral("--serial takes the driver's serial number"));
+        // Two drivers with one serial number (an image stamped twice, a
+        // reissue): either could be the one meant, and the link would take
+        // whichever comes first.
+        if (usb.countDevices() >= 2) {
+            QList<DriverOnBus> same;
+            for (const DriverOnBus &driver : findDrivers(usb))
+                if (USBRQ518::serialNumber(driver.serial) == USBRQ518::serialNumber(serial))
+                    same << driver;
+            if (same.size() > 1)
+                return console.fail(ExitBadInput, listed(QStringLiteral("%1 Vn274 drivers have the serial number %2; "
+                                                                        "--serial cannot choose between them:")
+                                                                 .arg(same.size())
+                                                                 .arg(QString::fromLatin1(USBRQ518::serialNumber(serial))),
+                                                         same));
+        }
         usb.selectSerial(serial);
         return ExitSuccess;
     }
@@ -99,12 +122,10 @@ int chooseDriver(USBRQ518 &usb, const Arguments &args, Console &console)
     if (usb.countDevices() < 2)
         return ExitSuccess;
     const QList<DriverOnBus> drivers = findDrivers(usb);
-    if (drivers.size() > 1) {
-        QString message = QStringLiteral("%1 Vn274 drivers are connected; choose one with --serial:").arg(drivers.size());
-        for (const DriverOnBus &driver : drivers)
-            message += QStringLiteral("\n  ") + driver.line();
-        return console.fail(ExitBadInput, message);
-    }
+    if (drivers.size() > 1)
+        return console.fail(ExitBadInput, listed(QStringLiteral("%1 Vn274 drivers are connected; choose one with --serial:")
+                                                         .arg(drivers.size()),
+                                                 drivers));
     // The one Vn274 beside devices of another model: only it, ever.
     if (drivers.size() == 1)
         usb.selectSerial(drivers.first().serial);
@@ -114,7 +135,7 @@ int chooseDriver(USBRQ518 &usb, const Arguments &args, Console &console)
 int list(const QStringList &args, Console &console)
 {
     const QString json = QStringLiteral("json");
-    const std::optional<Arguments> parsed = commandArguments(args, 0, console, {}, { json });
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { {}, { json } });
     if (!parsed)
         return ExitBadInput;
 

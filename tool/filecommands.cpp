@@ -1,7 +1,11 @@
 // The subcommands that make and read files: no driver involved.
 #include "tool/commands.h"
 
+#include "io/filenames.h"
+#include "io/outputfile.h"
 #include "production/serialregister.h"
+#include "tool/interruption.h"
+#include "tool/outputs.h"
 #include "tool/record.h"
 #include "tool/showfileio.h"
 #include "upgrade/bootimage.h"
@@ -11,10 +15,7 @@
 #include "upgrade/upgradefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonObject>
-#include <QSaveFile>
-
 
 namespace tool {
 
@@ -22,21 +23,51 @@ namespace {
 
 constexpr quint64 MaxWindow = 16 * 1024 * 1024;   // more than any flash of the driver
 
-// "HexToBin error: -6) bad data", the window's text with the code's name.
-QString hexError(int result)
+// "FILE.hex: HexToBin error: -6) bad data", the window's text with the code's
+// name, and the system's reason for a file that cannot be read.
+QString hexError(const QString &hexFile, int result, const HexToBinDetails &details)
 {
-    return QStringLiteral("HexToBin error: %1) %2").arg(result).arg(QLatin1String(hexToBinResultName(result)));
+    QString error = QStringLiteral("%1: HexToBin error: %2) %3").arg(hexFile).arg(result)
+                            .arg(QLatin1String(hexToBinResultName(result)));
+    if (!details.readError.isEmpty())
+        error += QStringLiteral(": ") + details.readError;
+    return error;
 }
 
-// Raw bytes through QSaveFile: an existing file stays as it was unless the
-// whole new one was written.
-bool writeRaw(const QString &fileName, const QByteArray &bytes, QString *reason)
+// "... puts no byte into the bootloader window 0x08000000-0x08003FFF"
+QString emptyWindow(const QString &hexFile, const char *window, quint32 first, quint32 last)
 {
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    *reason = file.errorString();
-    return false;
+    return QStringLiteral("%1 puts no byte into the %2 window %3-%4").arg(hexFile, QLatin1String(window), hex32(first),
+                                                                         hex32(last));
+}
+
+// Text from a user's file, shown between quotes on one line: control and
+// format characters (a line end, the escape sequences that drive a terminal,
+// text direction marks), a lone surrogate, the quote and the backslash are
+// written as escapes.
+QString printable(const QString &text)
+{
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool paired = (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                || (c.isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate());
+        switch (c.unicode()) {
+        case '\\': shown += QStringLiteral("\\\\"); continue;
+        case '"':  shown += QStringLiteral("\\\""); continue;
+        case '\n': shown += QStringLiteral("\\n"); continue;
+        case '\r': shown += QStringLiteral("\\r"); continue;
+        case '\t': shown += QStringLiteral("\\t"); continue;
+        default: break;
+        }
+        const QChar::Category category = c.category();
+        if ((c.isSurrogate() && !paired) || category == QChar::Other_Control || category == QChar::Other_Format
+            || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
 }
 
 QString serialRule()
@@ -58,9 +89,9 @@ public:
     {
         const auto verdict = [](bool ok) { return ok ? QStringLiteral("ok") : QStringLiteral("WRONG"); };
         console.print(QStringLiteral("file: %1").arg(fileName));
-        console.print(QStringLiteral("header: \"%1\" (%2)").arg(header(), verdict(headerRead())));
+        console.print(QStringLiteral("header: \"%1\" (%2)").arg(printable(header()), verdict(headerRead())));
         if (headerRead())
-            console.print(QStringLiteral("version: \"%1\" (%2)").arg(fields.version, verdict(versionRight())));
+            console.print(QStringLiteral("version: \"%1\" (%2)").arg(printable(fields.version), verdict(versionRight())));
         if (versionRight())
             console.print(fields.imageSize < 0
                                   ? QStringLiteral("image: cut short (WRONG)")
@@ -72,18 +103,17 @@ public:
                                            hex32(region.checksum.computed), verdict(region.checksum.matches())));
         console.print(QStringLiteral("signature: ") + signatureLine());
         if (signature.verdict == SignatureVerdict::Verified)
-            console.print(QStringLiteral("trusted comment: ") + signature.trustedComment);
+            console.print(QStringLiteral("trusted comment: ") + printable(signature.trustedComment));
         console.print(QStringLiteral("verdict: ") + (accepted() ? QStringLiteral("ok, the upgrade accepts this file") : refusal()));
     }
 
     // The same facts; what the file does not reach is null.
     QJsonObject json(const QString &fileName) const
     {
-        QJsonObject object{ { "file", fileName }, { "header", header() }, { "header_ok", headerRead() },
+        QJsonObject object{ { "path", fileName }, { "header", header() }, { "header_ok", headerRead() },
                             { "version", QJsonValue::Null }, { "version_ok", false },
                             { "image_size", QJsonValue::Null }, { "image_size_ok", false },
-                            { "accepted", accepted() },
-                            { "verdict", QLatin1String(upgradeFileResultName(fields.result)) } };
+                            { "accepted", accepted() }, { "verdict", verdictName() } };
         if (headerRead()) {
             object["version"] = fields.version;
             object["version_ok"] = versionRight();
@@ -103,18 +133,27 @@ public:
             { "verdict", QLatin1String(signatureVerdictName(signature.verdict)) },
             { "accepted", signature.accepted() },
             { "message", signature.message },
-            { "key_id", signature.keyId.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(signature.keyId) },
+            { "release_key_id", signature.keyId.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(signature.keyId) },
             { "trusted_comment", verified ? QJsonValue(signature.trustedComment) : QJsonValue(QJsonValue::Null) } };
         return object;
     }
 
     bool accepted() const { return fields.result == UpgradeFileResult::Ok && signature.accepted(); }
 
+    // The verdict in short words, the same in the lines and in JSON: "ok", or
+    // what the upgrade refuses the file for, the file's own checks first.
+    QString verdictName() const
+    {
+        if (fields.result != UpgradeFileResult::Ok)
+            return QLatin1String(upgradeFileResultName(fields.result));
+        return accepted() ? QStringLiteral("ok") : QStringLiteral("signature refused");
+    }
+
     QString refusal() const
     {
         if (fields.result == UpgradeFileResult::Ok)
             return signature.message;
-        return QStringLiteral("%1, the upgrade refuses this file").arg(QLatin1String(upgradeFileResultName(fields.result)));
+        return QStringLiteral("%1, the upgrade refuses this file").arg(verdictName());
     }
 
 private:
@@ -159,7 +198,7 @@ int hex2bin(const QStringList &args, Console &console)
 {
     Arguments parsed;
     QString error;
-    if (!parseArguments(args, { QStringLiteral("fill") }, &parsed, &error))
+    if (!parseArguments(args, { { QStringLiteral("fill") } }, &parsed, &error))
         return console.usageError(error);
     if (parsed.positional.size() != 4)
         return console.usageError(QStringLiteral("expected four arguments, got %1").arg(parsed.positional.size()));
@@ -179,14 +218,16 @@ int hex2bin(const QStringList &args, Console &console)
     const quint64 size = last - first + 1;
     if (size > MaxWindow)
         return console.usageError(QStringLiteral("a window of %1 bytes is more than the 16 MiB allowed").arg(size));
+    if (const int refused = refuseInputAsOutput(console, outFile, { hexFile }))
+        return refused;
 
     QByteArray image(qsizetype(size), static_cast<char>(fill));
-    const int result = HexToBin(hexFile, reinterpret_cast<unsigned char *>(image.data()), quint32(first), quint32(last));
+    HexToBinDetails details;
+    const int result = HexToBin(hexFile, reinterpret_cast<unsigned char *>(image.data()), quint32(first),
+                                quint32(last), &details);
     if (result != HexToBinOk)
-        return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(hexFile, hexError(result)));
-    if (!writeRaw(outFile, image, &error))
-        return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(outFile, error));
-    return ExitSuccess;
+        return console.fail(ExitBadInput, hexError(hexFile, result, details));
+    return writeOutput(console, outFile, image);
 }
 
 int mkupg(const QStringList &args, Console &console)
@@ -199,21 +240,28 @@ int mkupg(const QStringList &args, Console &console)
         return console.usageError(QStringLiteral("expected two arguments, got %1").arg(parsed.positional.size()));
     const QString &hexFile = parsed.positional.at(0);
     const QString &upgFile = parsed.positional.at(1);
+    if (const int refused = refuseInputAsOutput(console, upgFile, { hexFile }))
+        return refused;
 
     // The window still offers to save after a HEX error, with what was read
-    // before it; a build pipeline gets no such file, only the error.
+    // before it; a build pipeline gets no such file, only the error. Both
+    // regions read the whole file, so an error is said once.
     const UpgradeImage built = buildUpgradeImage(hexFile);
-    const struct { int result; const char *region; } reads[] = {
-        { built.applicationResult, "application 0x08004000-0x0801FFFF" },
-        { built.externalFlashResult, "external flash data 0x08020000-0x08033FFF" },
-    };
-    int status = ExitSuccess;
-    for (const auto &read : reads)
-        if (read.result != HexToBinOk)
-            status = console.fail(ExitBadInput, QStringLiteral("%1, %2: %3")
-                                                        .arg(hexFile, QLatin1String(read.region), hexError(read.result)));
-    if (status != ExitSuccess)
-        return status;
+    if (built.applicationResult != HexToBinOk)
+        return console.fail(ExitBadInput, hexError(hexFile, built.applicationResult, built.application));
+    if (built.externalFlashResult != HexToBinOk)
+        return console.fail(ExitBadInput, hexError(hexFile, built.externalFlashResult, built.externalFlash));
+    // A release the driver would run as an empty application: the file was
+    // cut short, or it is the HEX output of another build (the bootloader's).
+    if (!built.application.endOfFileRecord)
+        return console.fail(ExitBadInput, QStringLiteral("%1 ends without its end-of-file record: it may be cut short; "
+                                                         "no upgrade file was written").arg(hexFile));
+    if (built.application.bytesInWindow == 0)
+        return console.fail(ExitBadInput, emptyWindow(hexFile, "application",
+                                                      upgradefile::FlashBase + upgradefile::ApplicationOffset,
+                                                      upgradefile::FlashBase + upgradefile::ApplicationOffset
+                                                              + upgradefile::ApplicationSize - 1)
+                                                  + QStringLiteral(" (is it the bootloader's?); no upgrade file was written"));
 
     if (!writeUpgradeFile(upgFile, built.image, &error))
         return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(upgFile, error));
@@ -225,15 +273,16 @@ int upginfo(const QStringList &args, Console &console)
     const QString json = QStringLiteral("json");
     Arguments parsed;
     QString error;
-    if (!parseArguments(args, {}, &parsed, &error, { json }))
+    if (!parseArguments(args, { {}, { json } }, &parsed, &error))
         return console.usageError(error);
     if (parsed.positional.size() != 1)
         return console.usageError(QStringLiteral("expected one argument, got %1").arg(parsed.positional.size()));
     const QString &upgFile = parsed.positional.at(0);
 
-    const UpgradeFileFields fields = inspectUpgradeFile(upgFile);
-    if (fields.result == UpgradeFileResult::CannotOpen)
-        return console.fail(ExitBadInput, QStringLiteral("cannot open %1").arg(upgFile));
+    InputFile file(upgFile);
+    if (!file.open())
+        return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(upgFile, file.errorString()));
+    const UpgradeFileFields fields = inspectUpgradeFile(file);
 
     // The verdict the change itself would reach.
     const SignatureCheck signature = readSignedUpgradeFile(upgFile).signature;
@@ -256,16 +305,18 @@ int show2json(const QStringList &args, Console &console)
     if (parsed.positional.isEmpty() || parsed.positional.size() > 2)
         return console.usageError(QStringLiteral("expected one or two arguments, got %1").arg(parsed.positional.size()));
 
+    if (parsed.positional.size() == 2)
+        if (const int refused = refuseInputAsOutput(console, parsed.positional.at(1), { parsed.positional.at(0) }))
+            return refused;
+
     Shows::ShowKind kind;
     QByteArray table;
     if (const int refused = readBinaryShowFile(parsed.positional.at(0), console, &kind, &table))
         return refused;
     if (parsed.positional.size() == 2)
         return writeJsonShowFile(kind, parsed.positional.at(1), table, console);
-    console.out << QString::fromUtf8(Shows::showToJson(kind, table));
-    console.out.flush();
-    if (console.out.status() != QTextStream::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("cannot write to standard output"));
+    // A write error on standard output is said when the command ends.
+    console.write(QString::fromUtf8(Shows::showToJson(kind, table)));
     return ExitSuccess;
 }
 
@@ -276,6 +327,8 @@ int json2show(const QStringList &args, Console &console)
         return ExitBadInput;
     const QString &jsonFile = parsed->positional.at(0);
     const QString &showFile = parsed->positional.at(1);
+    if (const int refused = refuseInputAsOutput(console, showFile, { jsonFile }))
+        return refused;
 
     QFile input(jsonFile);
     if (!input.open(QIODevice::ReadOnly))
@@ -362,7 +415,7 @@ int planBootBatch(const Arguments &parsed, Console &console, BootBatch *batch)
             return console.usageError(QStringLiteral("--next takes FILE.hex with --out-dir, and neither --serial-from, "
                                                      "--count nor --reissue"));
         quint64 n = 0;
-        if (!parseNumber(parsed.value(next), 999, &n) || n == 0)
+        if (!parseDecimal(parsed.value(next), 999, &n) || n == 0)
             return console.usageError(QStringLiteral("--next '%1' is not a number from 1 to 999").arg(parsed.value(next)));
         batch->next = int(n);
         batch->day = parsed.has(date) ? parsed.value(date) : productionToday().toString(QStringLiteral("yyMMdd"));
@@ -388,7 +441,7 @@ int planBootBatch(const Arguments &parsed, Console &console, BootBatch *batch)
         return ExitSuccess;
     }
     quint64 n = 0;
-    if (!parseNumber(parsed.value(count), 999, &n) || n == 0)
+    if (!parseDecimal(parsed.value(count), 999, &n) || n == 0)
         return console.usageError(QStringLiteral("--count '%1' is not a number from 1 to 999").arg(parsed.value(count)));
     const QString day = firstSerial.left(6);
     const int firstNumber = firstSerial.mid(6).toInt();
@@ -424,20 +477,30 @@ int reserveSerials(SerialRegister &serials, bool reissue, Console &console, Boot
     return console.fail(ExitFailure, QStringLiteral("%1; nothing was written").arg(reason));
 }
 
+// The images must not be written over the HEX file they are made from.
+int refuseHexAsImage(const BootBatch &batch, const QString &hexFile, Console &console)
+{
+    for (const QString &file : batch.files)
+        if (const int refused = refuseInputAsOutput(console, file, { hexFile }))
+            return refused;
+    return ExitSuccess;
+}
+
 // Writes the images; with a record, confirms those written and voids the
 // rest, so that the record never claims an image that was not made, nor
-// leaves an image it does not claim.
+// leaves an image it does not claim. An interrupt lets the image being
+// written finish and stops there.
 int writeBootBatch(const BootBatch &batch, const QByteArray &bootloader, SerialRegister *serials, Console &console)
 {
-    QString error;
-    if (!batch.folder.isEmpty() && !QDir().mkpath(batch.folder)) {
+    QString error, ignored;
+    if (!batch.folder.isEmpty() && !filenames::makePath(batch.folder, &error)) {
         if (serials)
-            serials->voidUnconfirmed(&error);
-        return console.fail(ExitBadInput, QStringLiteral("cannot make the folder %1").arg(batch.folder));
+            serials->voidUnconfirmed(&ignored);
+        return console.fail(ExitBadInput, QStringLiteral("cannot make the folder %1: %2").arg(batch.folder, error));
     }
     QList<SerialRegister::Image> written;
     QString writeProblem;
-    for (int i = 0; i < batch.files.size() && writeProblem.isEmpty(); ++i) {
+    for (int i = 0; i < batch.files.size() && !InterruptGuard::interrupted(); ++i) {
         if (!writeBootloaderImage(batch.files.at(i), stampSerial(bootloader, batch.serials.at(i)), &error)) {
             writeProblem = QStringLiteral("cannot write %1: %2 (%3 of %4 images written)")
                                    .arg(batch.files.at(i), error).arg(i).arg(batch.files.size());
@@ -450,20 +513,29 @@ int writeBootBatch(const BootBatch &batch, const QByteArray &bootloader, SerialR
 
     if (serials && !serials->confirm(written, &error)) {
         for (const SerialRegister::Image &image : std::as_const(written))
-            QFile::remove(image.file);
-        QString ignored;
+            filenames::remove(image.file);
         serials->voidUnconfirmed(&ignored);   // the record may be out of reach: then they stay reserved
         return console.fail(ExitFailure, QStringLiteral("the record failed: %1; the %2 images written are removed, "
                                                         "none is recorded as issued; run the command again")
                                                  .arg(error).arg(written.size()));
     }
-    if (serials && written.size() < batch.files.size())
+    const qsizetype unmade = batch.files.size() - written.size();
+    if (serials && unmade > 0)
         serials->voidUnconfirmed(&error);
     if (!batch.folder.isEmpty())
         for (const SerialRegister::Image &image : std::as_const(written))
             console.print(image.file);
     if (!writeProblem.isEmpty())
         return console.fail(ExitBadInput, writeProblem);
+    if (InterruptGuard::interrupted())
+        return console.fail(ExitInterrupted, QStringLiteral("interrupted: %1 of %2 images written%3")
+                                                     .arg(written.size()).arg(batch.files.size())
+                                                     .arg(!serials ? QString()
+                                                          : unmade == 0 ? QStringLiteral(" and recorded as issued")
+                                                          : QStringLiteral(" and recorded as issued; the other %1 serial "
+                                                                           "numbers are void (--serial-from makes them "
+                                                                           "again)")
+                                                                    .arg(unmade)));
     return ExitSuccess;
 }
 
@@ -479,23 +551,32 @@ int mkboot(const QStringList &args, Console &console)
     const QString reissue = QStringLiteral("reissue"), noRecord = QStringLiteral("no-record");
     Arguments parsed;
     QString error;
-    if (!parseArguments(args,
-                        { QStringLiteral("serial-from"), QStringLiteral("count"), QStringLiteral("out-dir"),
-                          QStringLiteral("next"), QStringLiteral("date"), DatabaseOption },
-                        &parsed, &error, { reissue, noRecord }))
+    const AcceptedOptions options = { { QStringLiteral("serial-from"), QStringLiteral("count"),
+                                        QStringLiteral("out-dir"), QStringLiteral("next"), QStringLiteral("date"),
+                                        DatabaseOption },
+                                      { reissue, noRecord } };
+    if (!parseArguments(args, options, &parsed, &error))
         return console.usageError(error);
     BootBatch batch;
     if (const int refused = planBootBatch(parsed, console, &batch))
         return refused;
     if (parsed.has(noRecord) && (batch.next > 0 || parsed.has(DatabaseOption) || parsed.has(reissue)))
         return console.usageError(QStringLiteral("--no-record goes with neither --next, --db nor --reissue"));
+    const QString hexFile = parsed.positional.at(0);
+    if (const int refused = refuseHexAsImage(batch, hexFile, console))
+        return refused;
 
     // The HEX file is read once for the whole batch, and a HEX error leaves
-    // nothing behind: no image, no folder, no record.
-    const QString hexFile = parsed.positional.at(0);
+    // nothing behind: no image, no folder, no record. Neither does a HEX file
+    // with nothing for the bootloader (the application's, given by mistake):
+    // its images would be blank but for their serial numbers.
     const BootloaderImage bootloader = readBootloaderHex(hexFile);
     if (bootloader.hexResult != HexToBinOk)
-        return console.fail(ExitBadInput, QStringLiteral("%1: %2").arg(hexFile, hexError(bootloader.hexResult)));
+        return console.fail(ExitBadInput, hexError(hexFile, bootloader.hexResult, bootloader.hex));
+    if (bootloader.hex.bytesInWindow == 0)
+        return console.fail(ExitBadInput, emptyWindow(hexFile, "bootloader", bootimage::FlashBase,
+                                                      bootimage::FlashBase + bootimage::ImageSize - 1)
+                                                  + QStringLiteral(" (is it the application's?); nothing was made"));
 
     OpenedRecord record;
     if (!parsed.has(noRecord)) {
@@ -505,11 +586,28 @@ int mkboot(const QStringList &args, Console &console)
         if (record.status != ExitSuccess)
             return record.status;
     }
+    // Before any number is taken: numbers taken for a folder that cannot
+    // hold their images would be left void.
+    if (!batch.folder.isEmpty() && !outputfile::canMakeFilesIn(batch.folder, &error))
+        return console.fail(ExitBadInput, QStringLiteral("cannot make the images in %1: %2; nothing was made")
+                                                  .arg(batch.folder, error));
+
+    // From here Ctrl+C lets the image being written finish, and the record
+    // then holds as issued exactly the images on disk.
+    const QString prefix = QStringLiteral("vn274-tool mkboot: ");
+    const InterruptGuard guard(prefix + QStringLiteral("interrupted: the image being written will finish; the images "
+                                                       "written are recorded as issued, the other numbers left void"),
+                               prefix + QStringLiteral("interrupted again: the batch stops after the image being "
+                                                       "written"));
     if (!record.database)
         return writeBootBatch(batch, bootloader.image, nullptr, console);
     SerialRegister serials(*record.database);
     if (const int refused = reserveSerials(serials, parsed.has(reissue), console, &batch))
         return refused;
+    if (const int refused = refuseHexAsImage(batch, hexFile, console)) {   // --next names its files only now
+        serials.voidUnconfirmed(&error);
+        return refused;
+    }
     return writeBootBatch(batch, bootloader.image, &serials, console);
 }
 

@@ -1,9 +1,11 @@
+#include "io/filenames.h"
+#include "tool/standardstream.h"
 #include "tool/tool.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
-#include <cstdio>
+#include <csignal>
 #include <unistd.h>
 
 #ifdef VN274_TOOL_SIM
@@ -19,7 +21,18 @@ int main(int argc, char *argv[])
 #ifdef VN274_TOOL_SIM
     setUpSimulatedDriver();
 #endif
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return runTool(app.arguments().mid(1), out, err, isatty(STDOUT_FILENO) == 1);
+    // A reader that went away is a write error like any other, said and
+    // ending with status 2: not a signal that cuts a firmware change short.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    // The arguments as the system's bytes: arguments() would make U+FFFD of a
+    // file name that is not UTF-8, and that file could not be opened.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << filenames::fromBytes(QByteArray(argv[i]));
+    StandardStream standardOutput(STDOUT_FILENO);
+    StandardStream standardError(STDERR_FILENO);
+    QTextStream out(&standardOutput);
+    QTextStream err(&standardError);
+    return runTool(args, out, err, isatty(STDOUT_FILENO) == 1);
 }

@@ -22,8 +22,7 @@ ProgressDisplay::~ProgressDisplay()
 void ProgressDisplay::endBar()
 {
     if (barOpen)
-        console.out << '\n';
-    console.out.flush();
+        console.write(QStringLiteral("\n"));
     barOpen = false;
 }
 
@@ -55,15 +54,13 @@ void ProgressDisplay::percent(const QString &name, int value)
         return;
     shown = value;
     const int filled = value * BarWidth / 100;
-    console.out << '\r' << QStringLiteral("%1 [%2%3] %4%")
-                                   .arg(label, -21)
-                                   .arg(QString(filled, QLatin1Char('#')), QString(BarWidth - filled, QLatin1Char('.')))
-                                   .arg(value, 3);
+    console.write(QStringLiteral("\r%1 [%2%3] %4%")
+                          .arg(label, -21)
+                          .arg(QString(filled, QLatin1Char('#')), QString(BarWidth - filled, QLatin1Char('.')))
+                          .arg(value, 3));
     barOpen = true;
     if (value == 100)
         endBar();
-    else
-        console.out.flush();
 }
 
 } // namespace tool

@@ -24,9 +24,7 @@ QString csvField(const QString &text)
 
 void warn(Console &console, const QString &message)
 {
-    console.out.flush();
-    console.err << "vn274-tool " << console.command << ": warning: " << message << '\n';
-    console.err.flush();
+    console.warn(message);
 }
 
 OpenedRecord openRecord(const Arguments &args, Console &console, RecordUse use, const QString &instead)

@@ -7,6 +7,7 @@
 #include "upgrade/bootimage.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace tool {
 
@@ -14,16 +15,28 @@ namespace {
 
 const QStringList formatFlags = { QStringLiteral("json"), QStringLiteral("csv") };
 
-// "2024-12-08T00:00:00Z" from 2024-12-08, or a date and time as ISO 8601.
+// The start of 2024-12-08 (UTC), or an ISO 8601 time: 2024-12-08T19:32,
+// seconds and their fractions optional, then Z or an offset (+05:00, -0430,
+// +05), UTC without one, as the record keeps its times. Anything else is
+// invalid: QDate reads only the first ten characters of "2024-12-08T19:32Z"
+// (the time would be lost), and QDateTime takes forms ISO 8601 has not, such
+// as a blank for the T or an hour alone.
 QDateTime sinceTime(const QString &text)
 {
-    const QDate date = QDate::fromString(text, Qt::ISODate);
-    if (date.isValid())
-        return QDateTime(date, QTime(0, 0), Qt::UTC);
-    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
-    if (time.isValid() && time.timeSpec() == Qt::LocalTime && !text.contains(QLatin1Char('+')))
-        time.setTimeSpec(Qt::UTC);   // without a zone: UTC, as the record keeps times
-    return time;
+    static const QRegularExpression day(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    static const QRegularExpression time(QStringLiteral(
+            "^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}(:\\d{2}([.,]\\d+)?)?(Z|[+-]\\d{2}(:?\\d{2})?)?$"));
+    if (day.match(text).hasMatch()) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        return date.isValid() ? QDateTime(date, QTime(0, 0), Qt::UTC) : QDateTime();
+    }
+    const QRegularExpressionMatch match = time.match(text);
+    if (!match.hasMatch())
+        return QDateTime();
+    QDateTime parsed = QDateTime::fromString(QString(text).replace(QLatin1Char(','), QLatin1Char('.')), Qt::ISODateWithMs);
+    if (parsed.isValid() && match.captured(3).isEmpty())
+        parsed.setTimeSpec(Qt::UTC);
+    return parsed;
 }
 
 } // namespace
@@ -31,7 +44,7 @@ QDateTime sinceTime(const QString &text)
 int serials(const QStringList &args, Console &console)
 {
     const QString date = QStringLiteral("date");
-    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { DatabaseOption, date }, formatFlags);
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { { DatabaseOption, date }, formatFlags });
     ListFormat format;
     if (!parsed || !listFormat(*parsed, console, &format))
         return ExitBadInput;
@@ -51,15 +64,15 @@ int serials(const QStringList &args, Console &console)
         rows.append({ entry.serial, entry.serial.left(6), entry.status, entry.station, entry.issuedAt,
                       entry.imageFile, entry.reissues });
     printRows(console, format, QStringLiteral("serials"),
-              { "serial", "date", "status", "station", "time", "image_file", "reissues" }, rows);
+              { "serial", "date", "status", "station", "time", "path", "reissues" }, rows);
     return ExitSuccess;
 }
 
 int history(const QStringList &args, Console &console)
 {
     const QString serial = QStringLiteral("serial"), since = QStringLiteral("since");
-    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { DatabaseOption, serial, since },
-                                                             formatFlags);
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console,
+                                                             { { DatabaseOption, serial, since }, formatFlags });
     ListFormat format;
     if (!parsed || !listFormat(*parsed, console, &format))
         return ExitBadInput;
@@ -67,7 +80,8 @@ int history(const QStringList &args, Console &console)
     if (parsed->has(since)) {
         from = sinceTime(parsed->value(since));
         if (!from.isValid())
-            return console.usageError(QStringLiteral("--since '%1' is not a date (2024-12-08) or an ISO 8601 time")
+            return console.usageError(QStringLiteral("--since '%1' is neither a date (2024-12-08) nor an ISO 8601 time "
+                                                     "(2024-12-08T19:32:00Z, 2024-12-08T19:32+05:00)")
                                               .arg(parsed->value(since)));
     }
     // Either form of a driver's serial string names it.
@@ -88,15 +102,15 @@ int history(const QStringList &args, Console &console)
                       change.fileName, change.fileSha256, change.keyFingerprint, change.signatureKeyId,
                       change.trustedComment });
     printRows(console, format, QStringLiteral("history"),
-              { "started", "ended", "serial", "station", "succeeded", "outcome", "file", "sha256", "scrambling_key",
-                "signature_key_id", "trusted_comment" },
+              { "started", "ended", "serial", "station", "succeeded", "outcome", "file_name", "sha256",
+                "scrambling_key", "release_key_id", "trusted_comment" },
               rows);
     return ExitSuccess;
 }
 
 int initRecord(const QStringList &args, Console &console)
 {
-    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { DatabaseOption });
+    const std::optional<Arguments> parsed = commandArguments(args, 0, console, { { DatabaseOption } });
     if (!parsed)
         return ExitBadInput;
     const OpenedRecord record = openRecord(*parsed, console, RecordUse::Write);

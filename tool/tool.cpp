@@ -29,7 +29,10 @@ const Command commands[] = {
       "not define are filled with BYTE: 0xFF, erased flash, unless given. Addresses\n"
       "and BYTE are decimal, or hexadecimal after 0x (0x08004000); the window spans\n"
       "at most 16 MiB. A HEX error is reported by its code and name, and nothing is\n"
-      "written.\n",
+      "written.\n"
+      "Every file the tool writes replaces an existing file only once the whole new\n"
+      "one is written, keeping its permissions; a device or FIFO (/dev/stdout) is\n"
+      "written into. An output that is the input is refused.\n",
       hex2bin, false, false },
     { "mkupg", "FILE.hex OUT.upg",
       "an upgrade file from the firmware build's HEX file",
@@ -37,7 +40,9 @@ const Command commands[] = {
       "same HEX file, byte for byte: the application (0x08004000-0x0801FFFF) and\n"
       "the external flash data (0x08020000-0x08033FFF), each ending in its checksum\n"
       "word, scrambled. A HEX error is reported as \"HexToBin error: CODE)\" with the\n"
-      "code's name, and no file is written.\n",
+      "code's name, and no file is written; so is a HEX file without its end-of-file\n"
+      "record (it may be cut short) or with nothing for the application (the\n"
+      "bootloader's, given by mistake).\n",
       mkupg, false, false },
     { "upginfo", "FILE.upg [--json]",
       "header, version, size and checksums of an upgrade file",
@@ -47,7 +52,8 @@ const Command commands[] = {
       "this tool pins) with its trusted comment. Exit status 0 for a file the\n"
       "upgrade accepts, 2 for one it refuses.\n"
       "--json: the same as one JSON object on one line (numbers as numbers, null for\n"
-      "what the file does not reach); errors still go to standard error.\n",
+      "what the file does not reach; \"path\", \"verdict\": \"ok\" or why the upgrade\n"
+      "refuses the file); errors still go to standard error.\n",
       upginfo, false, false },
     { "mkboot", "FILE.hex YYMMDDNNN OUT.bin [--reissue] | "
                 "FILE.hex --serial-from YYMMDDNNN --count N --out-dir DIR [--reissue] | "
@@ -60,14 +66,18 @@ const Command commands[] = {
       "The second form makes N images with consecutive numbers from the one given,\n"
       "named Vn274Bootloader_<serial>.bin in DIR (made when missing), and prints\n"
       "their paths. A batch that would run past number 999 is refused before\n"
-      "anything is written. A HEX error writes nothing.\n"
+      "anything is written. A HEX error writes nothing, and neither does a HEX file\n"
+      "with nothing for 0x08000000-0x08003FFF (the application's, given by mistake).\n"
       "The third form takes the next N production numbers of the day (today unless\n"
       "--date) that no station has taken, from the production record, and makes\n"
       "their images as the second form does. More than the day has left is refused.\n"
       "Every serial number made is recorded as issued, with the station and the\n"
       "image file; one issued before is refused (exit status 2, the clashes listed)\n"
       "unless --reissue, which records it as a reissue. An image that could not be\n"
-      "written is not recorded as issued.\n"
+      "written is not recorded as issued. The folder is checked before any number is\n"
+      "taken. Ctrl+C (SIGINT, SIGTERM) lets the image being written finish, records\n"
+      "the images written as issued and the other numbers void, and ends with exit\n"
+      "status 130.\n"
       "--no-record: make the images without the production record (not with --next).\n",
       mkboot, false, false },
     { "show2json", "FILE.pgm|FILE.scn [OUT.json]",
@@ -109,7 +119,8 @@ const Command commands[] = {
       "file's name and SHA-256 and the scrambling key's fingerprint, and the key id\n"
       "and trusted comment of its signature.\n"
       "--serial S: one driver's changes; --since DATE: those started on or after\n"
-      "DATE (2024-12-08, or an ISO 8601 time, UTC unless it says otherwise).\n"
+      "DATE: a day (2024-12-08) or an ISO 8601 time with its offset\n"
+      "(2024-12-08T19:32:00+05:00, 2024-12-08T19:32Z; UTC without one).\n"
       "--json: one JSON object {\"history\": [...]} on one line; --csv: a header line\n"
       "and one line each.\n",
       history, false, false },
@@ -146,7 +157,10 @@ const Command commands[] = {
       "verified, started and came back; 1 when it did not come back; 2 for a\n"
       "release whose signature is refused.\n"
       "Every change that reaches a driver adds a row to the production record's\n"
-      "firmware history (vn274-tool history), successful or not.\n",
+      "firmware history (vn274-tool history), successful or not.\n"
+      "Ctrl+C (SIGINT, SIGTERM) during the change lets it finish, for a driver stopped\n"
+      "halfway is left in its bootloader; a second one stops it at its next step,\n"
+      "recorded as \"interrupted\". Either way the exit status is 130.\n",
       upgrade, true, true },
     { "info", "[--serial S] [--json]",
       "the driver's mode, serial string, bootloader texts and status word",
@@ -155,8 +169,9 @@ const Command commands[] = {
       "and the status word, the fingerprint of the scrambling key this tool was\n"
       "built with and its release keys' ids (as --version shows them).\n"
       "--json: the same as one JSON object on one line, the status word as a number\n"
-      "and as the list of its set bits, null for what could not be read; errors\n"
-      "still go to standard error.\n",
+      "and as the list of its set bits, null for what could not be read,\n"
+      "\"connected\": false when no driver could be used; errors still go to standard\n"
+      "error.\n",
       info, true, true },
     { "get-programs", "OUT.pgm|OUT.json [--serial S]",
       "the driver's programs into a programs file",
@@ -192,26 +207,26 @@ const Command *findCommand(const QString &name)
     return nullptr;
 }
 
-void printOverview(QTextStream &stream)
+QString overview()
 {
-    stream << "usage: vn274-tool COMMAND [ARGUMENTS]    (vn274-tool COMMAND --help for more)\n"
-              "\n"
-              "The Vn274 LED driver's firmware and shows from the command line.\n";
+    QString text = QStringLiteral("usage: vn274-tool COMMAND [ARGUMENTS]    (vn274-tool COMMAND --help for more)\n"
+                                  "\n"
+                                  "The Vn274 LED driver's firmware and shows from the command line.\n");
     for (bool driver : { false, true }) {
-        stream << (driver ? "\nThe driver on USB:\n" : "\nFiles:\n");
+        text += driver ? QStringLiteral("\nThe driver on USB:\n") : QStringLiteral("\nFiles:\n");
         for (const Command &command : commands)
             if (command.usesDriver == driver)
-                stream << QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), -13)
-                                                     .arg(QLatin1String(command.summary));
+                text += QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), -13).arg(QLatin1String(command.summary));
     }
-    stream << "\n"
-              "Exit status: 0 success, 1 the driver failed, is missing or may not be opened,\n"
-              "or a check failed, 2 bad usage or an input or output file that cannot be used,\n"
-              "or several drivers connected and none chosen with --serial.\n"
-              "vn274-tool --version: the version, the fingerprint of the scrambling key\n"
-              "table built in and the release keys' ids.\n"
-              "The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n";
-    stream.flush();
+    return text + QStringLiteral(
+            "\n"
+            "Exit status: 0 success, 1 the driver failed, is missing or may not be opened,\n"
+            "or a check failed, 2 bad usage or an input or output file that cannot be used,\n"
+            "or several drivers connected and none chosen with --serial, 130 interrupted\n"
+            "(SIGINT, SIGTERM).\n"
+            "vn274-tool --version: the version, the fingerprint of the scrambling key\n"
+            "table built in and the release keys' ids.\n"
+            "The USB link's debug output: QT_LOGGING_RULES=\"default.debug=true\".\n");
 }
 
 // How the driver commands choose their driver, after each one's own help.
@@ -219,7 +234,8 @@ const char driverChoiceHelp[] =
     "--serial S: the driver whose serial number is S, as vn274-tool list shows it;\n"
     "S or S followed by b (the bootloader's form) selects it, in either mode and\n"
     "through every restart. Without --serial the one driver connected is used;\n"
-    "with several connected the command refuses (exit status 2) and lists them.\n";
+    "with several connected, or two with the serial number S, the command refuses\n"
+    "(exit status 2) and lists them.\n";
 
 // Where the commands that keep the production record find it.
 const char recordHelp[] =
@@ -234,20 +250,21 @@ const char recordHelp[] =
     "(upgrade goes on, with a warning, without the local file); serials and\n"
     "history only read a record that exists.\n";
 
-void printHelp(const Command &command, QTextStream &stream)
+QString help(const Command &command)
 {
-    const QString usage = QLatin1String(command.usage);
-    const QStringList forms = usage.split(QStringLiteral(" | "));
+    QString text;
+    const QStringList forms = QString::fromLatin1(command.usage).split(QStringLiteral(" | "));
     for (int i = 0; i < forms.size(); ++i)
-        stream << (i == 0 ? "usage: " : "       ") << "vn274-tool " << command.name
-               << (forms.at(i).isEmpty() ? "" : " ") << forms.at(i) << '\n';
-    stream << '\n' << command.details;
+        text += QStringLiteral("%1vn274-tool %2%3%4\n")
+                        .arg(QLatin1String(i == 0 ? "usage: " : "       "), QLatin1String(command.name),
+                             QLatin1String(forms.at(i).isEmpty() ? "" : " "), forms.at(i));
+    text += QLatin1Char('\n') + QLatin1String(command.details);
     if (command.choosesDriver)
-        stream << driverChoiceHelp;
+        text += QLatin1String(driverChoiceHelp);
     if (command.run == mkboot || command.run == upgrade || command.run == serials || command.run == history
         || command.run == initRecord)
-        stream << recordHelp;
-    stream.flush();
+        text += QLatin1String(recordHelp);
+    return text;
 }
 
 // --help or -h anywhere before a "--".
@@ -262,44 +279,60 @@ bool asksForHelp(const QStringList &args)
     return false;
 }
 
-} // namespace
+int unknownCommand(const QString &name, Console &console)
+{
+    return console.fail(ExitBadInput, QStringLiteral("unknown command %1    (vn274-tool --help lists them)").arg(name));
+}
 
-int runTool(const QStringList &args, QTextStream &out, QTextStream &err, bool terminal)
+// What the program does before a command runs: the overview, a command's
+// help, the version; otherwise the command.
+int run(const QStringList &args, const Command *command, Console &console)
 {
     if (args.isEmpty()) {
-        printOverview(err);
+        console.writeError(overview());
         return ExitBadInput;
     }
     const QString &name = args.first();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
-        const Command *command = args.size() > 1 ? findCommand(args.at(1)) : nullptr;
-        if (command)
-            printHelp(*command, out);
-        else
-            printOverview(out);
+        if (args.size() > 2)
+            return console.fail(ExitBadInput, QStringLiteral("%1 takes one command at most").arg(name));
+        if (args.size() == 1) {
+            console.write(overview());
+            return ExitSuccess;
+        }
+        const Command *asked = findCommand(args.at(1));
+        if (!asked)
+            return unknownCommand(args.at(1), console);
+        console.write(help(*asked));
         return ExitSuccess;
     }
     if (name == QLatin1String("--version")) {
+        if (args.size() > 1)
+            return console.fail(ExitBadInput, QStringLiteral("--version takes no arguments"));
         // A production line checks here that a station runs the build with its
         // firmware's key table.
-        out << "vn274-tool " << vn274Version << '\n'
-            << "scrambling key: " << transferKeyFingerprint() << '\n'
-            << releaseKeyDescription() << '\n';
-        out.flush();
+        console.print(QStringLiteral("vn274-tool %1").arg(QLatin1String(vn274Version)));
+        console.print(QStringLiteral("scrambling key: ") + transferKeyFingerprint());
+        console.print(releaseKeyDescription());
         return ExitSuccess;
     }
 
-    const Command *command = findCommand(name);
-    if (!command) {
-        err << "vn274-tool: unknown command " << name << "    (vn274-tool --help lists them)\n";
-        err.flush();
-        return ExitBadInput;
-    }
+    if (!command)
+        return unknownCommand(name, console);
     const QStringList rest = args.mid(1);
     if (asksForHelp(rest)) {
-        printHelp(*command, out);
+        console.write(help(*command));
         return ExitSuccess;
     }
-    Console console(out, err, terminal, name, QString::fromLatin1(command->usage));
     return command->run(rest, console);
+}
+
+} // namespace
+
+int runTool(const QStringList &args, QTextStream &out, QTextStream &err, bool terminal)
+{
+    const Command *command = args.isEmpty() ? nullptr : findCommand(args.first());
+    Console console(out, err, terminal, command ? args.first() : QString(),
+                    command ? QString::fromLatin1(command->usage) : QString());
+    return console.finish(run(args, command, console));
 }

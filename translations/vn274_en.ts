@@ -691,6 +691,10 @@ Check USB Cable</translation>
         <translation>The new application did not start: the driver %1 did not come back within 10 s</translation>
     </message>
     <message>
+        <source>Wrong file length</source>
+        <translation>Wrong file length</translation>
+    </message>
+    <message>
         <source>Warning: %1</source>
         <translation>Warning: %1</translation>
     </message>
@@ -1086,6 +1090,10 @@ Chcek USB cable</translation>
     <message>
         <source>Go on?</source>
         <translation>Go on?</translation>
+    </message>
+    <message>
+        <source>Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is blank but for its serial number</source>
+        <translation>Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is blank but for its serial number</translation>
     </message>
     <message>
         <source>Programs as JSON (*.json)</source>

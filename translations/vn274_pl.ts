@@ -691,6 +691,10 @@ Sprawdź kabel USB</translation>
         <translation>Nowa aplikacja nie uruchomiła się: sterownik %1 nie powrócił w ciągu 10 s</translation>
     </message>
     <message>
+        <source>Wrong file length</source>
+        <translation>Błędna długość pliku</translation>
+    </message>
+    <message>
         <source>Warning: %1</source>
         <translation>Uwaga: %1</translation>
     </message>
@@ -1086,6 +1090,10 @@ Sprawdź kabel USB</translation>
     <message>
         <source>Go on?</source>
         <translation>Kontynuować?</translation>
+    </message>
+    <message>
+        <source>Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is blank but for its serial number</source>
+        <translation>Uwaga: plik HEX nie zawiera ani jednego bajtu dla 0x08000000-0x08003FFF: obraz jest pusty poza numerem seryjnym</translation>
     </message>
     <message>
         <source>Programs as JSON (*.json)</source>

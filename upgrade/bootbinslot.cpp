@@ -56,6 +56,11 @@ void Vn274_bootloader::slotpushButtonCreateBootBin(bool)
         const QString error = tr("HexToBin error: %1)").arg(built.hexResult);
         ui->txt->append(error);
         prompts.critical(this, tr("Error"), error);
+    } else if (built.hex.bytesInWindow == 0) {
+        // The image is still offered, as ever; but an application's HEX file
+        // chosen by mistake makes a blank bootloader, a dead driver on the line.
+        ui->txt->append(tr("Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is blank but for "
+                           "its serial number"));
     }
 
     const QString binFileName = prompts.getSaveFileName(this, tr("Save bootloader bin"),

@@ -1,8 +1,7 @@
 #include "upgrade/bootimage.h"
 
+#include "io/outputfile.h"
 #include "upgrade/hextobin.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 #include <atomic>
@@ -14,7 +13,7 @@ BootloaderImage readBootloaderHex(const QString &hexFileName)
     BootloaderImage read;
     read.image = QByteArray(ImageSize, char(0xFF));
     read.hexResult = HexToBin(hexFileName, reinterpret_cast<unsigned char *>(read.image.data()),
-                              FlashBase, FlashBase + ImageSize - 1);
+                              FlashBase, FlashBase + ImageSize - 1, &read.hex);
     return read;
 }
 
@@ -34,13 +33,7 @@ BootloaderImage buildBootloaderImage(const QString &hexFileName, const QString &
 
 bool writeBootloaderImage(const QString &fileName, const QByteArray &image, QString *errorString)
 {
-    QSaveFile file(fileName);
-    // Without a commit the save file discards what it wrote.
-    if (file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.commit())
-        return true;
-    if (errorString)
-        *errorString = file.errorString();
-    return false;
+    return outputfile::write(fileName, image, errorString);
 }
 
 QString bootloaderImageFileName(const QString &serial)

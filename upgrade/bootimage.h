@@ -1,6 +1,8 @@
 #ifndef BOOTIMAGE_H
 #define BOOTIMAGE_H
 
+#include "upgrade/hextobin.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -21,6 +23,7 @@ struct BootloaderImage
 {
     QByteArray image;     // 16384 bytes
     int hexResult = 0;    // HexToBin result
+    HexToBinDetails hex;  // and what it found
 };
 
 // Reads the bootloader's HEX file into an image whose gaps are 0xFF (erased
@@ -37,8 +40,8 @@ QByteArray stampSerial(QByteArray image, const QString &serial);
 // readBootloaderHex, then stampSerial.
 BootloaderImage buildBootloaderImage(const QString &hexFileName, const QString &serial);
 
-// Writes the image through QSaveFile. Returns false, with the reason in
-// errorString if given, when the file cannot be written.
+// Writes the image as io/outputfile.h writes. Returns false, with the reason
+// in errorString if given, when the file cannot be written.
 bool writeBootloaderImage(const QString &fileName, const QByteArray &image, QString *errorString = nullptr);
 
 // The file name proposed for an image: "Vn274Bootloader_" followed by the serial.

@@ -1,6 +1,7 @@
 #include "upgrade/concurrentupgrade.h"
 
 #include "production/recorddatabase.h"
+#include "upgrade/upgradesteps.h"
 #include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
 
@@ -78,7 +79,7 @@ ConcurrentUpgrade::ConcurrentUpgrade(QObject *parent)
 
 ConcurrentUpgrade::~ConcurrentUpgrade()
 {
-    stopNow.set();
+    stopNow = true;
     for (const std::shared_ptr<Change> &change : std::as_const(changes))
         change->thread->wait();
     // Their rows are written; nobody is told any more.
@@ -141,7 +142,7 @@ bool ConcurrentUpgrade::start(const QByteArray &serialString)
 void ConcurrentUpgrade::requestStop()
 {
     if (++stopRequests > 1)
-        stopNow.set();
+        stopNow = true;
 }
 
 void ConcurrentUpgrade::waitUntilIdle()
@@ -181,18 +182,18 @@ void ConcurrentUpgrade::run(Change &change)
         current = step;
         post(step, 0);
     };
-    report.stop = &stopNow;
+    report.stopNow = [this] { return stopNow.load(); };
     const FirmwareChangeOutcome outcome = changeFirmware(usb, change.release, report);
 
     Message ended{ Message::Ended, serial, QString(), {}, 0, {} };
     ended.result.serial = serial;
     ended.result.ending = outcome.succeeded     ? DriverResult::Ending::Succeeded
-                          : outcome.interrupted ? DriverResult::Ending::Interrupted
+                          : outcome.stopped ? DriverResult::Ending::Interrupted
                                                 : DriverResult::Ending::Failed;
     ended.result.outcome = ownCopy(outcome.outcome);
     // Left where it was: whether that is its bootloader, ready for another
     // attempt, is worth one look.
-    if (outcome.interrupted)
+    if (outcome.stopped)
         ended.result.inBootloader = upgradesteps::inBootloader(usb, serial);
     tell(ended);
 }

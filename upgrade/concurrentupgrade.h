@@ -3,7 +3,6 @@
 
 #include "production/firmwarehistory.h"
 #include "upgrade/upgradeprocedure.h"
-#include "upgrade/upgradesteps.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -13,6 +12,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -142,7 +142,7 @@ private:
     QStringList checkLines;
     QString releaseSha256;
     RecordDatabase *history = nullptr;
-    upgradesteps::StopFlag stopNow;
+    std::atomic<bool> stopNow { false };   // the changes end at their next step
     int stopRequests = 0;
     QMap<QByteArray, std::shared_ptr<Change>> changes;   // in progress, by serial number
     QList<DriverResult> ended;

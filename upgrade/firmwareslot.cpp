@@ -75,6 +75,9 @@ void Vn274_bootloader::slotpushButtonFirmware(bool)
     case UpgradeFileResult::WrongVersion:
         fileProblem = tr("Wrong file version");
         break;
+    case UpgradeFileResult::WrongLength:
+        fileProblem = tr("Wrong file length");
+        break;
     case UpgradeFileResult::WrongChecksum:
         fileProblem = tr("Wrong file checksum");
         break;

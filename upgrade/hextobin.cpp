@@ -1,6 +1,6 @@
 #include "upgrade/hextobin.h"
 
-#include <QFile>
+#include "io/filenames.h"
 
 #include <array>
 #include <cstring>
@@ -222,14 +222,34 @@ bool parse(const char *field, int width, quint32 *value)
 
 int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress, quint32 lastAddress)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return HexToBinCannotRead;
-    return HexToBin(file, image, firstAddress, lastAddress);
+    return HexToBin(fileName, image, firstAddress, lastAddress, nullptr);
 }
 
 int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quint32 lastAddress)
 {
+    return HexToBin(device, image, firstAddress, lastAddress, nullptr);
+}
+
+int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress, quint32 lastAddress,
+             HexToBinDetails *details)
+{
+    InputFile file(fileName);
+    if (!file.open()) {
+        if (details)
+            details->readError = file.errorString();
+        return HexToBinCannotRead;
+    }
+    const int result = HexToBin(file, image, firstAddress, lastAddress, details);
+    if (result == HexToBinCannotRead && details)
+        details->readError = file.errorString();
+    return result;
+}
+
+int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quint32 lastAddress,
+             HexToBinDetails *details)
+{
+    HexToBinDetails found;
+    details = details ? details : &found;
     LineReader lines(device);
     quint32 upper = 0;
     unsigned char data[255];
@@ -257,8 +277,10 @@ int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quin
             return (length <= recordEnd || onlyBlanks(line + recordEnd, length - recordEnd)) && lines.restOfLineBlank();
         };
 
-        if (type == 0x01)
+        if (type == 0x01) {
+            details->endOfFileRecord = true;
             return HexToBinOk;
+        }
         if (type == 0x05) {
             if (!endsWithRecord())
                 return HexToBinBadData;
@@ -292,8 +314,10 @@ int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quin
         }
         for (quint32 i = 0; i < count; ++i) {
             const quint32 a = upper + address + i;
-            if (a >= firstAddress && a <= lastAddress)
+            if (a >= firstAddress && a <= lastAddress) {
                 image[a - firstAddress] = data[i];
+                ++details->bytesInWindow;
+            }
         }
     }
     return lines.failed() ? HexToBinCannotRead : HexToBinOk;

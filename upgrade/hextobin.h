@@ -37,6 +37,21 @@ int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress
 // The same from a device open for reading, from its current position.
 int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quint32 lastAddress);
 
+// What a reading found beside its result, for the tools that must tell a HEX
+// file that reads well from one that is of no use to them: the HEX output of
+// another build (nothing in the window) or a file cut short.
+struct HexToBinDetails
+{
+    qint64 bytesInWindow = 0;       // data bytes stored into the image
+    bool endOfFileRecord = false;   // reading ended at an end-of-file record (01),
+                                    // not merely where the file did
+    QString readError;              // the system's reason when the file could not be read
+};
+int HexToBin(const QString &fileName, unsigned char *image, quint32 firstAddress, quint32 lastAddress,
+             HexToBinDetails *details);
+int HexToBin(QIODevice &device, unsigned char *image, quint32 firstAddress, quint32 lastAddress,
+             HexToBinDetails *details);
+
 // A short English name of a HexToBin result ("line too short", "bad checksum", ...),
 // for logs and command-line tools. Unknown codes give "unknown error".
 const char *hexToBinResultName(int result);

@@ -1,5 +1,6 @@
 #include "upgrade/releasesignature.h"
 
+#include "io/filenames.h"
 #include "upgrade/pinnedreleasekey.h"
 #include "upgrade/signaturefile.h"
 #include "upgrade/upgradefile.h"
@@ -93,13 +94,13 @@ std::optional<SignatureCheck> fileSignatureRefusal(QIODevice &file, const Signat
 // The signature file beside the file, read bounded.
 std::optional<SignatureFile> readSignature(const QString &signatureFile, SignatureCheck *refusal)
 {
-    QFile file(signatureFile);
-    if (!file.exists()) {
+    InputFile file(signatureFile);
+    if (!filenames::exists(signatureFile)) {
         *refusal = verdict(SignatureVerdict::NoSignature,
                            ReleaseSignature::tr("Release signature refused: no signature file %1 beside the file").arg(signatureFile));
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open()) {
         *refusal = verdict(SignatureVerdict::CannotRead, ReleaseSignature::tr("Release signature refused: %1 cannot be read: %2")
                                                                  .arg(signatureFile, file.errorString()));
         return std::nullopt;
@@ -251,8 +252,8 @@ SignatureCheck checkReleaseSignature(QIODevice &file, const QString &signatureFi
 SignatureCheck checkReleaseSignature(const QString &fileName)
 {
     const ReleaseKeys keys = pinnedReleaseKeys();
-    QFile file(fileName);
-    if (!keys.isEmpty() && !file.open(QIODevice::ReadOnly))
+    InputFile file(fileName);
+    if (!keys.isEmpty() && !file.open())
         return verdict(SignatureVerdict::CannotRead,
                        ReleaseSignature::tr("Release signature refused: %1 cannot be read: %2").arg(fileName, file.errorString()));
     return checkReleaseSignature(file, signatureFileName(fileName), keys);

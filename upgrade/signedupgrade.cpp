@@ -1,8 +1,9 @@
 #include "upgrade/signedupgrade.h"
 
+#include "io/filenames.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QFile>
 
 namespace {
 
@@ -39,8 +40,8 @@ SignedUpgradeFile readSignedUpgradeFile(const QString &fileName)
 SignedUpgradeFile readSignedUpgradeFile(const QString &fileName, const ReleaseKeys &keys)
 {
     SignedUpgradeFile signedFile;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || keys.isEmpty()) {
+    InputFile file(fileName);
+    if (!file.open() || keys.isEmpty()) {
         // Nothing to check: NotChecked, and the reader's own CannotOpen says
         // what a failed opening is.
         signedFile.signature = checkReleaseSignature(file, signatureFileName(fileName), ReleaseKeys());

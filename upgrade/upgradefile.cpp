@@ -1,12 +1,12 @@
 #include "upgrade/upgradefile.h"
 
 #include "io/boundedstream.h"
+#include "io/filenames.h"
+#include "io/outputfile.h"
 #include "upgrade/hextobin.h"
 #include "usb/transferscrambling.h"
 
 #include <QDataStream>
-#include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 using namespace upgradefile;
@@ -49,10 +49,11 @@ UpgradeImage buildUpgradeImage(const QString &hexFileName)
 
     built.applicationResult = HexToBin(hexFileName, image + ApplicationOffset,
                                        FlashBase + ApplicationOffset,
-                                       FlashBase + ApplicationOffset + ApplicationSize - 1);
+                                       FlashBase + ApplicationOffset + ApplicationSize - 1, &built.application);
     built.externalFlashResult = HexToBin(hexFileName, image + ExternalFlashOffset,
                                          FlashBase + ExternalFlashOffset,
-                                         FlashBase + ExternalFlashOffset + ExternalFlashSize - 1);
+                                         FlashBase + ExternalFlashOffset + ExternalFlashSize - 1,
+                                         &built.externalFlash);
 
     storeChecksum(built.image.data() + ApplicationOffset, ApplicationSize);
     storeChecksum(built.image.data() + ExternalFlashOffset, ExternalFlashSize);
@@ -72,15 +73,10 @@ bool writeUpgradeFile(const QString &fileName, const QByteArray &image, QString 
     QByteArray scrambled(image.constData(), image.size());
     encodeTransfer(scrambled.data(), scrambled.size());
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    QDataStream out(&file);
+    QByteArray content;
+    QDataStream out(&content, QIODevice::WriteOnly);
     out << QString::fromLatin1(Header) << QString::fromLatin1(Version) << scrambled;
-    // Without a commit the save file discards what it wrote.
-    if (out.status() != QDataStream::Ok || !file.commit())
-        return fail(file.errorString());
-    return true;
+    return outputfile::write(fileName, content, errorString);
 }
 
 UpgradeFileFields inspectUpgradeFile(QIODevice &device)
@@ -94,8 +90,11 @@ UpgradeFileFields inspectUpgradeFile(QIODevice &device)
         fields.result = UpgradeFileResult::WrongHeader;
         return fields;
     }
+    // Past the right header, a file that ends before the values it announces
+    // was cut short: a copy that stopped, not another format.
+    const auto cutShort = [&in] { return in.status() == QDataStream::ReadPastEnd; };
     if (!boundedstream::readText(in, MaxTextBytes, &fields.version) || fields.version != QLatin1String(Version)) {
-        fields.result = UpgradeFileResult::WrongVersion;
+        fields.result = cutShort() ? UpgradeFileResult::WrongLength : UpgradeFileResult::WrongVersion;
         return fields;
     }
     // An image of any other length is a format this program does not know.
@@ -105,8 +104,8 @@ UpgradeFileFields inspectUpgradeFile(QIODevice &device)
         fields.imageSize = length == boundedstream::NullLength ? 0 : qint64(length);
     if (fields.imageSize != ImageSize || !boundedstream::readBytes(in, length, &image)) {
         if (fields.imageSize == ImageSize)
-            fields.imageSize = -1;   // cut short
-        fields.result = UpgradeFileResult::WrongVersion;
+            fields.imageSize = -1;
+        fields.result = cutShort() ? UpgradeFileResult::WrongLength : UpgradeFileResult::WrongVersion;
         return fields;
     }
 
@@ -121,8 +120,8 @@ UpgradeFileFields inspectUpgradeFile(QIODevice &device)
 
 UpgradeFileFields inspectUpgradeFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    InputFile file(fileName);
+    if (!file.open()) {
         UpgradeFileFields fields;
         fields.result = UpgradeFileResult::CannotOpen;
         return fields;
@@ -162,6 +161,7 @@ const char *upgradeFileResultName(UpgradeFileResult result)
     case UpgradeFileResult::CannotOpen:    return "cannot open file";
     case UpgradeFileResult::WrongHeader:   return "wrong file header";
     case UpgradeFileResult::WrongVersion:  return "wrong file version";
+    case UpgradeFileResult::WrongLength:   return "wrong file length";
     case UpgradeFileResult::WrongChecksum: return "wrong file checksum";
     }
     return "unknown result";

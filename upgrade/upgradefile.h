@@ -1,6 +1,8 @@
 #ifndef UPGRADEFILE_H
 #define UPGRADEFILE_H
 
+#include "upgrade/hextobin.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -39,6 +41,8 @@ struct UpgradeImage
     QByteArray image;             // 262144 bytes, gaps 0x00, both checksum words in place
     int applicationResult = 0;    // HexToBin result for the application window
     int externalFlashResult = 0;  // HexToBin result for the external flash data window
+    HexToBinDetails application;  // what each reading found
+    HexToBinDetails externalFlash;
 };
 
 // Reads the HEX file twice, the application (0x08004000-0x0801FFFF) and the
@@ -48,9 +52,9 @@ struct UpgradeImage
 UpgradeImage buildUpgradeImage(const QString &hexFileName);
 
 // Writes an upgrade file holding the plain image (262144 bytes, left unchanged)
-// through QSaveFile: a file that existed stays as it was unless the whole new
-// one was written. Returns false, with the reason in errorString if given, when
-// it cannot be written.
+// as io/outputfile.h writes: a file that existed stays as it was unless the
+// whole new one was written. Returns false, with the reason in errorString if
+// given, when it cannot be written.
 bool writeUpgradeFile(const QString &fileName, const QByteArray &image, QString *errorString = nullptr);
 
 // What reading an upgrade file found.
@@ -59,6 +63,7 @@ enum class UpgradeFileResult {
     CannotOpen,
     WrongHeader,     // header string not "Vn274 Upgrade File Header"
     WrongVersion,    // version string not "01", or an image not of 262144 bytes
+    WrongLength,     // the file ends before the values it announces: cut short
     WrongChecksum    // a region's checksum word does not match: a damaged file
 };
 
@@ -94,7 +99,7 @@ struct UpgradeFileFields
     QString header;                // as stored
     QString version;               // as stored, once the header was right
     qint64 imageSize = -1;         // bytes of the image as its length field says;
-                                   // -1 when not reached or cut short
+                                   // -1 when not reached or cut short (WrongLength)
     QByteArray image;              // descrambled, when it has 262144 bytes
     RegionChecksum application;    // with such an image
     RegionChecksum externalFlash;

@@ -19,6 +19,8 @@ constexpr unsigned long RetryPauseMs = 200;
 constexpr unsigned long AfterResetMs = 2000;
 constexpr unsigned long AfterDisconnectMs = 500;
 constexpr unsigned long AfterStartMs = 1000;
+// How often a pause asks whether the change is to stop.
+constexpr unsigned long PauseSliceMs = 100;
 // The new application has 10 s to come back: a try at once, then every 200 ms.
 constexpr int ApplicationAttempts = 1 + 10000 / int(RetryPauseMs);
 
@@ -52,22 +54,37 @@ public:
         if (progress.step)
             progress.step(value);
     }
-    const StopFlag *stop() const { return progress.stop; }
-    // True, and the change counts as interrupted, once the stop flag is set:
-    // the caller then ends the change without another request.
-    bool stopHere()
-    {
-        interrupted = interrupted || (progress.stop && progress.stop->isSet());
-        return interrupted;
-    }
     void driver(const QByteArray &serial)
     {
         if (progress.driver)
             progress.driver(serial);
     }
+    // Whether the change is to stop here; once asked, it stays stopped.
+    bool stopping()
+    {
+        stopped = stopped || (progress.stopNow && progress.stopNow());
+        return stopped;
+    }
+    std::function<bool()> stopCheck()
+    {
+        return [this] { return stopping(); };
+    }
+    // A wait that a stop cuts short.
+    void pause(unsigned long milliseconds)
+    {
+        if (!progress.stopNow) {
+            upgradesteps::sleep(milliseconds);
+            return;
+        }
+        while (milliseconds > 0 && !stopping()) {
+            const unsigned long slice = qMin(milliseconds, PauseSliceMs);
+            upgradesteps::sleep(slice);
+            milliseconds -= slice;
+        }
+    }
 
-    QString last;   // the last line sent: where the change ended
-    bool interrupted = false;
+    QString last;          // the last line sent: where the change ended
+    bool stopped = false;  // stopNow said so between two steps
 
 private:
     const UpgradeProgress &progress;
@@ -93,21 +110,20 @@ bool showBootloaderVersion(USBRQ518 &usb, Report &report)
 bool restartIntoBootloader(USBRQ518 &usb, Report &report)
 {
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Apllication mode"));
-    if (report.stopHere())
+    if (report.stopping())
         return false;
     report.step(UpgradeStep::RestartingIntoBootloader);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Reset device"));
     usb.RunApplication();
     qDebug("usb->RunApplication()");
-    upgradesteps::sleep(AfterResetMs, report.stop());
+    report.pause(AfterResetMs);
     usb.disconnect();
     qDebug("usb->disconnect()");
-    upgradesteps::sleep(AfterDisconnectMs, report.stop());
+    report.pause(AfterDisconnectMs);
 
-    if (!waitForBootloader(usb, BootloaderAttempts, RetryPauseMs, report.stop())) {
-        if (report.stopHere())
-            return false;
-        report.say(QT_TRANSLATE_NOOP("Upgrader", "USB timout\nCheck USB cable"));
+    if (!waitForBootloader(usb, BootloaderAttempts, RetryPauseMs, report.stopCheck())) {
+        if (!report.stopping())
+            report.say(QT_TRANSLATE_NOOP("Upgrader", "USB timout\nCheck USB cable"));
         return false;
     }
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Disconnect"));
@@ -128,7 +144,7 @@ ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, 
     const quint32 total = quint32(application.size());
     bool verified = true;
     for (int offset = 0; offset < application.size(); offset += PageSize) {
-        if (report.stopHere())
+        if (report.stopping())
             return ApplicationWrite::Stopped;
         switch (writeAndVerifyPage(usb, application, offset)) {
         case PageResult::Verified:
@@ -155,7 +171,7 @@ ApplicationWrite writeApplication(USBRQ518 &usb, const QByteArray &application, 
 bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &report)
 {
     const QByteArray scrambled = scrambledCopy(data);
-    if (report.stopHere())
+    if (report.stopping())
         return false;
     report.step(UpgradeStep::WritingExternalFlash);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Writting External Flash ... "));
@@ -164,7 +180,7 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &r
         return false;
     }
     report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
-    if (report.stopHere())
+    if (report.stopping())
         return false;
     report.step(UpgradeStep::VerifyingExternalFlash);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Verify External Flash ...  "));
@@ -173,13 +189,13 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &r
     switch (verifyExternalFlash(usb, data, &readBack)) {
     case ExternalFlashCheck::Equal:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "OK"));
-        if (report.stopHere())
+        if (report.stopping())
             return false;
         report.step(UpgradeStep::StartingApplication);
         usb.RunApplication();
-        upgradesteps::sleep(AfterStartMs, report.stop());
+        report.pause(AfterStartMs);
         usb.disconnect();
-        return true;
+        return !report.stopping();
     case ExternalFlashCheck::ReadFailed:
         report.say(QT_TRANSLATE_NOOP("Upgrader", "Error"));
         return false;
@@ -198,12 +214,12 @@ bool writeExternalFlashAndStart(USBRQ518 &usb, const QByteArray &data, Report &r
 // back in application mode under the serial number it had at the start.
 bool confirmApplicationRuns(USBRQ518 &usb, const QByteArray &serialNumber, Report &report)
 {
-    if (waitForApplication(usb, serialNumber, ApplicationAttempts, RetryPauseMs, report.stop())) {
+    if (waitForApplication(usb, serialNumber, ApplicationAttempts, RetryPauseMs, report.stopCheck())) {
         report.line(QCoreApplication::translate("Upgrader", "The new application runs on the driver %1")
                             .arg(QString::fromLatin1(serialNumber)));
         return true;
     }
-    if (report.stopHere())
+    if (report.stopping())
         return false;
     if (inBootloader(usb, serialNumber))
         report.line(QCoreApplication::translate("Upgrader", "The new application did not start: the driver %1 is "
@@ -240,6 +256,9 @@ CheckedRelease readRelease(const QString &fileName, Report &report)
         case UpgradeFileResult::WrongVersion:
             report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file version"));
             break;
+        case UpgradeFileResult::WrongLength:
+            report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file length"));
+            break;
         case UpgradeFileResult::WrongChecksum:
             report.say(QT_TRANSLATE_NOOP("Upgrader", "Wrong file checksum"));
             break;
@@ -270,10 +289,12 @@ namespace {
 // the driver otherwise.
 bool changeDriver(USBRQ518 &usb, const UpgradeFileContent &file, Report &report)
 {
-    if (report.stopHere())
+    if (report.stopping())
         return false;
     report.step(UpgradeStep::Connecting);
     report.percent(0);
+    if (report.stopping())
+        return false;
     if (!connectForFirmwareUpgrade(usb)) {
         report.say(QT_TRANSLATE_NOOP("Upgrader", "USB Timeout\nCheck USB Cable"));
         return false;
@@ -281,7 +302,7 @@ bool changeDriver(USBRQ518 &usb, const UpgradeFileContent &file, Report &report)
     const QByteArray serial = usb.getSerial();
     report.driver(serial);
     report.line(QString::fromLatin1(serial));
-    if (!showBootloaderVersion(usb, report))
+    if (!showBootloaderVersion(usb, report) || report.stopping())
         return false;
 
     switch (driverMode(serial)) {
@@ -297,7 +318,7 @@ bool changeDriver(USBRQ518 &usb, const UpgradeFileContent &file, Report &report)
         return false;
     }
 
-    if (report.stopHere())
+    if (report.stopping())
         return false;
     report.step(UpgradeStep::WritingApplication);
     report.say(QT_TRANSLATE_NOOP("Upgrader", "Writting firmware ... "));
@@ -341,7 +362,7 @@ FirmwareChangeOutcome changeFirmware(USBRQ518 &usb, const CheckedRelease &releas
     }
     Report report(progress);
     outcome.succeeded = changeDriver(usb, release.content, report);
-    outcome.interrupted = report.interrupted;
+    outcome.stopped = report.stopped;
     outcome.outcome = report.last;
     return outcome;
 }

@@ -11,9 +11,6 @@
 
 class USBRQ518;
 
-namespace upgradesteps {
-class StopFlag;
-}
 
 // The steps of an unattended firmware change, in their order. An application
 // skips the restart when the driver already runs its bootloader.
@@ -32,14 +29,12 @@ struct UpgradeProgress
     std::function<void(const QString &line)> line;   // one line of progress text
     std::function<void(int percent)> percent;        // application pages written, 0-100
     std::function<void(UpgradeStep step)> step;      // the change begins this step
-    // Once set, the change ends before its next page, step or wait (the page
-    // or the external flash block in progress is finished), and its waits
-    // end at once. The driver is left where it was (in its bootloader, when
-    // that is where it was).
-    const upgradesteps::StopFlag *stop = nullptr;
     // The driver reached, by the serial string it answered with at the first
     // connection; not called when the change reaches none.
     std::function<void(const QByteArray &serial)> driver;
+    // Asked between the steps (each page, each try and pause of a wait): true
+    // stops the change there, whatever that leaves on the driver.
+    std::function<bool()> stopNow;
 };
 
 // The complete firmware change from an upgrade file, without questions and
@@ -72,7 +67,7 @@ bool runFirmwareUpgrade(USBRQ518 &usb, const QString &fileName, const UpgradePro
 struct FirmwareChangeOutcome
 {
     bool succeeded = false;     // the new application runs on the driver
-    bool interrupted = false;   // ended by the progress's stop flag
+    bool stopped = false;       // stopNow ended it between two steps
     SignatureCheck signature;   // the release's verdict, trusted comment and key id
     QString outcome;            // the last line sent: the new application runs, or where it stopped
 };

@@ -4,7 +4,6 @@
 #include "usb/transferscrambling.h"
 #include "usb/usbrq518.h"
 
-#include <QDeadlineTimer>
 #include <QThread>
 #include <QtDebug>
 
@@ -61,43 +60,13 @@ bool reportsBootloader(const QByteArray &serial)
     return serial.size() >= BootloaderSerialLength && serial.at(BootloaderSerialLength - 1) == BootloaderMark;
 }
 
-void StopFlag::set()
+bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs, const std::function<bool()> &stop)
 {
-    QMutexLocker lock(&mutex);
-    stopped = true;
-    raised.wakeAll();
-}
-
-bool StopFlag::isSet() const
-{
-    QMutexLocker lock(&mutex);
-    return stopped;
-}
-
-void StopFlag::wait(unsigned long milliseconds) const
-{
-    QMutexLocker lock(&mutex);
-    const QDeadlineTimer deadline { qint64(milliseconds) };
-    while (!stopped && !deadline.hasExpired())
-        raised.wait(&mutex, deadline);
-}
-
-namespace {
-
-bool stopped(const StopFlag *stop)
-{
-    return stop && stop->isSet();
-}
-
-} // namespace
-
-bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs, const StopFlag *stop)
-{
-    for (int attempt = 0; attempt < attempts && !stopped(stop); ++attempt) {
+    for (int attempt = 0; attempt < attempts && !(stop && stop()); ++attempt) {
         if (usb.connect() == 0 && reportsBootloader(usb.getSerial()))
             return true;
         if (pauseMs > 0)
-            sleep(pauseMs, stop);
+            sleep(pauseMs);
     }
     return false;
 }
@@ -120,14 +89,14 @@ bool withSerialSelected(USBRQ518 &usb, const QByteArray &serialNumber, Look look
 } // namespace
 
 bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs,
-                        const StopFlag *stop)
+                        const std::function<bool()> &stop)
 {
     return withSerialSelected(usb, serialNumber, [&] {
-        for (int attempt = 0; attempt < attempts && !stopped(stop); ++attempt) {
+        for (int attempt = 0; attempt < attempts; ++attempt) {
             if (attempt > 0 && pauseMs > 0)
-                sleep(pauseMs, stop);
-            if (stopped(stop))
-                break;
+                sleep(pauseMs);
+            if (stop && stop())
+                return false;
             if (usb.connect() != 0)
                 continue;
             const QByteArray serial = usb.getSerial();
@@ -202,23 +171,6 @@ void setSleepFunction(SleepFunction function)
 void sleep(unsigned long milliseconds)
 {
     sleepFunction.load()(milliseconds);
-}
-
-void sleep(unsigned long milliseconds, const StopFlag *stop)
-{
-    if (!stop) {
-        sleep(milliseconds);
-        return;
-    }
-    if (stop->isSet())
-        return;
-    // A replaced sleep (tests, benchmarks) is called as it is; the flag is
-    // looked at after it.
-    const SleepFunction function = sleepFunction.load();
-    if (function == threadSleep)
-        stop->wait(milliseconds);
-    else
-        function(milliseconds);
 }
 
 } // namespace upgradesteps

@@ -2,10 +2,10 @@
 #define UPGRADESTEPS_H
 
 #include <QByteArray>
-#include <QMutex>
 #include <QString>
-#include <QWaitCondition>
 #include <QtGlobal>
+
+#include <functional>
 
 class USBRQ518;
 
@@ -34,29 +34,12 @@ bool readBootloaderVersion(USBRQ518 &usb, QString *first, QString *second);
 // characters, the 10th a 'b'.
 bool reportsBootloader(const QByteArray &serial);
 
-// A request to stop firmware changes now, shared by the changes of one run
-// and set from any thread. The waits of a change that has one end as soon
-// as it is set.
-class StopFlag
-{
-public:
-    void set();
-    bool isSet() const;
-    // Waits up to `milliseconds`; returns at once when the flag is set.
-    void wait(unsigned long milliseconds) const;
-
-private:
-    mutable QMutex mutex;
-    mutable QWaitCondition raised;
-    bool stopped = false;
-};
-
 // Up to `attempts` times: connect and, once connected, read the serial string;
 // true as soon as it reports the bootloader. A failed attempt is followed by a
 // pause of pauseMs (none for 0). No disconnect between attempts: each connect
-// reopens the link by itself. A stop flag that is set ends it with false
-// before the next attempt.
-bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs, const StopFlag *stop = nullptr);
+// reopens the link by itself. A `stop` that says true before an attempt ends
+// the wait with false.
+bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs, const std::function<bool()> &stop = {});
 
 // After the new application was started: up to `attempts` times, with a pause
 // of pauseMs after each miss, looks for the driver with this serial number
@@ -64,9 +47,9 @@ bool waitForBootloader(USBRQ518 &usb, int attempts, int pauseMs, const StopFlag 
 // any other (the node of a device that has just come may not be open to us
 // yet); so is another driver. Only this serial number is taken meanwhile;
 // the device's own choice of driver is restored before it returns, and the
-// link is left closed. A stop flag ends it as for waitForBootloader.
+// link is left closed. `stop` as for waitForBootloader.
 bool waitForApplication(USBRQ518 &usb, const QByteArray &serialNumber, int attempts, int pauseMs,
-                        const StopFlag *stop = nullptr);
+                        const std::function<bool()> &stop = {});
 
 // One connection to the driver with this serial number (restoring the
 // device's choice): true when it answers from its bootloader.
@@ -96,9 +79,6 @@ ExternalFlashCheck verifyExternalFlash(USBRQ518 &usb, const QByteArray &plain, Q
 using SleepFunction = void (*)(unsigned long milliseconds);
 void setSleepFunction(SleepFunction sleep);
 void sleep(unsigned long milliseconds);
-// A wait that a stop flag cuts short: none once it is set, and with the
-// thread's own sleep it ends when the flag is set. Without a flag, sleep().
-void sleep(unsigned long milliseconds, const StopFlag *stop);
 
 } // namespace upgradesteps
 

@@ -482,6 +482,21 @@ void TstFirmware::bootloaderImageWithHexErrorOrCancel()
     QCOMPARE(prompts.boxes(), QStringList({ "critical|Error|HexToBin error: -2)", "critical|File error|Can't write file" }));
     QCOMPARE(txt->toPlainText().split('\n').mid(1, 2), QStringList({ "250231017", "HexToBin error: -2)" }));
 
+    // The application's HEX file, chosen by mistake: the image is made as
+    // ever, blank but for its serial number, and a line says so.
+    txt->clear();
+    const QString application = dir.filePath("application.hex");
+    writeBytes(application, samplefirmware::hexFile());
+    const QString blank = dir.filePath("blank.bin");
+    ScriptedPrompts mistaken;
+    mistaken.answer(application).answer("25").answer("02").answer("03").answer("001").answer(blank);
+    window.slotpushButtonCreateBootBin(false);
+    QCOMPARE(mistaken.boxes(), QStringList());
+    QCOMPARE(txt->toPlainText().split('\n').mid(1, 2),
+             QStringList({ "250203001", "Warning: the HEX file puts no byte into 0x08000000-0x08003FFF: the image is "
+                                        "blank but for its serial number" }));
+    QCOMPARE(fileBytes(blank), QByteArray(0x3FF0, char(0xFF)) + "250203001" + QByteArray(7, char(0xFF)));
+
     // A cancelled choice ends it quietly.
     txt->clear();
     ScriptedPrompts cancelled;
@@ -514,6 +529,7 @@ void TstFirmware::damagedFilesNeverReachTheDriver_data()
     QTest::newRow("header") << streamBytes("Vn274 Upgrade File", "01", image) << signedOk << "Wrong file header";
     QTest::newRow("version") << streamBytes(header, "02", image) << signedOk << "Wrong file version";
     QTest::newRow("short image") << streamBytes(header, "01", image.left(0x3FFFC)) << signedOk << "Wrong file version";
+    QTest::newRow("cut short") << fileBytes(upgFile).left(100000) << signedOk << "Wrong file length";
     QTest::newRow("checksum") << streamBytes(header, "01", damaged) << signedOk << "Wrong file checksum";
 
     const QByteArray good = fileBytes(upgFile);

@@ -24,6 +24,7 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -68,6 +69,14 @@ QStringList binFiles(const QString &folder)
     return QDir(folder).entryList({ "*.bin" }, QDir::Files);
 }
 
+// As Ctrl+C after this many images of a batch.
+int interruptAfterImages = 0;
+void interruptMidBatch(int written)
+{
+    if (written == interruptAfterImages)
+        std::raise(SIGINT);
+}
+
 PostgresServer *serverToStop = nullptr;
 int stopAfterImages = 0;
 bool restartAtOnce = false;
@@ -105,6 +114,8 @@ private slots:
     void stationsAtTheSameMoment_data();
     void stationsAtTheSameMoment();
     void serverStoppedMidBatch();
+    void interruptedBatch_data();
+    void interruptedBatch();
     void recordsThatCannotBeUsed_data();
     void recordsThatCannotBeUsed();
     void recordOverTls_data();
@@ -328,7 +339,7 @@ void TstProduction::serialNumbers()
     for (const QJsonObject &entry : listed) {
         QCOMPARE(entry["status"].toString(), QString("issued"));
         QCOMPARE(entry["reissues"].toInt(), entry["serial"] == "241208012" ? 1 : 0);
-        QVERIFY(QFile::exists(entry["image_file"].toString()));
+        QVERIFY(QFile::exists(entry["path"].toString()));
     }
     // A void number was never made: it may be made now.
     QCOMPARE(mkboot({ "241208016", single }).status, 0);
@@ -410,7 +421,7 @@ void TstProduction::serverStoppedMidBatch()
     QCOMPARE(binFiles(folder).size(), 250);
     int issued = 0;
     for (const QJsonObject &entry : listedSerials(url, "241212"))
-        issued += entry["status"] == "issued" && binFiles(folder).contains(QFileInfo(entry["image_file"].toString()).fileName());
+        issued += entry["status"] == "issued" && binFiles(folder).contains(QFileInfo(entry["path"].toString()).fileName());
     QCOMPARE(issued, 250);
 
     // A server back by the time the batch is recorded: the tool connects
@@ -423,6 +434,41 @@ void TstProduction::serverStoppedMidBatch()
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QCOMPARE(binFiles(folder + "/again").size(), 250);
     QCOMPARE(listedSerials(url, "241213").size(), 250);
+}
+
+void TstProduction::interruptedBatch_data()
+{
+    backends();
+}
+
+// Ctrl+C during a batch: the image being written is finished, the images
+// written are issued, the other numbers void; no image stays on disk that
+// the record does not hold as issued.
+void TstProduction::interruptedBatch()
+{
+    QFETCH(QString, backend);
+    RECORD(url, backend);
+    const QString folder = path(backend + "-interrupted");
+    interruptAfterImages = 3;
+    tool::setImageWrittenHook(interruptMidBatch);
+    const Run run = vn274Tool({ "mkboot", bootHex, "--next", "10", "--date", "241214", "--out-dir", folder, "--db", url });
+    tool::setImageWrittenHook(nullptr);
+    QCOMPARE(run.status, 130);
+    QCOMPARE(run.err, QString("vn274-tool mkboot: interrupted: 3 of 10 images written and recorded as issued; the "
+                              "other 7 serial numbers are void (--serial-from makes them again)\n"));
+    QCOMPARE(run.out.count('\n'), 3);
+
+    QStringList onDisk = binFiles(folder);
+    const QMap<QString, QJsonObject> listed = listedSerials(url, "241214");
+    QCOMPARE(listed.keys(), QStringList({ "241214001", "241214002", "241214003" }));
+    for (const QJsonObject &entry : listed) {
+        QCOMPARE(entry["status"].toString(), QString("issued"));
+        QVERIFY(onDisk.removeOne(QFileInfo(entry["path"].toString()).fileName()));
+    }
+    QVERIFY(onDisk.isEmpty());
+    const Run again = vn274Tool({ "mkboot", bootHex, "--serial-from", "241214004", "--count", "7", "--out-dir", folder,
+                                  "--db", url });
+    QVERIFY2(again.status == 0, qPrintable(again.err));
 }
 
 void TstProduction::recordsThatCannotBeUsed_data()

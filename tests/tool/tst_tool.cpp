@@ -2,10 +2,13 @@
 // on files, the files compared with those the window's slots write from the
 // same input; then the simulated program itself, for its streams, exit
 // statuses and the driver set up from its environment.
+#include "optionparsing.h"
 #include "app/demo.h"
 #include "app/vn274_bootloader.h"
 #include "common/scriptedprompts.h"
 #include "common/testfiles.h"
+#include "io/filenames.h"
+#include "io/outputfile.h"
 #include "shows/editedtable.h"
 #include "shows/showfiles.h"
 #include "shows/showjson.h"
@@ -32,8 +35,16 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimeZone>
 #include <QtEndian>
 #include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -128,6 +139,37 @@ QJsonObject jsonObject(const QString &out)
     return document.object();
 }
 
+
+// The simulated program itself, its driver set up as VN274_TOOL_SIM says, in
+// the test's production record (VN274_DB).
+void startProgram(QProcess &process, const QStringList &args, const QString &driver = QString(),
+                  const QString &program = VN274_TOOL_SIM_PROGRAM)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VN274_TOOL_SIM", driver);
+    environment.insert("LANG", "C.UTF-8");
+    environment.remove("QT_LOGGING_RULES");
+    process.setProcessEnvironment(environment);
+    process.start(program, args);
+}
+
+// A shell word giving the argument's bytes (io/filenames.h): QProcess passes
+// every argument as UTF-8, so a name that is not is made by printf.
+QString shellWord(const QString &arg)
+{
+    QString format;
+    bool plain = true;
+    for (const char c : filenames::toBytes(arg)) {
+        const uchar u = uchar(c);
+        if (u >= 0x20 && u < 0x7F && c != '\'' && c != '\\' && c != '%') {
+            format += QChar(c);
+        } else {
+            format += QStringLiteral("\\%1").arg(u, 3, 8, QLatin1Char('0'));
+            plain = false;
+        }
+    }
+    return plain ? "'" + format + "'" : "\"$(printf '" + format + "')\"";
+}
 
 // Only identified, never written or read: request 255 and nothing else.
 bool onlyIdentified(const sim::Driver &driver)
@@ -231,6 +273,14 @@ private slots:
     void theProgramItself();
     void lengthFieldsCostNoMemory_data();
     void lengthFieldsCostNoMemory();
+    void outputsAsTheyStand_data();
+    void outputsAsTheyStand();
+    void namesThatAreNotUtf8_data();
+    void namesThatAreNotUtf8();
+    void writeErrorsOnStandardOutput_data();
+    void writeErrorsOnStandardOutput();
+    void interruptedUpgrade_data();
+    void interruptedUpgrade();
 };
 
 // "@name" stands for a file of the test folder.
@@ -253,6 +303,8 @@ void TstTool::initTestCase()
     records[5].replace(records[5].size() - 3, 2, "00");
     brokenHex = path("broken.hex");
     writeBytes(brokenHex, records.join('\n'));
+    QVERIFY(QFile::link(hexFile, path("linked.hex")));   // a symbolic link: another name of the same file
+    writeBytes(path("cut.hex"), samplefirmware::hexFile().chopped(13));   // without its end-of-file record
     bootHex = path("boot.hex");
     writeBytes(bootHex, samplefirmware::intelHex({ { 0x08000000, patterned(0x300) },
                                                    { 0x08003FD0, QByteArray("Vn274 boot 2.0\0\0Jan 01 2025\0\0\0\0\0", 32) },
@@ -303,9 +355,23 @@ void TstTool::helpAndUsage()
     QCOMPARE(none.status, 2);
     QVERIFY(none.out.isEmpty());
     QVERIFY(none.err.startsWith("usage: vn274-tool COMMAND"));
-    const Run unknown = tool({ "flash", "x.upg" });
-    QCOMPARE(unknown.status, 2);
-    QCOMPARE(unknown.err, QString("vn274-tool: unknown command flash    (vn274-tool --help lists them)\n"));
+    QCOMPARE(tool({ "help", "mkboot" }).out, tool({ "mkboot", "--help" }).out);
+
+    // Words the program does not take are refused, not passed over.
+    const struct { QStringList args; const char *error; } refused[] = {
+        { { "flash", "x.upg" }, "vn274-tool: unknown command flash    (vn274-tool --help lists them)\n" },
+        { { "help", "bogus" }, "vn274-tool: unknown command bogus    (vn274-tool --help lists them)\n" },
+        { { "--help", "mkupg", "info" }, "vn274-tool: --help takes one command at most\n" },
+        { { "--version", "extra" }, "vn274-tool: --version takes no arguments\n" },
+    };
+    for (const auto &words : refused) {
+        const Run run = tool(words.args);
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err, QString(words.error));
+    }
+
+    verifyRepeatableOptions();
 }
 
 void TstTool::refusals_data()
@@ -331,17 +397,34 @@ void TstTool::refusals_data()
                                              << "unknown option --fil=0";
     QTest::newRow("hex2bin, option without value") << QStringList({ "hex2bin", "@sample.hex", "0", "15", "@out.bin", "--fill" })
                                                    << "option --fill needs a value";
+    QTest::newRow("hex2bin, option twice") << QStringList({ "hex2bin", "@sample.hex", "0", "15", "@out.bin", "--fill", "0",
+                                                            "--fill=1" })
+                                           << "option --fill given twice";
     QTest::newRow("hex2bin, missing HEX file") << QStringList({ "hex2bin", "@missing.hex", "0", "15", "@out.bin" })
-                                               << "missing.hex: HexToBin error: -9) cannot read file";
+                                               << "missing.hex: HexToBin error: -9) cannot read file: No such file or directory";
+    QTest::newRow("hex2bin, a folder as HEX file") << QStringList({ "hex2bin", "@", "0", "15", "@out.bin" })
+                                                   << "HexToBin error: -9) cannot read file: Is a directory";
+    QTest::newRow("hex2bin, output is the input") << QStringList({ "hex2bin", "@sample.hex", "0", "15", "@sample.hex" })
+                                                  << "sample.hex is the input " + path("sample.hex");
     QTest::newRow("hex2bin, HEX error") << QStringList({ "hex2bin", "@broken.hex", "0x08004000", "0x080040FF", "@out.bin" })
                                         << "broken.hex: HexToBin error: -8) bad checksum";
     QTest::newRow("mkupg, HEX error") << QStringList({ "mkupg", "@broken.hex", "@out.upg" })
-                                      << "broken.hex, application 0x08004000-0x0801FFFF: HexToBin error: -8) bad checksum\n"
-                                         "vn274-tool mkupg: " + path("broken.hex")
-                                         + ", external flash data 0x08020000-0x08033FFF: HexToBin error: -8) bad checksum";
+                                      << "broken.hex: HexToBin error: -8) bad checksum\n";
     QTest::newRow("mkupg, unwritable") << QStringList({ "mkupg", "@sample.hex", "@no-folder/out.upg" })
-                                       << "cannot write " + path("no-folder/out.upg");
-    QTest::newRow("upginfo, missing file") << QStringList({ "upginfo", "@missing.upg" }) << "cannot open";
+                                       << "cannot write " + path("no-folder/out.upg") + ": No such file or directory";
+    QTest::newRow("mkupg, output is the input under another name") << QStringList({ "mkupg", "@sample.hex", "@linked.hex" })
+                                                                   << "linked.hex is the input " + path("sample.hex");
+    QTest::newRow("mkupg, no end-of-file record") << QStringList({ "mkupg", "@cut.hex", "@out.upg" })
+                                                  << "cut.hex ends without its end-of-file record: it may be cut short";
+    QTest::newRow("mkupg, the bootloader's HEX file") << QStringList({ "mkupg", "@boot.hex", "@out.upg" })
+                                                      << "boot.hex puts no byte into the application window "
+                                                         "0x08004000-0x0801FFFF";
+    QTest::newRow("upginfo, missing file") << QStringList({ "upginfo", "@missing.upg" })
+                                           << "cannot open " + path("missing.upg") + ": No such file or directory";
+    QTest::newRow("show2json, output is the input") << QStringList({ "show2json", "@shows.scn", "@shows.scn" })
+                                                    << "shows.scn is the input " + path("shows.scn");
+    QTest::newRow("upginfo, flag twice") << QStringList({ "upginfo", "--json", "@sample.upg", "--json" })
+                                         << "option --json given twice";
     QTest::newRow("mkboot, month 13") << QStringList({ "mkboot", "@boot.hex", "241301001", "@out.bin" })
                                       << "'241301001' is not a serial number";
     QTest::newRow("mkboot, day 00") << QStringList({ "mkboot", "@boot.hex", "241200001", "@out.bin" })
@@ -352,6 +435,32 @@ void TstTool::refusals_data()
                                           << "'24123101' is not a serial number";
     QTest::newRow("mkboot, HEX error") << QStringList({ "mkboot", "@broken.hex", "241231001", "@out.bin" })
                                        << "HexToBin error: -8) bad checksum";
+    QTest::newRow("mkboot, the application's HEX file") << QStringList({ "mkboot", "@sample.hex", "241231001", "@out.bin" })
+                                                        << "sample.hex puts no byte into the bootloader window "
+                                                           "0x08000000-0x08003FFF";
+    QTest::newRow("mkboot, a batch of the application's HEX file")
+            << QStringList({ "mkboot", "@sample.hex", "--next", "2", "--out-dir", "@out" }) << "puts no byte into the bootloader";
+    QTest::newRow("mkboot, image is the input") << QStringList({ "mkboot", "@boot.hex", "241231001", "@boot.hex" })
+                                                << "boot.hex is the input";
+    QTest::newRow("mkboot, option twice")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231001", "--count", "2", "--out-dir", "@out",
+                             "--serial-from", "241231005" })
+            << "option --serial-from given twice";
+    QTest::newRow("mkboot, count in hexadecimal")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231001", "--count", "0x2", "--out-dir", "@out" })
+            << "--count '0x2' is not a number from 1 to 999";
+    QTest::newRow("mkboot, next in hexadecimal") << QStringList({ "mkboot", "@boot.hex", "--next", "0x2", "--out-dir", "@out" })
+                                                 << "--next '0x2' is not a number from 1 to 999";
+    QTest::newRow("mkboot, next with its folder under a file")
+            << QStringList({ "mkboot", "@boot.hex", "--next", "2", "--out-dir", "@boot.hex/out" })
+            << "cannot make the images in " + path("boot.hex/out") + ": " + path("boot.hex") + ": Not a directory";
+    QTest::newRow("serials, option twice") << QStringList({ "serials", "--date", "241208", "--date", "241209" })
+                                           << "option --date given twice";
+    QTest::newRow("history, a date with more") << QStringList({ "history", "--since", "2024-12-08x" })
+                                               << "--since '2024-12-08x' is neither a date (2024-12-08) nor an ISO 8601 time";
+    QTest::newRow("history, a blank for the T") << QStringList({ "history", "--since", "2024-12-08 19:32" })
+                                                << "is neither a date";
+    QTest::newRow("history, an hour alone") << QStringList({ "history", "--since", "2024-12-08T19" }) << "is neither a date";
     QTest::newRow("mkboot, batch with a HEX error")
             << QStringList({ "mkboot", "@broken.hex", "--serial-from", "241231001", "--count", "2", "--out-dir", "@out" })
             << "HexToBin error: -8) bad checksum";
@@ -372,7 +481,10 @@ void TstTool::refusals_data()
     QTest::newRow("upgrade, two files") << QStringList({ "upgrade", "@sample.upg", "@sample.upg" })
                                         << "expected 1 argument(s), got 2";
     QTest::newRow("info, an argument") << QStringList({ "info", "now" }) << "expected 0 argument(s), got 1";
-    QTest::newRow("set-programs, missing file") << QStringList({ "set-programs", "@missing.pgm" }) << "cannot open";
+    QTest::newRow("info, serial twice") << QStringList({ "info", "--serial", "240611027", "--serial=240611028" })
+                                        << "option --serial given twice";
+    QTest::newRow("set-programs, missing file") << QStringList({ "set-programs", "@missing.pgm" })
+                                                << "cannot open " + path("missing.pgm") + ": No such file or directory";
     QTest::newRow("set-programs, a scenes file") << QStringList({ "set-programs", "@shows.scn" })
                                                  << "shows.scn is not a programs file (wrong file header)";
     QTest::newRow("set-scenes, an upgrade file") << QStringList({ "set-scenes", "@sample.upg" })
@@ -390,12 +502,17 @@ void TstTool::refusals()
 {
     QFETCH(QStringList, args);
     QFETCH(QString, error);
+    const QByteArray inputs = fileBytes(hexFile) + fileBytes(bootHex);
     const Run run = tool(withPaths(args));
     QCOMPARE(run.status, 2);
     QVERIFY2(run.err.startsWith("vn274-tool " + args.first() + ": "), qPrintable(run.err));
-    QVERIFY2(run.err.contains(error), qPrintable(run.err));
+    QVERIFY2(run.err.count(error) == 1, qPrintable(run.err));   // said once
     QVERIFY(!QFile::exists(path("out.bin")) && !QFile::exists(path("out.upg")) && !QFile::exists(path("out")));
+    QCOMPARE(fileBytes(hexFile) + fileBytes(bootHex), inputs);
     QVERIFY(sim::transfers().isEmpty());
+    // Nothing taken from the production record either (when there is one).
+    const Run record = tool({ "serials", "--json" });
+    QVERIFY(record.status != 0 || jsonObject(record.out)["serials"].toArray().isEmpty());
 }
 
 void TstTool::hex2binWindow()
@@ -456,6 +573,12 @@ void TstTool::bootloaderBatch()
         QCOMPARE(made, fileBytes(path("single.bin")));
         QCOMPARE(made.mid(0x3FF0, 9), serial.toLatin1());
     }
+
+    // --next looks at its folder before it takes numbers: a try that cannot
+    // write its images leaves none of the day's numbers void.
+    QCOMPARE(tool({ "mkboot", bootHex, "--next", "2", "--date", "250301", "--out-dir", bootHex + "/next" }).status, 2);
+    const Run next = tool({ "mkboot", bootHex, "--next", "1", "--date", "250301", "--out-dir", path("next") });
+    QCOMPARE(next.out, QDir(path("next")).filePath("Vn274Bootloader_250301001.bin") + '\n');
 }
 
 void TstTool::largeBootloaderBatches_data()
@@ -525,6 +648,10 @@ void TstTool::upginfo_data()
                                                      refused.arg("wrong file checksum") });
     QTest::newRow("wrong header") << streamBytes("Vn274 Programs File", "01", file.mid(66)) << 2
                                   << QStringList({ "header: \"Vn274 Programs File\" (WRONG)", refused.arg("wrong file header") });
+    // Another file's text, shown on one line: nothing in it reaches the terminal as a control.
+    QTest::newRow("foreign header") << streamBytes("Bad\nheader\x1b[31m\"q\"\\\u202e", "01", file.mid(66)) << 2
+                                    << QStringList({ "header: \"Bad\\nheader\\u001b[31m\\\"q\\\"\\\\\\u202e\" (WRONG)",
+                                                     refused.arg("wrong file header") });
     QTest::newRow("wrong version") << streamBytes(header, "02", file.mid(66)) << 2
                                    << QStringList({ headerOk, "version: \"02\" (WRONG)", refused.arg("wrong file version") });
     QTest::newRow("image too short") << streamBytes(header, "01", QByteArray(1000, '\0')) << 2
@@ -532,7 +659,7 @@ void TstTool::upginfo_data()
                                                       refused.arg("wrong file version") });
     QTest::newRow("cut short") << file.left(100000) << 2
                                << QStringList({ headerOk, "version: \"01\" (ok)", "image: cut short (WRONG)",
-                                                refused.arg("wrong file version") });
+                                                refused.arg("wrong file length") });
 }
 
 void TstTool::upginfo()
@@ -559,8 +686,9 @@ void TstTool::upginfo()
     QCOMPARE(asJson.status, status);
     QCOMPARE(asJson.err, run.err);
     const QJsonObject object = jsonObject(asJson.out);
-    QCOMPARE(object["file"].toString(), fileName);
+    QCOMPARE(object["path"].toString(), fileName);
     QCOMPARE(object["accepted"].toBool(), status == 0);
+    QCOMPARE(object["verdict"].toString(), lines.last().mid(9).section(',', 0, 0));   // "ok", "wrong file checksum"
 }
 
 void TstTool::upginfoAsJson()
@@ -575,7 +703,7 @@ void TstTool::upginfoAsJson()
     QCOMPARE(object["verdict"].toString(), QString("ok"));
     const QJsonObject signature = object["signature"].toObject();
     QCOMPARE(signature["verdict"].toString(), QString("verified"));
-    QCOMPARE(signature["key_id"].toString(), QString("53BE7B6EA04F19A8"));
+    QCOMPARE(signature["release_key_id"].toString(), QString("53BE7B6EA04F19A8"));
     QCOMPARE(signature["trusted_comment"].toString(), QString("Vn274 firmware 2.1"));
     const struct { const char *key; int offset; } regions[] = { { "application_checksum", 0x1FFFC },
                                                                  { "external_flash_checksum", 0x33FFC } };
@@ -595,6 +723,7 @@ void TstTool::upginfoAsJson()
     QVERIFY2(refused.err.contains("no signature file"), qPrintable(refused.err));
     object = jsonObject(refused.out);
     QCOMPARE(object["accepted"], QJsonValue(false));
+    QCOMPARE(object["verdict"].toString(), QString("signature refused"));   // not "ok" beside "accepted": false
     QCOMPARE(object["signature"].toObject()["verdict"].toString(), QString("no signature"));
     QVERIFY(object["signature"].toObject()["trusted_comment"].isNull());
 
@@ -605,7 +734,7 @@ void TstTool::upginfoAsJson()
     QCOMPARE(longer.status, 2);
     const QJsonObject tooLarge = jsonObject(longer.out)["signature"].toObject();
     QCOMPARE(tooLarge["verdict"].toString(), QString("file too large"));
-    QCOMPARE(tooLarge["key_id"].toString(), QString("53BE7B6EA04F19A8"));
+    QCOMPARE(tooLarge["release_key_id"].toString(), QString("53BE7B6EA04F19A8"));
 
     // What a cut file does not reach is null; the refusal is named.
     writeBytes(path("cut.upg"), fileBytes(upgFile).left(100000));
@@ -615,7 +744,7 @@ void TstTool::upginfoAsJson()
     QCOMPARE(object["version_ok"], QJsonValue(true));
     QVERIFY(object["image_size"].isNull());
     QVERIFY(object["application_checksum"].isNull());
-    QCOMPARE(object["verdict"].toString(), QString("wrong file version"));
+    QCOMPARE(object["verdict"].toString(), QString("wrong file length"));
 
     // A file that cannot be opened: nothing on standard output.
     const Run missing = tool({ "upginfo", "--json", path("missing.upg") });
@@ -654,7 +783,7 @@ void TstTool::upgradeFromApplicationMode()
     QCOMPARE(rows.size(), 1);
     const QJsonObject row = rows.at(0).toObject();
     const QString sha256 = QCryptographicHash::hash(fileBytes(upgFile), QCryptographicHash::Sha256).toHex();
-    const QStringList fields = { "serial", "station", "outcome", "file", "sha256", "scrambling_key", "signature_key_id",
+    const QStringList fields = { "serial", "station", "outcome", "file_name", "sha256", "scrambling_key", "release_key_id",
                                  "trusted_comment" };
     const QStringList values = { "240611027", QSysInfo::machineHostName(), "success", "sample.upg", sha256,
                                  transferKeyFingerprint(), "53BE7B6EA04F19A8", "Vn274 firmware 2.1" };
@@ -664,6 +793,22 @@ void TstTool::upgradeFromApplicationMode()
     QVERIFY(row["started"].toString() <= row["ended"].toString());
     QVERIFY(QDateTime::fromString(row["started"].toString(), Qt::ISODateWithMs).secsTo(QDateTime::currentDateTimeUtc()) < 60);
     QCOMPARE(tool({ "history", "--serial", "240611028", "--csv" }).out.count('\n'), 1);   // the header alone
+
+    // --since with a time: its offset counts, and so does the time itself.
+    const QDateTime started = QDateTime::fromString(row["started"].toString(), Qt::ISODateWithMs);
+    const QTimeZone plusFive(5 * 3600);
+    const struct { QString since; int rows; } sinceRows[] = {
+        { started.addSecs(-60).toTimeZone(plusFive).toString(Qt::ISODate), 1 },   // 2026-12-08T19:31:00+05:00
+        { started.addSecs(60).toTimeZone(plusFive).toString(Qt::ISODate), 0 },
+        { started.addSecs(60).toString("yyyy-MM-dd'T'HH:mm:ss"), 0 },              // UTC without a zone
+        { started.addSecs(-60).toString("yyyy-MM-dd'T'HH:mm:ss.zzz'Z'"), 1 },
+        { started.date().toString(Qt::ISODate), 1 },
+    };
+    for (const auto &since : sinceRows) {
+        const Run listed = tool({ "history", "--since", since.since, "--json" });
+        QVERIFY2(listed.status == 0, qPrintable(listed.err));
+        QVERIFY2(jsonObject(listed.out)["history"].toArray().size() == since.rows, qPrintable(since.since));
+    }
 }
 
 // A line that named a record it cannot use changes no firmware; the local
@@ -877,12 +1022,12 @@ void TstTool::infoAsJson()
     Run run = tool({ "info", "--json" });
     QCOMPARE(run.status, 0);
     QVERIFY(run.err.isEmpty());
-    const QJsonObject expected{ { "mode", "bootloader" }, { "serial", "240611027b" },
+    const QJsonObject expected{ { "connected", true }, { "mode", "bootloader" }, { "serial", "240611027b" },
                                 { "bootloader_texts", QJsonArray({ "Vn274 boot 1.3", "Jun 11 2024" }) },
                                 { "status_word", 2147483713.0 }, { "status_bits", QJsonArray({ 0, 6, 31 }) },
                                 { "scrambling_key", transferKeyFingerprint() },
-                                { "release_keys", QJsonArray({ "53BE7B6EA04F19A8" }) },
-                                { "release_key", "53BE7B6EA04F19A8" } };
+                                { "release_key_ids", QJsonArray({ "53BE7B6EA04F19A8" }) },
+                                { "release_key_id", "53BE7B6EA04F19A8" } };
     QCOMPARE(jsonObject(run.out), expected);
 
     // A read that failed is null, and said on standard error with status 1.
@@ -890,14 +1035,19 @@ void TstTool::infoAsJson()
     run = tool({ "info", "--json" });
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QString("vn274-tool info: cannot read the status word\n"));
-    const QJsonObject object = jsonObject(run.out);
+    QJsonObject object = jsonObject(run.out);
     QVERIFY(object["status_word"].isNull() && object["status_bits"].isNull());
     QCOMPARE(object["bootloader_texts"].toArray().size(), 2);
 
+    // No driver: the object says so, as list's empty list does.
     sim::unplug();
     run = tool({ "info", "--json" });
     QCOMPARE(run.status, 1);
-    QVERIFY(run.out.isEmpty());
+    object = jsonObject(run.out);
+    QCOMPARE(object["connected"], QJsonValue(false));
+    for (const char *key : { "mode", "serial", "bootloader_texts", "status_word", "status_bits" })
+        QVERIFY2(object[key].isNull(), key);
+    QCOMPARE(object["release_key_id"], expected["release_key_id"]);
     QVERIFY(run.err.contains("no Vn274 on USB"));
 }
 
@@ -1269,24 +1419,35 @@ void TstTool::chooseBySerial()
 void TstTool::severalDriversWithoutSerial_data()
 {
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("second");    // the second driver's serial string
+    QTest::addColumn<QString>("refusal");   // the first line of the refusal
+    const QString none = "2 Vn274 drivers are connected; choose one with --serial:";
     for (const QStringList &args : { QStringList({ "upgrade", "@sample.upg" }), QStringList({ "info" }),
                                      QStringList({ "get-programs", "@got.pgm" }), QStringList({ "set-scenes", "@shows.scn" }) })
-        QTest::newRow(qPrintable(args.first())) << args;
+        QTest::newRow(qPrintable(args.first())) << args << "240611028" << none;
+    // Two drivers stamped with one serial number: --serial cannot tell them apart either.
+    const QString same = "2 Vn274 drivers have the serial number 240611027; --serial cannot choose between them:";
+    QTest::newRow("upgrade, one serial twice") << QStringList({ "upgrade", "--serial", "240611027", "@sample.upg" })
+                                               << "240611027b" << same;
+    QTest::newRow("info, one serial twice") << QStringList({ "info", "--serial=240611027b" }) << "240611027" << same;
 }
 
 // Two drivers and no --serial: the command names them and touches neither.
 void TstTool::severalDriversWithoutSerial()
 {
     QFETCH(QStringList, args);
-    sim::addDriver("240611028");
+    QFETCH(QString, second);
+    QFETCH(QString, refusal);
+    const bool bootloader = second.endsWith('b');
+    sim::addDriver(second.left(9).toLatin1(), bootloader ? sim::Mode::Bootloader : sim::Mode::Application);
     const QByteArray before = snapshot(sim::driver(0)) + snapshot(sim::driver(1));
 
     const Run run = tool(withPaths(args));
     QCOMPARE(run.status, 2);
     QVERIFY(run.out.isEmpty());
-    QCOMPARE(run.err, "vn274-tool " + args.first() + ": 2 Vn274 drivers are connected; choose one with --serial:\n"
+    QCOMPARE(run.err, "vn274-tool " + args.first() + ": " + refusal + "\n"
                       "  bus 002 device 002 application 240611027\n"
-                      "  bus 002 device 003 application 240611028\n");
+                      "  bus 002 device 003 " + (bootloader ? "bootloader " : "application ") + second + "\n");
     QVERIFY(onlyIdentified(sim::driver(0)) && onlyIdentified(sim::driver(1)));
     QCOMPARE(snapshot(sim::driver(0)) + snapshot(sim::driver(1)), before);
     QVERIFY(!QFile::exists(path("got.pgm")));
@@ -1388,11 +1549,7 @@ void TstTool::theProgramItself()
     QFETCH(QString, error);
 
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("VN274_TOOL_SIM", driver);
-    environment.remove("QT_LOGGING_RULES");
-    process.setProcessEnvironment(environment);
-    process.start(VN274_TOOL_SIM_PROGRAM, withPaths(args));
+    startProgram(process, withPaths(args), driver);
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     const QString standardOutput = QString::fromUtf8(process.readAllStandardOutput());
@@ -1464,6 +1621,206 @@ void TstTool::lengthFieldsCostNoMemory()
     const QString standardError = QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitCode(), 2);
     QVERIFY2(standardError.contains(error), qPrintable(standardError));
+}
+
+// --- What the program writes to -----------------------------------------------------
+
+void TstTool::outputsAsTheyStand_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("a device like /dev/null") << "@null" << 0 << "";
+    QTest::newRow("a full device") << "/dev/full" << 2 << "cannot write /dev/full: No space left on device\n";
+    QTest::newRow("a FIFO") << "@fifo" << 0 << "";
+    QTest::newRow("a file, its permissions kept") << "@kept.bin" << 0 << "";
+}
+
+// What stands at an output's name stays what it is: a device or a FIFO is
+// written into, never replaced by a file renamed over it (as root, over the
+// system's /dev/null); a regular file is replaced whole and keeps its
+// permissions. A failure is said with the system's reason.
+void TstTool::outputsAsTheyStand()
+{
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QString name = withPaths({ output }).first();
+    int reader = -1;
+    if (output == "@null" && ::mknod(QFile::encodeName(name), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        name = "/dev/null";   // not root: the real one, which this user cannot replace anyway
+    if (output == "@fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(name), 0600), 0);
+        reader = ::open(QFile::encodeName(name), O_RDONLY | O_NONBLOCK);
+    }
+    if (output == "@kept.bin") {
+        writeBytes(name, "old");
+        QVERIFY(QFile::setPermissions(name, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    }
+    struct stat before, after;
+    QCOMPARE(::stat(QFile::encodeName(name), &before), 0);
+
+    const Run run = tool({ "hex2bin", hexFile, "0x08004000", "0x080040FF", name });
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.err, error.isEmpty() ? QString() : "vn274-tool hex2bin: " + error);
+    QCOMPARE(::stat(QFile::encodeName(name), &after), 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_rdev, before.st_rdev);
+    const QByteArray written = samplefirmware::application().left(256);
+    if (reader >= 0) {
+        QByteArray got(512, '\0');
+        got.resize(::read(reader, got.data(), got.size()));
+        ::close(reader);
+        QCOMPARE(got, written);
+    }
+    if (output == "@kept.bin") {
+        QCOMPARE(fileBytes(name), written);
+        QCOMPARE(QDir(dir.path()).entryList({ ".kept.bin*" }, QDir::Hidden | QDir::Files), QStringList());
+    }
+    if (name.startsWith(dir.path()))   // never the system's own devices
+        QFile::remove(name);
+}
+
+void TstTool::namesThatAreNotUtf8_data()
+{
+    QTest::addColumn<QStringList>("args");    // "%L": a name with Latin-2 bytes, "@": the test's folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("made");        // the file made, in its bytes
+    QTest::addColumn<QString>("printed");     // the start of standard output, in its bytes
+
+    QTest::newRow("hex2bin") << QStringList({ "hex2bin", "%L.hex", "0x08004000", "0x080040FF", "%L.bin" }) << 0
+                             << "%L.bin" << "";
+    QTest::newRow("mkupg") << QStringList({ "mkupg", "%L.hex", "%L.upg" }) << 0 << "%L.upg" << "";
+    QTest::newRow("upginfo with its signature beside it") << QStringList({ "upginfo", "%L-signed.upg" }) << 0
+                                                          << "" << "file: %L-signed.upg\n";
+    QTest::newRow("get-scenes") << QStringList({ "get-scenes", "%L.scn" }) << 0 << "%L.scn" << "";
+    QTest::newRow("get-scenes as JSON") << QStringList({ "get-scenes", "%L.json" }) << 0 << "%L.json" << "";
+    QTest::newRow("show2json") << QStringList({ "show2json", "@shows.scn", "%L-shows.json" }) << 0 << "%L-shows.json"
+                               << "";
+    QTest::newRow("mkboot prints the paths as they are")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231001", "--count", "1", "--out-dir", "%L",
+                             "--no-record" })
+            << 0 << "%L/Vn274Bootloader_241231001.bin" << "%L/Vn274Bootloader_241231001.bin\n";
+    QTest::newRow("a missing file named as given") << QStringList({ "upginfo", "%L-missing.upg" }) << 2 << "" << "";
+}
+
+// A file name that is not UTF-8 (a Latin-2 byte from an old USB stick),
+// under LANG=C.UTF-8: found, made and printed as the bytes it was given as.
+void TstTool::namesThatAreNotUtf8()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, made);
+    QFETCH(QString, printed);
+    // "z" and the Latin-2 bytes of "łę": not UTF-8.
+    const QString latin = filenames::fromBytes(QFile::encodeName(path("z")) + "\xB3\xEA");
+    QVERIFY(latin.contains(QChar(0xDCB3)));
+    const auto named = [&](QString text) { return text.replace("%L", latin); };
+    QVERIFY(outputfile::write(named("%L.hex"), fileBytes(hexFile)));
+    QVERIFY(outputfile::write(named("%L-signed.upg"), fileBytes(upgFile)));
+    QVERIFY(outputfile::write(named("%L-signed.upg.minisig"), fileBytes(upgFile + ".minisig")));
+
+    QStringList words;
+    for (const QString &arg : withPaths(args))
+        words << shellWord(named(arg));
+    QProcess process;
+    startProgram(process, { "-c", "exec \"$0\" " + words.join(' '), VN274_TOOL_SIM_PROGRAM }, QString(), "sh");
+    QVERIFY(process.waitForFinished(30000));
+    const QByteArray out = process.readAllStandardOutput(), err = process.readAllStandardError();
+    QVERIFY2(process.exitCode() == status, err.constData());
+    if (!made.isEmpty())
+        QVERIFY2(filenames::exists(named(made)), err.constData());
+    QVERIFY2(out.startsWith(filenames::toBytes(named(printed))) && out.isEmpty() == printed.isEmpty(), out.constData());
+    if (status != 0)
+        QVERIFY2(err.contains(filenames::toBytes(named(args.last()) + ": No such file or directory")), err.constData());
+}
+
+void TstTool::writeErrorsOnStandardOutput_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("list --json") << QStringList({ "list", "--json" });
+    QTest::newRow("info") << QStringList("info");
+    QTest::newRow("serials") << QStringList({ "serials", "--csv" });
+    QTest::newRow("history") << QStringList("history");
+    QTest::newRow("upginfo") << QStringList({ "upginfo", "@sample.upg" });
+    QTest::newRow("the paths mkboot prints")
+            << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231002", "--count", "2", "--out-dir", "@full" });
+    QTest::newRow("--version") << QStringList("--version");
+    QTest::newRow("help") << QStringList({ "help", "mkboot" });
+}
+
+// Standard output on a full disk (> /dev/full): said once on standard error
+// with the system's reason, and status 2, never 0.
+void TstTool::writeErrorsOnStandardOutput()
+{
+    QFETCH(QStringList, args);
+    QCOMPARE(tool({ "mkboot", bootHex, "241231001", path("first.bin") }).status, 0);   // a record with a row
+    QProcess process;
+    process.setStandardOutputFile("/dev/full");
+    startProgram(process, withPaths(args));
+    QVERIFY(process.waitForFinished(30000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY2(err.count(QRegularExpression("^vn274-tool( [a-z]+)?: cannot write to standard output: "
+                                          "No space left on device\n", QRegularExpression::MultilineOption)) == 1,
+             qPrintable(err));
+}
+
+void TstTool::interruptedUpgrade_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<QString>("outcome");   // in the firmware history
+    QTest::addColumn<QStringList>("said");  // on standard error
+
+    const QString prefix = "vn274-tool upgrade: ";
+    QTest::newRow("once: the change finishes")
+            << int(SIGTERM) << 1 << "success"
+            << QStringList({ prefix + "interrupted: the change of the driver 240611027 will finish, for stopping now "
+                                    "would leave it in its bootloader; interrupt again to stop at once\n",
+                             prefix + "interrupted; the change of the driver 240611027 ran to its end first\n" });
+    QTest::newRow("twice: it stops at once")
+            << int(SIGINT) << 2 << "interrupted"
+            << QStringList({ prefix + "interrupted again: the change of the driver 240611027 stops at its next step, "
+                                    "which may leave it in its bootloader\n",
+                             prefix + "the change of the driver 240611027 was stopped after \"Reset device\"; it may be "
+                                    "left in its bootloader\n" });
+}
+
+// Ctrl+C (or SIGTERM) while the driver restarts into its bootloader: once,
+// the change runs to its end; twice, it stops at its next step. Either way the
+// firmware history gets its row, and the status is 130.
+void TstTool::interruptedUpgrade()
+{
+    QFETCH(int, signal);
+    QFETCH(int, times);
+    QFETCH(QString, outcome);
+    QFETCH(QStringList, said);
+
+    QProcess process;
+    startProgram(process, { "upgrade", upgFile });
+    QByteArray out;
+    while (!out.contains("Reset device\n") && process.waitForReadyRead(30000))
+        out += process.readAllStandardOutput();
+    QVERIFY2(out.contains("Reset device\n"), out.constData());
+    for (int i = 0; i < times; ++i) {
+        ::kill(pid_t(process.processId()), signal);
+        QThread::msleep(100);   // one signal at a time: two pending ones would be one
+    }
+    QVERIFY(process.waitForFinished(30000));
+    out += process.readAllStandardOutput();
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 130);
+    for (const QString &line : said)
+        QVERIFY2(err.contains(line), qPrintable(err));
+    QCOMPARE(out.endsWith(RunsLine.toUtf8() + '\n'), outcome == "success");
+    QCOMPARE(out.contains("Writting firmware"), outcome == "success");
+
+    const QJsonArray rows = jsonObject(tool({ "history", "--json" }).out)["history"].toArray();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.at(0)["outcome"].toString(), outcome);
+    QCOMPARE(rows.at(0)["succeeded"].toBool(), outcome == "success");
 }
 
 QTEST_MAIN(TstTool)

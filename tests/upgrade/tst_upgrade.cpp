@@ -449,7 +449,11 @@ void TstUpgrade::readerRefusals_data()
     QTest::newRow("version") << streamBytes(header, "02", scrambled) << UpgradeFileResult::WrongVersion;
     QTest::newRow("short image") << streamBytes(header, "01", scrambled.left(262140)) << UpgradeFileResult::WrongVersion;
     QTest::newRow("long image") << streamBytes(header, "01", scrambled + "1234") << UpgradeFileResult::WrongVersion;
-    QTest::newRow("cut file") << streamBytes(header, "01", scrambled).left(100000) << UpgradeFileResult::WrongVersion;
+    // Cut short past its header: a copy that stopped, told apart from another format.
+    QTest::newRow("cut file") << streamBytes(header, "01", scrambled).left(100000) << UpgradeFileResult::WrongLength;
+    QTest::newRow("cut in the version") << streamBytes(header, "01", scrambled).left(56) << UpgradeFileResult::WrongLength;
+    QTest::newRow("cut before the image") << streamBytes(header, "01", scrambled).left(62) << UpgradeFileResult::WrongLength;
+    QTest::newRow("cut in the header") << streamBytes(header, "01", scrambled).left(30) << UpgradeFileResult::WrongHeader;
     // Length fields are checked before anything is read.
     const QByteArray texts = streamBytes(header, "01", QByteArray()).chopped(4);
     const QByteArray claim("\xFF\xFF\xFF\xFE", 4);
