@@ -29,10 +29,17 @@ void store(QByteArray &table, int offset, const SceneRecord &record)
     Shows::setRecordAt(table, offset, record);
 }
 
-void storeScrambled(quint32 address, QByteArray table)
+void storeScrambled(const sim::Driver &driver, quint32 address, QByteArray table)
 {
     encodeTransfer(table.data(), int(table.size()));
-    sim::writeExternalFlash(address, table);
+    driver.writeExternalFlash(address, table);
+}
+
+// The table's records turned by `places`: the first comes `places` later.
+QByteArray turned(const QByteArray &table, int places)
+{
+    const int cut = int(table.size()) - places % Shows::SceneCount * Shows::RecordSize;
+    return table.mid(cut) + table.left(cut);
 }
 
 } // namespace
@@ -91,6 +98,9 @@ QByteArray demoScenes()
 
 void seedDemoDriver()
 {
-    storeScrambled(Shows::SceneTableAddress, demoScenes());
-    storeScrambled(Shows::ProgramTableAddress, demoPrograms());
+    // Each driver's scenes begin elsewhere, so that a Get shows whose they are.
+    for (int index = 0; index < sim::driverCount(); ++index) {
+        storeScrambled(sim::driver(index), Shows::SceneTableAddress, turned(demoScenes(), index));
+        storeScrambled(sim::driver(index), Shows::ProgramTableAddress, demoPrograms());
+    }
 }

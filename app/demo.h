@@ -10,7 +10,8 @@
 QByteArray demoPrograms();   // a programs table (7680 bytes)
 QByteArray demoScenes();     // a scenes table (384 bytes)
 
-// Writes both tables, scrambled, to their places in the simulated external flash.
+// Writes both tables, scrambled, to their places in the external flash of
+// every simulated driver; each further driver's scenes turned by one more.
 void seedDemoDriver();
 
 #endif // DEMO_H

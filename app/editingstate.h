@@ -35,6 +35,9 @@ struct EditingState
 
     int currentTab = 0;
     QByteArray geometry;   // QWidget::saveGeometry
+
+    // The driver chosen in the Driver menu; empty for none.
+    QByteArray driver;
 };
 
 #endif // EDITINGSTATE_H

@@ -27,9 +27,7 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
     // Hex dumps need a fixed-width face in the message area.
     useMonospaceFromFirstText(ui->txt);
 
-    // The placeholder shows Qt's modified marker while changes are pending and
-    // nothing at all otherwise.
-    setWindowTitle(tr("Vn274 ver. ") + QLatin1String(vn274Version) + QStringLiteral("[*]"));
+    refreshTitle();
 
     // The whole window wears the skin, not only the window itself: a widget's
     // style does not pass on to the widgets already inside it. The style is a
@@ -115,6 +113,8 @@ Vn274_bootloader::Vn274_bootloader(QWidget *parent)
 
     // Emitted in the worker's thread, handled in the window's.
     connect(upgrader, &QThread::finished, this, &Vn274_bootloader::firmwareChangeFinished);
+
+    buildDriverMenu();
 }
 
 Vn274_bootloader::~Vn274_bootloader()

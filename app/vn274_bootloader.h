@@ -9,16 +9,23 @@
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
+#include <functional>
 #include <memory>
 
+class AllDriversDialog;
 class ArthurStyle;
+class ConnectedDrivers;
+class DriverWatcher;
 class EditedTable;
 class LampAreaActions;
 class LampGroup;
 class ProgramOverview;
 class QAction;
+class QActionGroup;
 class QCloseEvent;
+class QMenu;
 class QUndoGroup;
 class QBoxLayout;
 class SuperRGB;
@@ -73,6 +80,18 @@ public:
     // A language switch builds a new window; this is what it takes over.
     EditingState editingState() const;
     void restoreEditingState(const EditingState &state);
+
+    // The drivers on the buses and the one the window works on (the Driver
+    // menu). The watcher hears of them from where the program's source of
+    // driver events says; without one (tests) only from feed().
+    DriverWatcher *driverWatcher() const { return watcher; }
+    ConnectedDrivers *connectedDrivers() const { return drivers; }
+    using DriverEventSource = std::function<void(DriverWatcher &watcher)>;
+    // For every window built from now on: udev's monitor for the program on
+    // real drivers, the simulated buses for the demo.
+    static void setDriverEventSource(const DriverEventSource &source);
+    // The dialog of "Change Firmware Of All Drivers…" while it is open.
+    AllDriversDialog *allDriversDialog() const;
 
 public slots:
     // service panel: connection
@@ -131,6 +150,22 @@ private:
     void setFirmwareChangeControlsEnabled(bool enabled);
     void firmwareChangeFinished();
     bool refuseDuringFirmwareChange();
+
+    // The driver the window works on (service/driverslots.cpp). The device
+    // object takes that driver alone; a choice waits while a firmware change
+    // follows its own driver.
+    void buildDriverMenu();
+    void refreshDriverMenu();
+    void refreshTitle();
+    void chooseDriver(const QByteArray &serial);
+    void applyChosenDriver();
+    // Said and true when a device operation may not run now: the chosen
+    // driver is not connected, or the firmware of all drivers is changing.
+    bool deviceOperationRefused();
+
+    // Change Firmware Of All Drivers… (upgrade/alldriversslot.cpp).
+    void changeFirmwareOfAllDrivers();
+    bool allDriversChanging() const;
 
     // Programs and scenes editors (shows/). The tables are the model: the
     // editors and the overview strips show them, and every change reaches a
@@ -192,6 +227,16 @@ private:
 
     USBRQ518 *boot_usb = nullptr;
     Upgrader *upgrader = nullptr;
+    DriverWatcher *watcher = nullptr;
+    ConnectedDrivers *drivers = nullptr;
+    QMenu *driverMenu = nullptr;
+    QAction *allDriversAction = nullptr;
+    QActionGroup *driverEntries = nullptr;   // the menu's entries above it
+    QPointer<AllDriversDialog> allDrivers;
+    bool firmwareControlsEnabled = true;
+    // The service panel's interactive firmware change runs in this thread
+    // and lets events through between its steps.
+    bool interactiveChangeRunning = false;
     Ui::Vn274_bootloaderClass *ui = nullptr;
     int timerState = 0;
     ArthurStyle *arthurStyle = nullptr;

@@ -1,6 +1,9 @@
 #include "benchmark.h"
 
+#include "firmwarehex.h"
+
 #include "upgrade/releasesignature.h"
+#include "upgrade/upgradefile.h"
 
 #include <QElapsedTimer>
 #include <QStandardPaths>
@@ -79,6 +82,15 @@ QString scratchPath(const QString &name)
 {
     static QTemporaryDir dir;
     return dir.filePath(name);
+}
+
+QString signedSampleRelease()
+{
+    const QString upg = scratchPath("upgrade.upg");
+    const UpgradeImage built = buildUpgradeImage(firmwareHexFile());
+    if (!writeUpgradeFile(upg, built.image) || !signRelease(upg))
+        qFatal("cannot make the benchmark's signed upgrade file (minisign: Debian package minisign)");
+    return upg;
 }
 
 } // namespace bench

@@ -28,6 +28,10 @@ bool signRelease(const QString &file, bool legacy = false);
 // A path for a scratch file in a directory that lives as long as the program.
 QString scratchPath(const QString &name);
 
+// The benchmark firmware as an upgrade file, signed: its path among the
+// scratch files. Stops the program when it cannot be made.
+QString signedSampleRelease();
+
 } // namespace bench
 
 // The measurements. Each prints its own figures; main() lists them.
@@ -41,5 +45,6 @@ void measureToolBootloaderBatch();   // mkboot_999_ms, mkboot_next_999_ms, mkboo
 void measureReleaseVerification();   // verify_upg_ms, verify_upg_legacy_ms, minisign_verify_process_ms
 void measureStartup();               // startup_window_ms, startup_bare_window_ms, startup_ratio, and in CPU time
 void measureEditing();               // undo_ms, redo_ms, step_move_ms (median and worst, wall and CPU)
+void measureDialogEventLoop();       // alldrivers_8_tick_gap_ms: the window's loop while its dialog changes 8 drivers
 
 #endif // BENCHMARK_H

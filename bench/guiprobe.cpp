@@ -8,18 +8,30 @@
 //                                   Qt's font set-up, which any text pays
 //   vn274-guiprobe edits            first_programs_tab_ms (its lamp editors made),
 //                                   undo_ms, step_move_ms on full tables
+//   vn274-guiprobe alldrivers UPG   the window's event loop while "Change
+//                                   Firmware Of All Drivers…" changes eight
+//                                   simulated drivers from UPG: the longest
+//                                   gap between two ticks of a 10 ms timer
 // T0 is the starter's CLOCK_MONOTONIC in nanoseconds, so the time counted runs
 // from before the process was made.
 #include "app/startup.h"
+#include "app/userprompts.h"
 #include "app/vn274_bootloader.h"
+#include "simulator/udevfront.h"
+#include "upgrade/alldriversdialog.h"
+#include "usb/driverwatcher.h"
 #include "shows/editedtable.h"
 #include "shows/programoverview.h"
 #include "shows/showtables.h"
 #include "simulator/simdriver.h"
 #include "usb/transferscrambling.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QLabel>
 #include <QLocale>
 #include <QMainWindow>
@@ -31,6 +43,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 namespace {
 
@@ -158,6 +171,81 @@ int measureEdits()
     return 0;
 }
 
+// Gives the dialog its release; a question (there is none) is answered no.
+class ReleasePrompts : public UserPrompts
+{
+public:
+    explicit ReleasePrompts(const QString &release) : release(release) {}
+    QString getOpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return release; }
+
+private:
+    QString release;
+};
+
+int measureAllDriversDialog(const QString &release)
+{
+    constexpr int Drivers = 8;
+    constexpr int TickMs = 10;
+    qInstallMessageHandler(dropDebugOutput);
+    // The drivers restart as the real ones do: back 500 ms after request 4,
+    // and each transfer spends a millisecond on the wire.
+    sim::reset();
+    for (int i = 1; i < Drivers; ++i)
+        sim::addDriver(QByteArray::number(240611027 + i));
+    for (int i = 0; i < Drivers; ++i) {
+        sim::driver(i).setReenumeration(std::numeric_limits<int>::max(), 500);
+        sim::driver(i).setLatency(1);
+    }
+    QTemporaryDir scratch;
+    qputenv("VN274_DB", scratch.filePath(QStringLiteral("record.sqlite")).toUtf8());
+    ReleasePrompts prompts(release);
+    UserPrompts::install(&prompts);
+    // The window hears of the drivers as the demo's does.
+    Vn274_bootloader::setDriverEventSource([](DriverWatcher &watcher) { (new sim::UdevFront(&watcher))->start(); });
+
+    Vn274_bootloader window;
+    window.show();
+    QCoreApplication::processEvents();
+
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    int ticks = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+        ++ticks;
+    });
+    clock.start();
+    tick.start(TickMs);
+    QElapsedTimer opening;
+    opening.start();
+    window.findChild<QAction *>("actionChangeFirmwareOfAllDrivers")->trigger();
+    const qint64 openingNs = opening.nsecsElapsed();
+    AllDriversDialog *dialog = window.allDriversDialog();
+    if (!dialog || !dialog->changing())
+        qFatal("the dialog changes no driver");
+    QEventLoop loop;
+    QObject::connect(dialog, &AllDriversDialog::changesEnded, &loop, &QEventLoop::quit);
+    loop.exec();
+    tick.stop();
+    const qint64 total = clock.nsecsElapsed();
+    UserPrompts::install(nullptr);
+    for (const DriverResult &result : dialog->upgrade().results())
+        if (result.ending != DriverResult::Ending::Succeeded)
+            qFatal("the change of %s failed: %s", result.serial.constData(), qPrintable(result.outcome));
+
+    std::printf("alldrivers_8_tick_gap_ms: %.3g ms\n", double(longest) / 1e6);
+    // Checking the release, finding the drivers and opening the record and
+    // the dialog, before the first change starts: in the gap above.
+    std::printf("alldrivers_8_opening_ms: %.3g ms\n", double(openingNs) / 1e6);
+    std::printf("alldrivers_8_ticks: %d ticks in %.3g s\n", ticks, double(total) / 1e9);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -166,6 +254,8 @@ int main(int argc, char **argv)
     const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
     if (mode == QLatin1String("edits"))
         return measureEdits();
+    if (mode == QLatin1String("alldrivers") && argc == 3)
+        return measureAllDriversDialog(QString::fromLocal8Bit(argv[2]));
     if (argc < 3)
         return 2;
     const qint64 t0 = QByteArray(argv[2]).toLongLong();

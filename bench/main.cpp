@@ -26,6 +26,7 @@ const Measurement measurements[] = {
     { "verify", measureReleaseVerification },
     { "startup", measureStartup },
     { "editing", measureEditing },
+    { "alldriversdialog", measureDialogEventLoop },
 };
 
 // The code under measurement writes debug lines (two per encodeTransfer call);

@@ -40,15 +40,6 @@ double processCpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
-QString signedRelease()
-{
-    const QString upg = bench::scratchPath("upgrade.upg");
-    const UpgradeImage built = buildUpgradeImage(bench::firmwareHexFile());
-    if (!writeUpgradeFile(upg, built.image) || !bench::signRelease(upg))
-        qFatal("cannot make the benchmark's signed upgrade file (minisign: Debian package minisign)");
-    return upg;
-}
-
 // Drivers in their applications, from the fresh one of sim::reset() on.
 void setUpDrivers(int count)
 {
@@ -87,7 +78,7 @@ double waitedChangeSeconds(const QString &upg, int count)
 
 void measureUpgrade()
 {
-    const QString upg = signedRelease();
+    const QString upg = bench::signedSampleRelease();
 
     upgradesteps::setSleepFunction(noWait);
     double best = std::numeric_limits<double>::max();
@@ -111,7 +102,7 @@ void measureUpgrade()
 
 void measureConcurrentUpgrade()
 {
-    const QString upg = signedRelease();
+    const QString upg = bench::signedSampleRelease();
     double one = std::numeric_limits<double>::max();
     double many = std::numeric_limits<double>::max();
     for (int run = 0; run < WaitedRuns; ++run) {

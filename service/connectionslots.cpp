@@ -36,6 +36,8 @@ constexpr int NumberCount = 191;
 void Vn274_bootloader::slotpushButtonConnect(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonConnect(bool t)");
+    if (deviceOperationRefused())
+        return;
     const char *result = boot_usb->connect() == 0 ? "Connect OK" : "Connect ERROR";
     qDebug("%s", result);
     ui->txt->append(QLatin1String(result));
@@ -76,6 +78,8 @@ void Vn274_bootloader::slotpushButtonDisconnect(bool)
 // next device operation mends by connecting again.
 void Vn274_bootloader::slotpushButtonRunApplication(bool)
 {
+    if (deviceOperationRefused())
+        return;
     boot_usb->RunApplication();
     boot_usb->disconnect();
     boot_usb->connect();

@@ -31,6 +31,8 @@ QString rightAligned(quint32 value, int base)
 void Vn274_bootloader::slotpushButtonWriteExtFlashBin(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonWriteExtFlashBin(bool t)");
+    if (deviceOperationRefused())
+        return;
     UserPrompts &prompts = UserPrompts::current();
     const QString fileName = prompts.getOpenFileName(this, tr("Open File"), ".", tr("Bin (*.bin)"));
     if (fileName.isEmpty())
@@ -72,6 +74,8 @@ void Vn274_bootloader::slotpushButtonWriteExtFlashBin(bool)
 void Vn274_bootloader::slotpushButtonWriteExternalFlash(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonWriteExternalFlash(bool t)");
+    if (deviceOperationRefused())
+        return;
     ServicePresets &presets = servicePresets();
     UserPrompts &prompts = UserPrompts::current();
     const QString title = tr("Write To External Flash Rq518");
@@ -120,6 +124,8 @@ void Vn274_bootloader::slotpushButtonWriteExternalFlash(bool)
 void Vn274_bootloader::slotpushButtonReadExternalFlash(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonReadExternalFlash(bool t)");
+    if (deviceOperationRefused())
+        return;
     ServicePresets &presets = servicePresets();
     UserPrompts &prompts = UserPrompts::current();
     const QString title = tr("Read External Flash From Rq518");

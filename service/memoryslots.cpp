@@ -48,6 +48,8 @@ bool readMemory(USBRQ518 &device, unsigned char *buffer, quint32 address, quint3
 void Vn274_bootloader::slotpushButtonRead(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonRead(bool t)");
+    if (deviceOperationRefused())
+        return;
     ServicePresets &presets = servicePresets();
     UserPrompts &prompts = UserPrompts::current();
 
@@ -81,6 +83,8 @@ void Vn274_bootloader::slotpushButtonRead(bool)
 void Vn274_bootloader::slotpushButtonWrite(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonWrite(bool t)");
+    if (deviceOperationRefused())
+        return;
     QByteArray pattern(TestPatternSize, '\0');
     for (int i = 0; i < TestPatternSize; ++i)
         pattern[i] = char(i % 256);
@@ -92,6 +96,8 @@ void Vn274_bootloader::slotpushButtonWrite(bool)
 void Vn274_bootloader::slotpushButtonWritePage(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonWritePage(bool t)");
+    if (deviceOperationRefused())
+        return;
     ServicePresets &presets = servicePresets();
     bool ok = false;
     const int fill = UserPrompts::current().getInt(this, tr("Fill pattern"), tr("Number (dec)"),
@@ -110,6 +116,8 @@ void Vn274_bootloader::slotpushButtonWritePage(bool)
 
 void Vn274_bootloader::slotpushButtonStatusGet(bool)
 {
+    if (deviceOperationRefused())
+        return;
     quint32 status = 0;
     if (boot_usb->StatusGet(&status) == 0)
         ui->txt->append("Status: " + binary32(status));
@@ -121,6 +129,8 @@ void Vn274_bootloader::slotpushButtonStatusGet(bool)
 // hold while they use the external flash.
 void Vn274_bootloader::slotpushButtonStatusSet(bool)
 {
+    if (deviceOperationRefused())
+        return;
     const quint32 mask = 1;
     if (boot_usb->StatusSet(mask) == 0)
         ui->txt->append("StatusSet(" + binary32(mask) + ")");
@@ -130,6 +140,8 @@ void Vn274_bootloader::slotpushButtonStatusSet(bool)
 
 void Vn274_bootloader::slotpushButtonStatusClr(bool)
 {
+    if (deviceOperationRefused())
+        return;
     const quint32 mask = 1;
     if (boot_usb->StatusClr(mask) == 0)
         ui->txt->append("StatusClr(" + binary32(mask) + ")");

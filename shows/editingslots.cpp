@@ -12,6 +12,7 @@
 #include "shows/sceneclipboard.h"
 #include "shows/showtables.h"
 #include "style/arthurstyle.h"
+#include "usb/connecteddrivers.h"
 #include "widgets/colorslider.h"
 #include "widgets/lampgroup.h"
 #include "widgets/superrgb.h"
@@ -446,6 +447,7 @@ EditingState Vn274_bootloader::editingState() const
     state.sceneSliders = sceneGroup->selection();
     state.currentTab = ui->tabWidget->currentIndex();
     state.geometry = saveGeometry();
+    state.driver = drivers->chosen();
     return state;
 }
 
@@ -485,5 +487,7 @@ void Vn274_bootloader::restoreEditingState(const EditingState &state)
     followTabInEditMenu(ui->tabWidget->currentIndex());
     if (!state.geometry.isEmpty())
         restoreGeometry(state.geometry);
+    if (!state.driver.isEmpty())
+        drivers->choose(state.driver);
     refreshModifiedMarker();
 }

@@ -62,6 +62,8 @@ void Vn274_bootloader::slotUpdateProgramScene(int)
 void Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool t)");
+    if (deviceOperationRefused())
+        return;
     QByteArray got = programs->bytes();
     const Shows::TransferResult result = Shows::readProgramsFromDriver(*boot_usb, got);
     showTransferFailure(result);
@@ -75,6 +77,8 @@ void Vn274_bootloader::slotpushButtonGetProgramsFromVn274(bool)
 void Vn274_bootloader::slotpushButtonSetProgramsInVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonSetProgramsInVn274(bool t)");
+    if (deviceOperationRefused())
+        return;
     const QByteArray sent = programs->bytes();
     const Shows::TransferResult result = Shows::writeProgramsToDriver(*boot_usb, sent);
     if (result == Shows::TransferResult::Done)

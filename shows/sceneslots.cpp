@@ -50,6 +50,8 @@ void Vn274_bootloader::slotUpdateScene(int)
 void Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool t)");
+    if (deviceOperationRefused())
+        return;
     QByteArray got = scenes->bytes();
     const Shows::TransferResult result = Shows::readScenesFromDriver(*boot_usb, got);
     showTransferFailure(result);
@@ -62,6 +64,8 @@ void Vn274_bootloader::slotpushButtonGetScenesFromVn274(bool)
 void Vn274_bootloader::slotpushButtonSetScenesInVn274(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonSetScenesInVn274(bool t)");
+    if (deviceOperationRefused())
+        return;
     const QByteArray sent = scenes->bytes();
     const Shows::TransferResult result = Shows::writeScenesToDriver(*boot_usb, sent);
     if (result == Shows::TransferResult::Done)

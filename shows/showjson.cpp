@@ -2,18 +2,19 @@
 
 #include "shows/showtables.h"
 
+#include "io/filenames.h"
+#include "io/outputfile.h"
+
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QLocale>
-#include <QSaveFile>
 #include <QSet>
 
 #include <cmath>
+#include <sys/stat.h>
 #include <initializer_list>
 #include <limits>
 
@@ -494,20 +495,15 @@ JsonShow readShowJson(QIODevice &device, std::optional<ShowKind> expected)
 
 JsonShow readShowJson(const QString &fileName, std::optional<ShowKind> expected)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    InputFile file(fileName);
+    if (!file.open())
         return refused(ShowJson::tr("cannot read the file: %1").arg(file.errorString()));
     return readShowJson(file, expected);
 }
 
 bool saveShowJson(const QString &fileName, ShowKind kind, const QByteArray &table, QString *reason)
 {
-    const QByteArray json = showToJson(kind, table);
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit())
-        return true;
-    *reason = file.errorString();
-    return false;
+    return outputfile::write(fileName, showToJson(kind, table), reason);
 }
 
 bool isJsonFileName(const QString &fileName)
@@ -520,8 +516,9 @@ bool isJsonShowFile(const QString &fileName)
     if (isJsonFileName(fileName))
         return true;
     // Only a regular file is looked into: what is read from a pipe is gone.
-    QFile file(fileName);
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+    struct stat status;
+    InputFile file(fileName);
+    if (::stat(filenames::toBytes(fileName).constData(), &status) != 0 || !S_ISREG(status.st_mode) || !file.open())
         return false;
     for (char c : withoutByteOrderMark(file.read(4096))) {
         if (c == '{')

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #ifdef VN274_TOOL_SIM
+#include "simulator/udevfront.h"
+#include "tool/commands.h"
 #include "tool/simsetup.h"
 #endif
 
@@ -20,6 +22,12 @@ int main(int argc, char *argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 #ifdef VN274_TOOL_SIM
     setUpSimulatedDriver();
+    // The station hears of drivers coming and going (their restarts) on the
+    // simulated buses, never of real ones.
+    tool::setDriverWatchStart([](DriverWatcher &watcher) {
+        (new sim::UdevFront(&watcher))->start();
+        return true;
+    });
 #endif
     // A reader that went away is a write error like any other, said and
     // ending with status 2: not a signal that cuts a firmware change short.

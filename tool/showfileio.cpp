@@ -1,9 +1,9 @@
 #include "tool/showfileio.h"
 
+#include "io/filenames.h"
 #include "shows/showfiles.h"
 #include "shows/showtables.h"
-
-#include <QFile>
+#include "tool/outputs.h"
 
 namespace tool {
 
@@ -13,8 +13,8 @@ namespace {
 // header: it is opened here first, to say why.
 int checkReadable(const QString &fileName, Console &console)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    InputFile file(fileName);
+    if (!file.open())
         return console.fail(ExitBadInput, QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString()));
     return ExitSuccess;
 }
@@ -81,19 +81,18 @@ int readBinaryShowFile(const QString &fileName, Console &console, Shows::ShowKin
 
 int writeBinaryShowFile(Shows::ShowKind kind, const QString &fileName, const QByteArray &table, Console &console)
 {
-    const Shows::FileResult result = kind == Shows::ShowKind::Programs ? Shows::saveProgramsFile(fileName, table)
-                                                                       : Shows::saveScenesFile(fileName, table);
+    QString reason;
+    const Shows::FileResult result = kind == Shows::ShowKind::Programs
+                                             ? Shows::saveProgramsFile(fileName, table, &reason)
+                                             : Shows::saveScenesFile(fileName, table, &reason);
     if (result != Shows::FileResult::Ok)
-        return console.fail(ExitBadInput, QStringLiteral("cannot write %1").arg(fileName));
+        return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(fileName, reason));
     return ExitSuccess;
 }
 
 int writeJsonShowFile(Shows::ShowKind kind, const QString &fileName, const QByteArray &table, Console &console)
 {
-    QString reason;
-    if (!Shows::saveShowJson(fileName, kind, table, &reason))
-        return console.fail(ExitBadInput, QStringLiteral("cannot write %1: %2").arg(fileName, reason));
-    return ExitSuccess;
+    return writeOutput(console, fileName, Shows::showToJson(kind, table));
 }
 
 } // namespace tool

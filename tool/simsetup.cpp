@@ -1,7 +1,6 @@
 #include "tool/simsetup.h"
 
 #include "simulator/simdriver.h"
-#include "tool/commands.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,9 +14,13 @@ constexpr int FirstApplicationPage = 16;   // 0x08004000 / 1024
 constexpr int LastApplicationPage = 127;
 constexpr int WritePageRequest = 3;
 
+// Where the words come from, for the messages.
+const char *programName = "vn274-tool-sim";
+QString variableName = QStringLiteral("VN274_TOOL_SIM");
+
 [[noreturn]] void refuse(const QString &message)
 {
-    std::fprintf(stderr, "vn274-tool-sim: %s\n", qPrintable(message));
+    std::fprintf(stderr, "%s: %s\n", programName, qPrintable(message));
     std::exit(2);
 }
 
@@ -30,7 +33,7 @@ int numberAfter(const QString &word, const QString &prefix, int least, int most,
     bool ok = false;
     const int number = word.mid(prefix.size()).toInt(&ok);
     if (!ok || number < least || number > most)
-        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM names no %2 (%3 to %4)").arg(word, what).arg(least).arg(most));
+        refuse(QStringLiteral("'%1' in %2 names no %3 (%4 to %5)").arg(word, variableName, what).arg(least).arg(most));
     return number;
 }
 
@@ -63,23 +66,20 @@ void addDriver(const QString &description)
     const bool bootloader = serial.size() == 10 && serial.endsWith('b');
     const QByteArray number = bootloader ? serial.left(9) : serial;
     if (number.isEmpty() || number.size() > 9)
-        refuse(QStringLiteral("'%1' in VN274_TOOL_SIM is not a serial number").arg(QString::fromLatin1(serial)));
+        refuse(QStringLiteral("'%1' in %2 is not a serial number").arg(QString::fromLatin1(serial), variableName));
     const sim::Driver driver = sim::addDriver(number, bootloader ? sim::Mode::Bootloader : sim::Mode::Application);
     for (const QString &fault : std::as_const(parts))
         if (!plantFault(driver, fault))
-            refuse(QStringLiteral("unknown fault '%1' in VN274_TOOL_SIM").arg(fault));
+            refuse(QStringLiteral("unknown fault '%1' in %2").arg(fault, variableName));
 }
 
 } // namespace
 
-void setUpSimulatedDriver()
+void setUpSimulatedDriver(const char *variable, const char *program)
 {
-    // udev does not see the simulated buses, and the station must not take
-    // the events of real drivers for theirs: nothing is plugged in while the
-    // program runs.
-    tool::setDriverWatchStart([](DriverWatcher &) { return true; });
-
-    const QStringList words = qEnvironmentVariable("VN274_TOOL_SIM").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    programName = program;
+    variableName = QString::fromLatin1(variable);
+    const QStringList words = qEnvironmentVariable(variable).split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const QString &word : words) {
         if (word == QLatin1String("bootloader")) {
             sim::setMode(sim::Mode::Bootloader);
@@ -92,7 +92,7 @@ void setUpSimulatedDriver()
         } else if (word.startsWith(QLatin1String("driver="))) {
             addDriver(word.mid(7));
         } else if (!plantFault(sim::driver(0), word)) {
-            refuse(QStringLiteral("unknown word '%1' in VN274_TOOL_SIM").arg(word));
+            refuse(QStringLiteral("unknown word '%1' in %2").arg(word, variableName));
         }
     }
 }

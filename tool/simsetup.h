@@ -23,10 +23,12 @@
 //                             link, to watch a change's progress)
 //   driver=SERIAL:FAULT      another driver with that fault; more faults
 //                            follow after further colons.
-// The other words act on the first driver. The simulated buses have no udev:
-// the station sees no driver plugged in while it runs.
+// The other words act on the first driver.
 // Unknown words end the program with status 2, so that a test cannot pass on a
 // typing error.
-void setUpSimulatedDriver();
+//
+// The demo program takes the same words from VN274_DEMO_SIM: another
+// variable and program name for its messages.
+void setUpSimulatedDriver(const char *variable = "VN274_TOOL_SIM", const char *program = "vn274-tool-sim");
 
 #endif // TOOL_SIMSETUP_H

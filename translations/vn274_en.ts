@@ -2,6 +2,96 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>AllDriversDialog</name>
+    <message>
+        <source>Change Firmware Of All Drivers</source>
+        <translation>Change Firmware Of All Drivers</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>Last line</source>
+        <translation>Last line</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Warning: %1; these firmware changes are not recorded</source>
+        <translation>Warning: %1; these firmware changes are not recorded</translation>
+    </message>
+    <message>
+        <source>Stopping: each change ends at its next step…</source>
+        <translation>Stopping: each change ends at its next step…</translation>
+    </message>
+    <message>
+        <source>The new application runs</source>
+        <translation>The new application runs</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Failed: %1</translation>
+    </message>
+    <message>
+        <source>Stopped in its bootloader, ready for another attempt</source>
+        <translation>Stopped in its bootloader, ready for another attempt</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>not in the firmware history: %1</source>
+        <translation>not in the firmware history: %1</translation>
+    </message>
+    <message>
+        <source>Changed: %1, failed or stopped: %2, in progress: %3</source>
+        <translation>Changed: %1, failed or stopped: %2, in progress: %3</translation>
+    </message>
+    <message>
+        <source>Firmware change in progress</source>
+        <translation>Firmware change in progress</translation>
+    </message>
+    <message>
+        <source>Drivers still being changed: %1.</source>
+        <translation>Drivers still being changed: %1.</translation>
+    </message>
+    <message>
+        <source>Stop their changes and close? Each stops at its next step; a driver left in its bootloader is ready for another attempt.</source>
+        <translation>Stop their changes and close? Each stops at its next step; a driver left in its bootloader is ready for another attempt.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectedDrivers</name>
+    <message>
+        <source>bootloader</source>
+        <translation>bootloader</translation>
+    </message>
+    <message>
+        <source>application</source>
+        <translation>application</translation>
+    </message>
+    <message>
+        <source>not connected</source>
+        <translation>not connected</translation>
+    </message>
+</context>
+<context>
     <name>DialogInfo</name>
     <message>
         <source>Vn274 Information</source>
@@ -1012,6 +1102,36 @@ Chcek USB cable</translation>
     <message>
         <source>Scenes as JSON (*.json)</source>
         <translation>Scenes as JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>Driver</translation>
+    </message>
+    <message>
+        <source>Change Firmware Of All Drivers…</source>
+        <translation>Change Firmware Of All Drivers…</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>No driver connected</source>
+        <translation>No driver connected</translation>
+    </message>
+    <message>
+        <source>(not connected)</source>
+        <translation>(not connected)</translation>
+    </message>
+    <message>
+        <source>Working on the driver %1</source>
+        <translation>Working on the driver %1</translation>
+    </message>
+    <message>
+        <source>The Vn274 %1 is not connected.
+Plug it in again, or choose another driver in the Driver menu.</source>
+        <translation>The Vn274 %1 is not connected.
+Plug it in again, or choose another driver in the Driver menu.</translation>
     </message>
 </context>
 <context>

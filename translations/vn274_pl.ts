@@ -2,6 +2,96 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pl" sourcelanguage="en">
 <context>
+    <name>AllDriversDialog</name>
+    <message>
+        <source>Change Firmware Of All Drivers</source>
+        <translation>Zmiana oprogramowania wszystkich sterowników</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Numer seryjny</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Tryb</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Postęp</translation>
+    </message>
+    <message>
+        <source>Last line</source>
+        <translation>Ostatni komunikat</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Wynik</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Zatrzymaj</translation>
+    </message>
+    <message>
+        <source>Warning: %1; these firmware changes are not recorded</source>
+        <translation>Uwaga: %1; te zmiany oprogramowania nie zostaną zapisane w rejestrze produkcji</translation>
+    </message>
+    <message>
+        <source>Stopping: each change ends at its next step…</source>
+        <translation>Zatrzymywanie: każda zmiana kończy się przed swoim następnym krokiem…</translation>
+    </message>
+    <message>
+        <source>The new application runs</source>
+        <translation>Nowa aplikacja działa</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Nieudana: %1</translation>
+    </message>
+    <message>
+        <source>Stopped in its bootloader, ready for another attempt</source>
+        <translation>Zatrzymana w bootloaderze, gotowa do ponownej próby</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Zatrzymana</translation>
+    </message>
+    <message>
+        <source>not in the firmware history: %1</source>
+        <translation>brak w historii oprogramowania: %1</translation>
+    </message>
+    <message>
+        <source>Changed: %1, failed or stopped: %2, in progress: %3</source>
+        <translation>Zmienione: %1, nieudane lub zatrzymane: %2, w toku: %3</translation>
+    </message>
+    <message>
+        <source>Firmware change in progress</source>
+        <translation>Trwa zmiana oprogramowania</translation>
+    </message>
+    <message>
+        <source>Drivers still being changed: %1.</source>
+        <translation>Sterowniki, których zmiana jeszcze trwa: %1.</translation>
+    </message>
+    <message>
+        <source>Stop their changes and close? Each stops at its next step; a driver left in its bootloader is ready for another attempt.</source>
+        <translation>Zatrzymać ich zmiany i zamknąć? Każda zatrzyma się przed swoim następnym krokiem; sterownik pozostawiony w bootloaderze jest gotowy do ponownej próby.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectedDrivers</name>
+    <message>
+        <source>bootloader</source>
+        <translation>bootloader</translation>
+    </message>
+    <message>
+        <source>application</source>
+        <translation>aplikacja</translation>
+    </message>
+    <message>
+        <source>not connected</source>
+        <translation>niepodłączony</translation>
+    </message>
+</context>
+<context>
     <name>DialogInfo</name>
     <message>
         <source>Vn274 Information</source>
@@ -1012,6 +1102,36 @@ Sprawdź kabel USB</translation>
     <message>
         <source>Scenes as JSON (*.json)</source>
         <translation>Sceny jako JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>Sterownik</translation>
+    </message>
+    <message>
+        <source>Change Firmware Of All Drivers…</source>
+        <translation>Zmień oprogramowanie wszystkich sterowników…</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>No driver connected</source>
+        <translation>Brak podłączonego sterownika</translation>
+    </message>
+    <message>
+        <source>(not connected)</source>
+        <translation>(niepodłączony)</translation>
+    </message>
+    <message>
+        <source>Working on the driver %1</source>
+        <translation>Praca ze sterownikiem %1</translation>
+    </message>
+    <message>
+        <source>The Vn274 %1 is not connected.
+Plug it in again, or choose another driver in the Driver menu.</source>
+        <translation>Vn274 %1 nie jest podłączony.
+Podłącz go ponownie albo wybierz inny sterownik w menu Sterownik.</translation>
     </message>
 </context>
 <context>

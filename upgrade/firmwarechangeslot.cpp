@@ -15,7 +15,7 @@ void Vn274_bootloader::slotpushButtonCHF(bool)
     if (!upgrader)
         return;
     // One change at a time: the file name must not change under a running one.
-    if (upgrader->isRunning())
+    if (upgrader->isRunning() || deviceOperationRefused())
         return;
 
     ui->progressBarFlash->setValue(0);
@@ -32,26 +32,33 @@ void Vn274_bootloader::slotpushButtonCHF(bool)
     upgrader->start(QThread::InheritPriority);
 }
 
+// The worker's change, or those of "Change Firmware Of All Drivers…".
 bool Vn274_bootloader::firmwareChangeRunning() const
 {
-    return upgrader && upgrader->isRunning();
+    return (upgrader && upgrader->isRunning()) || allDriversChanging();
 }
 
 // While the worker writes the driver, nothing else may start a firmware change
 // or reconnect the link for programs and scenes.
+// The driver menu's choices too: a change follows its own driver.
 void Vn274_bootloader::setFirmwareChangeControlsEnabled(bool enabled)
 {
     for (QPushButton *button : { ui->pushButtonCHF, ui->pushButtonGetProgramsFormVn274,
                                  ui->pushButtonSetProgramsInVn274, ui->pushButtonGetScenesFormVn274,
                                  ui->pushButtonSetScenesInVn274 })
         button->setEnabled(enabled);
+    firmwareControlsEnabled = enabled;
+    refreshDriverMenu();
 }
 
 void Vn274_bootloader::firmwareChangeFinished()
 {
     // A change started again before this news arrived keeps the buttons off.
-    if (!firmwareChangeRunning())
-        setFirmwareChangeControlsEnabled(true);
+    if (firmwareChangeRunning())
+        return;
+    setFirmwareChangeControlsEnabled(true);
+    // A driver chosen meanwhile is taken now.
+    applyChosenDriver();
 }
 
 bool Vn274_bootloader::refuseDuringFirmwareChange()

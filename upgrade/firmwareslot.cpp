@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 using namespace upgradesteps;
 
@@ -41,6 +42,15 @@ void insertText(QTextEdit *txt, const QString &text)
 void Vn274_bootloader::slotpushButtonFirmware(bool)
 {
     qDebug("Vn274_bootloader::slotpushButtonFirmware(bool t)");
+    if (deviceOperationRefused())
+        return;
+    // Events come through between the steps: a driver chosen meanwhile is
+    // taken at the end of this change.
+    interactiveChangeRunning = true;
+    const auto changeEnded = qScopeGuard([this] {
+        interactiveChangeRunning = false;
+        applyChosenDriver();
+    });
     UserPrompts &prompts = UserPrompts::current();
     QTextBrowser *txt = ui->txt;
 

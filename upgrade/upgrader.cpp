@@ -3,6 +3,7 @@
 #include "production/recordlocation.h"
 #include "production/upgraderecorder.h"
 #include "upgrade/upgradeprocedure.h"
+#include "usb/usbrq518.h"
 
 #include <QtDebug>
 
@@ -38,6 +39,11 @@ void Upgrader::setRecordTool(const QString &toolName)
     recordTool() = toolName;
 }
 
+QString Upgrader::recordToolName()
+{
+    return recordTool();
+}
+
 void Upgrader::run()
 {
     if (fileName.isEmpty())
@@ -58,8 +64,17 @@ void Upgrader::run()
         emit sendText(line);
     };
     progress.percent = [this](int percent) { emit sendPercent(percent); };
-    progress.driver = [this, &recorder](const QByteArray &serial) { recorder.start(serial, fileName); };
+    // Where the window has chosen no driver, the change follows the one it
+    // reaches first through both restarts: a driver plugged in meanwhile is
+    // never taken in its place. The window's choice is back afterwards.
+    const QByteArray chosen = usb->selectedSerial();
+    progress.driver = [this, &recorder, &chosen](const QByteArray &serial) {
+        if (chosen.isEmpty())
+            usb->selectSerial(serial);
+        recorder.start(serial, fileName);
+    };
     const FirmwareChangeOutcome outcome = changeFirmware(*usb, fileName, progress);
+    usb->selectSerial(chosen);
     recorder.signature(outcome.signature.keyId, outcome.signature.trustedComment);
     QString problem;   // none: the record is not one that must take the row
     recorder.finish(outcome.succeeded, &problem);

@@ -27,6 +27,7 @@ public:
     // The tool whose record the changes go to when VN274_DB names none
     // (production/recordlocation.h): "vn274-tool". Set before any change.
     static void setRecordTool(const QString &toolName);
+    static QString recordToolName();
 
 signals:
     void sendText(QString s);

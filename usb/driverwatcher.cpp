@@ -70,20 +70,45 @@ void DriverWatcher::receive()
 {
     // The socket does not block: every event waiting, then none.
     while (struct udev_device *device = udev_monitor_receive_device(monitor)) {
-        QMap<QByteArray, QByteArray> properties;
-        for (struct udev_list_entry *entry = udev_device_get_properties_list_entry(device); entry;
-             entry = udev_list_entry_get_next(entry))
-            properties.insert(udev_list_entry_get_name(entry), udev_list_entry_get_value(entry));
         const QByteArray action = udev_device_get_action(device);
-        // Without udev's rules (usb_id) the serial is only in sysfs, there
-        // while the device is: on its arrival, not after it left.
-        if (action == "add" && !properties.contains("ID_SERIAL_SHORT")) {
-            if (const char *serial = udev_device_get_sysattr_value(device, "serial"))
-                properties.insert("ID_SERIAL_SHORT", serial);
-        }
-        feed(action, properties);
+        feed(action, propertiesOf(device, action));
         udev_device_unref(device);
     }
+}
+
+void DriverWatcher::announcePresent()
+{
+    if (!context && !(context = udev_new()))
+        return;
+    struct udev_enumerate *enumeration = udev_enumerate_new(context);
+    if (!enumeration)
+        return;
+    udev_enumerate_add_match_subsystem(enumeration, "usb");
+    udev_enumerate_add_match_property(enumeration, "DEVTYPE", "usb_device");
+    udev_enumerate_scan_devices(enumeration);
+    for (struct udev_list_entry *entry = udev_enumerate_get_list_entry(enumeration); entry;
+         entry = udev_list_entry_get_next(entry)) {
+        if (struct udev_device *device = udev_device_new_from_syspath(context, udev_list_entry_get_name(entry))) {
+            feed("add", propertiesOf(device, "add"));
+            udev_device_unref(device);
+        }
+    }
+    udev_enumerate_unref(enumeration);
+}
+
+QMap<QByteArray, QByteArray> DriverWatcher::propertiesOf(struct udev_device *device, const QByteArray &action)
+{
+    QMap<QByteArray, QByteArray> properties;
+    for (struct udev_list_entry *entry = udev_device_get_properties_list_entry(device); entry;
+         entry = udev_list_entry_get_next(entry))
+        properties.insert(udev_list_entry_get_name(entry), udev_list_entry_get_value(entry));
+    // Without udev's rules (usb_id) the serial is only in sysfs, there while
+    // the device is: on its arrival, not after it left.
+    if (action == "add" && !properties.contains("ID_SERIAL_SHORT")) {
+        if (const char *serial = udev_device_get_sysattr_value(device, "serial"))
+            properties.insert("ID_SERIAL_SHORT", serial);
+    }
+    return properties;
 }
 
 bool DriverWatcher::isWatchedDevice(const QMap<QByteArray, QByteArray> &properties) const

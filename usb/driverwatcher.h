@@ -11,6 +11,7 @@
 
 class QSocketNotifier;
 struct udev;
+struct udev_device;
 struct udev_monitor;
 
 // A driver that came onto the buses or left them, as udev tells it.
@@ -43,6 +44,9 @@ public:
 
     // Begins listening; false when udev's monitor cannot be opened.
     bool start();
+    // An arrival for each driver on the buses now, as udev lists them
+    // (nothing is opened). Called after start(), nothing is missed between.
+    void announcePresent();
 
     // An event as udev sends it: its action ("add", "remove", "change", ...)
     // and its properties (SUBSYSTEM, DEVTYPE, PRODUCT "16c0/789/100",
@@ -56,6 +60,7 @@ signals:
 
 private:
     void receive();
+    static QMap<QByteArray, QByteArray> propertiesOf(struct udev_device *device, const QByteArray &action);
     bool isWatchedDevice(const QMap<QByteArray, QByteArray> &properties) const;
 
     quint16 vendorId;

@@ -130,8 +130,10 @@ void TestApp::windowAsBuilt()
     QCOMPARE(buttons, 16);
     QCOMPARE(usable, QStringList("Firmware Change"));
 
-    // Menus: File (Close), Edit (Undo, Redo), Language (Polish, English), Help; Open in none.
-    QCOMPARE(menuTexts(window.menuBar()->actions()), QStringList({ "File", "Edit", "Language", "Help" }));
+    // Menus: File (Close), Edit (Undo, Redo), Driver, Language (Polish, English), Help; Open in none.
+    QCOMPARE(menuTexts(window.menuBar()->actions()), QStringList({ "File", "Edit", "Driver", "Language", "Help" }));
+    QCOMPARE(menuTexts(window.findChild<QMenu *>("menuDriver")->actions()),
+             QStringList({ "No driver connected", "", "Change Firmware Of All Drivers…" }));
     QCOMPARE(menuTexts(window.findChild<QMenu *>("menuFile")->actions()), QStringList("Close"));
     QCOMPARE(menuTexts(window.findChild<QMenu *>("menuLanguage")->actions()), QStringList({ "Polish", "English" }));
     QCOMPARE(menuTexts(window.findChild<QMenu *>("menuHelp")->actions()), QStringList("Vn274 - info"));

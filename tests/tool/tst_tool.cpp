@@ -1874,6 +1874,9 @@ void TstTool::namesThatAreNotUtf8_data()
     QTest::newRow("upginfo with its signature beside it") << QStringList({ "upginfo", "%L-signed.upg" }) << 0
                                                           << "" << "file: %L-signed.upg\n";
     QTest::newRow("get-scenes") << QStringList({ "get-scenes", "%L.scn" }) << 0 << "%L.scn" << "";
+    QTest::newRow("get-scenes as JSON") << QStringList({ "get-scenes", "%L.json" }) << 0 << "%L.json" << "";
+    QTest::newRow("show2json") << QStringList({ "show2json", "@shows.scn", "%L-shows.json" }) << 0 << "%L-shows.json"
+                               << "";
     QTest::newRow("mkboot prints the paths as they are")
             << QStringList({ "mkboot", "@boot.hex", "--serial-from", "241231001", "--count", "1", "--out-dir", "%L",
                              "--no-record" })

@@ -124,6 +124,16 @@ void TstDriverWatcher::realEventsOfTheTestbed()
                                                 "arrived 002 " + number(restarted) + " 240611028b",
                                                 "left 002 " + number(first) + " ",
                                                 "left 002 " + number(restarted) + " " }));
+
+    // Asked, it announces the drivers there now, in either mode, and nothing else.
+    const sim::Driver third = sim::addDriver("240611029", sim::Mode::Bootloader);
+    buses.sync();
+    QTRY_COMPARE(arrived.count(), 3);
+    arrived.clear();
+    left.clear();
+    watcher.announcePresent();
+    QCOMPARE(seen(arrived, left), QStringList({ "arrived 002 002 240611027",
+                                                "arrived 002 " + number(third.deviceNumber()) + " 240611029b" }));
 }
 
 QTEST_GUILESS_MAIN(TstDriverWatcher)

@@ -2,7 +2,7 @@
 // restarts by its serial number, each exactly as a driver changed alone, a
 // fault ending only its own change, each with its row in the firmware history.
 
-#include "common/releasesigning.h"
+#include "common/simulateddrivers.h"
 #include "common/testfiles.h"
 #include "production/databaseurl.h"
 #include "production/firmwarehistory.h"
@@ -15,12 +15,10 @@
 #include "usb/usbrq518.h"
 
 #include <QLoggingCategory>
-#include <QSemaphore>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <atomic>
 
 namespace {
 
@@ -29,11 +27,6 @@ constexpr int WritePageRequest = 3;
 constexpr int IdentifyRequest = 255;
 
 void noSleep(unsigned long) {}
-
-QByteArray serialOf(int index)
-{
-    return QByteArray::number(240611027 + index);
-}
 
 // What a driver was sent, the link's identification requests left out: other
 // links ask every driver on the bus for its word while they look for theirs.
@@ -82,8 +75,6 @@ private:
     UpgradeFileContent release;
     QStringList aloneRequests;     // what a driver changed alone is sent
 
-    void setUpDrivers(int count);
-
 private slots:
     void initTestCase();
     void init();
@@ -100,17 +91,14 @@ void TstConcurrentUpgrade::initTestCase()
 {
     QLoggingCategory::setFilterRules("default.debug=false");
     QVERIFY(dir.isValid());
-    const QString hexFile = dir.filePath("sample.hex");
-    writeBytes(hexFile, samplefirmware::hexFile());
-    upgFile = dir.filePath("sample.upg");
-    QVERIFY(writeUpgradeFile(upgFile, buildUpgradeImage(hexFile).image));
-    QVERIFY(releasesigning::sign(upgFile, "Vn274 firmware 2.1"));
+    upgFile = signedRelease(dir.path(), samplefirmware::hexFile());
+    QVERIFY(!upgFile.isEmpty());
     release = readUpgradeFile(upgFile);
 
     // The yardstick: one driver alone, changed as vn274-tool upgrade does.
     init();
     USBRQ518 usb;
-    usb.selectSerial(serialOf(0));
+    usb.selectSerial(simulatedSerial(0));
     QVERIFY(changeFirmware(usb, upgFile, UpgradeProgress()).succeeded);
     aloneRequests = requestsTo(sim::driver(0));
     QVERIFY(aloneRequests.size() > 500);
@@ -120,17 +108,7 @@ void TstConcurrentUpgrade::init()
 {
     sim::reset();
     upgradesteps::setSleepFunction(noSleep);
-    setUpDrivers(1);
-}
-
-// Drivers 240611027, 240611028, ... in their applications, each back from a
-// restart after two enumerations of the bus.
-void TstConcurrentUpgrade::setUpDrivers(int count)
-{
-    for (int i = sim::driverCount(); i < count; ++i)
-        sim::addDriver(serialOf(i));
-    for (int i = 0; i < count; ++i)
-        sim::driver(i).setReenumeration(2, 600000);
+    setUpSimulatedDrivers(1);
 }
 
 void TstConcurrentUpgrade::eightDriversAtOnce_data()
@@ -153,7 +131,7 @@ void TstConcurrentUpgrade::eightDriversAtOnce()
     QFETCH(QString, firstOutcome);
     QFETCH(Fault, secondFault);
     QFETCH(QString, secondOutcome);
-    setUpDrivers(Drivers);
+    setUpSimulatedDrivers(Drivers);
     const int faulty[2] = { 2, 5 };
     plant(sim::driver(faulty[0]), firstFault);
     plant(sim::driver(faulty[1]), secondFault);
@@ -179,7 +157,7 @@ void TstConcurrentUpgrade::eightDriversAtOnce()
     QCOMPARE(connected.size(), Drivers);
     for (const QByteArray &serial : connected)
         QVERIFY(upgrade.start(serial));
-    QVERIFY(!upgrade.start(serialOf(0) + 'b'));   // in progress already
+    QVERIFY(!upgrade.start(simulatedSerial(0) + 'b'));   // in progress already
     QCOMPARE(upgrade.running(), Drivers);
     upgrade.waitUntilIdle();
 
@@ -231,14 +209,14 @@ void TstConcurrentUpgrade::eightDriversAtOnce()
 // The file is checked once, before any driver: a refused one starts none.
 void TstConcurrentUpgrade::refusedReleaseTouchesNoDriver()
 {
-    setUpDrivers(2);
+    setUpSimulatedDrivers(2);
     QFile::remove(dir.filePath("unsigned.upg"));
     QVERIFY(QFile::copy(upgFile, dir.filePath("unsigned.upg")));
     ConcurrentUpgrade upgrade;
     QVERIFY(!upgrade.setRelease(dir.filePath("unsigned.upg")));
     QCOMPARE(upgrade.releaseLines().last(), upgrade.release().refusal);
     QVERIFY(upgrade.releaseLines().last().startsWith("Release signature refused: no signature file"));
-    QVERIFY(!upgrade.start(serialOf(0)));
+    QVERIFY(!upgrade.start(simulatedSerial(0)));
     QCOMPARE(upgrade.running(), 0);
     QVERIFY(sim::transfers().isEmpty());
 }
@@ -260,18 +238,9 @@ void TstConcurrentUpgrade::stopRequests()
     QFETCH(DriverResult::Ending, ending);
     QFETCH(QString, outcome);
     constexpr int Held = 3;
-    setUpDrivers(Held + 1);
+    setUpSimulatedDrivers(Held + 1);
 
-    QSemaphore arrived, released;
-    std::atomic<int> pages[Held + 1] = {};
-    sim::Hooks hooks;
-    hooks.transfer = [&](int device, int request) {
-        if (request == WritePageRequest && ++pages[device] == 40 - 16 + 1) {
-            arrived.release();
-            released.acquire();
-        }
-    };
-    sim::setHooks(hooks);
+    PageFortyHold hold(Held);
 
     RecordDatabase record;
     QString error;
@@ -280,14 +249,13 @@ void TstConcurrentUpgrade::stopRequests()
     upgrade.setRecord(&record);
     QVERIFY(upgrade.setRelease(upgFile));
     for (int i = 0; i < Held; ++i)
-        QVERIFY(upgrade.start(serialOf(i)));
-    QVERIFY(arrived.tryAcquire(Held, 30000));
+        QVERIFY(upgrade.start(simulatedSerial(i)));
+    QVERIFY(hold.waitUntilHeld());
     for (int i = 0; i < requests; ++i)
         upgrade.requestStop();
-    QVERIFY(!upgrade.start(serialOf(Held)));   // nothing new
-    released.release(Held);
+    QVERIFY(!upgrade.start(simulatedSerial(Held)));   // nothing new
+    hold.release();
     upgrade.waitUntilIdle();
-    sim::setHooks(sim::Hooks());
 
     QCOMPARE(upgrade.results().size(), Held);
     for (const DriverResult &result : upgrade.results()) {
@@ -298,7 +266,7 @@ void TstConcurrentUpgrade::stopRequests()
                                                                           : UpgradeStep::StartingApplication);
     }
     for (int i = 0; i < Held; ++i)
-        QCOMPARE(pages[i].load(), ending == DriverResult::Ending::Interrupted ? 40 - 16 + 1 : 112);
+        QCOMPARE(hold.pagesWritten(i), ending == DriverResult::Ending::Interrupted ? 40 - 16 + 1 : 112);
     QVERIFY(requestsTo(sim::driver(Held)).isEmpty());
     const std::optional<QList<FirmwareChange>> rows = FirmwareHistory(record).changes(QString(), QDateTime(), &error);
     QVERIFY2(rows, qPrintable(error));
