@@ -9,8 +9,10 @@
 #include <QThread>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -141,6 +143,15 @@ void ConcurrentUpgrade::waitUntilIdle()
 // before the thread's finished signal.
 void ConcurrentUpgrade::run(Change &change)
 {
+    // Ctrl+C and its kin are the program's, in its own thread: a handler
+    // run in this one would cut its system calls short, a transfer's among
+    // them.
+    sigset_t asynchronous;
+    sigemptyset(&asynchronous);
+    for (const int signal : { SIGINT, SIGTERM, SIGHUP, SIGQUIT })
+        sigaddset(&asynchronous, signal);
+    pthread_sigmask(SIG_BLOCK, &asynchronous, nullptr);
+
     const QByteArray serial = change.serial;
     const auto post = [this, serial](UpgradeStep step, int percent) {
         tell(Message{ Message::Progress, serial, QString(), step, percent, {} });

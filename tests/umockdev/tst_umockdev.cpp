@@ -477,7 +477,7 @@ void TstUmockdev::stationKnowsADriverPluggedInAgain()
                                  }
                              });
     QVERIFY2(run.finished, qPrintable(run.err));
-    QCOMPARE(run.status, 0);
+    QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
     QVERIFY(interrupted);
     QCOMPARE(run.out.count(line), 1);
     QCOMPARE(run.out.count("240611027: the new application runs\n"), changes);
