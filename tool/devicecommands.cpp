@@ -11,8 +11,6 @@
 #include "tool/progressdisplay.h"
 #include "tool/record.h"
 #include "upgrade/releasesignature.h"
-#include "upgrade/signedupgrade.h"
-#include "upgrade/upgradefile.h"
 #include "upgrade/upgradeprocedure.h"
 #include "upgrade/upgradesteps.h"
 #include "usb/transferscrambling.h"
