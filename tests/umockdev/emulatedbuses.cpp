@@ -98,6 +98,23 @@ void EmulatedBuses::show(const sim::usbfs::Node &node)
     const QByteArray devname = node.path.toUtf8();
     const QByteArray vendor = hex4(node.vendorId);
     const QByteArray product = hex4(node.productId);
+    // The node itself, before the device and its "add": umockdev serves a
+    // path under /dev that exists in the testbed, and hands its reads and
+    // ioctls to the attached handler. A node opened before its handler is
+    // attached is a plain empty file, and libusb 0.1 would keep the zeroed
+    // descriptor it read there for as long as the node stays. A kernel's
+    // node works before udev hears of its device.
+    const bool vn274 = node.vendorId == sim::VendorId && node.productId == sim::ProductId;
+    if (!attached.contains(node.path)
+            && umockdev_testbed_attach_ioctl(testbed, devname.constData(), nodeHandler->object(), nullptr))
+        attached.insert(node.path);
+    const QString file = rootDir + node.path;
+    QDir().mkpath(QFileInfo(file).path());
+    QFile(file).open(QIODevice::WriteOnly);
+    ::chmod(QFile::encodeName(file).constData(), vn274 ? vn274Mode : 0664);
+    if (vn274)
+        vn274Nodes.insert(node.path);
+
     gchar *syspath = umockdev_testbed_add_device(
         testbed, "usb", sysfsName(node).constData(), nullptr,
         // sysfs attributes
@@ -114,18 +131,6 @@ void EmulatedBuses::show(const sim::usbfs::Node &node)
     shown.insert(node.path, QString::fromUtf8(syspath));
     g_free(syspath);
 
-    // The node itself: umockdev serves a path under /dev that exists in the
-    // testbed, and hands its reads and ioctls to the attached handler.
-    const bool vn274 = node.vendorId == sim::VendorId && node.productId == sim::ProductId;
-    const QString file = rootDir + node.path;
-    QDir().mkpath(QFileInfo(file).path());
-    QFile(file).open(QIODevice::WriteOnly);
-    ::chmod(QFile::encodeName(file).constData(), vn274 ? vn274Mode : 0664);
-    if (vn274)
-        vn274Nodes.insert(node.path);
-    if (!attached.contains(node.path)
-            && umockdev_testbed_attach_ioctl(testbed, devname.constData(), nodeHandler->object(), nullptr))
-        attached.insert(node.path);
     if (forOtherUsers)
         openToOtherUsers();
 }
