@@ -1,5 +1,7 @@
 #include "usb/driverwatcher.h"
 
+#include "usb/usbdevice.h"
+
 #include <QSocketNotifier>
 
 #include <libudev.h>
@@ -128,7 +130,9 @@ void DriverWatcher::feed(const QByteArray &action, const QMap<QByteArray, QByteA
     event.bus = busName(properties.value("BUSNUM"));
     event.device = busName(properties.value("DEVNUM"));
     event.node = QString::fromLocal8Bit(properties.value("DEVNAME"));
-    event.serial = properties.value("ID_SERIAL_SHORT");
+    // The kernel's is the string descriptor in UTF-8; a link reads it one
+    // byte a character.
+    event.serial = serialWithoutControls(QString::fromUtf8(properties.value("ID_SERIAL_SHORT")).toLatin1());
     if (arrived)
         emit driverArrived(event);
     else

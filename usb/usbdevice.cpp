@@ -74,6 +74,16 @@ UsbDevice::ConnectionFailure moreTelling(UsbDevice::ConnectionFailure a, UsbDevi
 
 } // namespace
 
+QByteArray serialWithoutControls(QByteArray latin1)
+{
+    for (char &c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0))
+            c = '?';
+    }
+    return latin1;
+}
+
 UsbDevice::UsbDevice() = default;
 
 UsbDevice::~UsbDevice()
@@ -352,7 +362,7 @@ QByteArray UsbDevice::serialPrivate()
             break;
         serial += char(descriptor[i]);
     }
-    return serial;
+    return serialWithoutControls(serial);
 }
 
 // The meta-object code in this file's own object, so that a program using the

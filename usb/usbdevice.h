@@ -11,6 +11,11 @@
 struct usb_dev_handle;   // libusb 0.1 (<usb.h>)
 struct usb_device;
 
+// A serial string as the program keeps it: one Latin-1 byte a character, a
+// control character (ESC and the other C0 and C1 controls) as '?'. A serial
+// number never holds one, and printed it would drive the terminal showing it.
+QByteArray serialWithoutControls(QByteArray latin1);
+
 // The program's only path to the hardware: finds the driver on the USB buses
 // through libusb 0.1, opens it (configuration 1, interface 0), checks that it
 // answers request 255 with the expected identification word, and carries

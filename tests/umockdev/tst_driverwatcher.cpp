@@ -74,6 +74,9 @@ void TstDriverWatcher::eventsLetThrough_data()
                                            << QStringList("arrived 002 017 240611028");
     QTest::newRow("ids with leading zeros") << QByteArray("add") << with(vn274, "PRODUCT", "16c0/0789/0100")
                                             << QStringList("arrived 002 005 240611028");
+    QTest::newRow("serial with controls, read as a link reads it")
+            << QByteArray("add") << with(vn274, "ID_SERIAL_SHORT", "24\x1b[2J\xc2\x9b" "1\xc3\xa9")
+            << QStringList(QString::fromUtf8("arrived 002 005 24?[2J?1\xc3\xa9"));
     QTest::newRow("its interface") << QByteArray("add") << with(vn274, "DEVTYPE", "usb_interface") << QStringList();
     QTest::newRow("another product") << QByteArray("add") << with(vn274, "PRODUCT", "16c0/788/100") << QStringList();
     QTest::newRow("another vendor") << QByteArray("add") << with(vn274, "PRODUCT", "1d6b/789/100") << QStringList();

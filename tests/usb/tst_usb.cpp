@@ -700,6 +700,12 @@ void TstUsb::serial()
     QVERIFY(device.getSerial().isEmpty());   // the old handle is gone
     QCOMPARE(device.connect(), 0);
     QCOMPARE(device.getSerial(), QByteArray("240611027b"));
+
+    // A device whose serial string would drive a terminal (ESC, CSI, DEL).
+    sim::unplug();
+    sim::addDriver("24\x1b[2J\x9b" "1\x7f");
+    QCOMPARE(device.connect(), 0);
+    QCOMPARE(device.getSerial(), QByteArray("24?[2J?1?"));
 }
 
 // The window takes the first driver found; a serial filter takes only the
